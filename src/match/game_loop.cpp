@@ -1,0 +1,1 @@
+// The game loop.

@@ -1,0 +1,48 @@
+// One whole game between two seats, from the card sets to the result.
+#pragma once
+
+#include "../players/game_interface.h"
+#include "../players/player_seat.h"
+#include "../rules/game_state.h"
+
+#include <velkaran/bot.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace velkaran {
+
+// The longest a single move may take in a game between two bots, in milliseconds.
+inline constexpr double MoveTimeLimitMs = 20000.0;
+
+// The options of one game, made by the match runner.
+struct TGameOptions {
+    int32_t Options = 0;     // turn limit (bits 0..15) and flags, as in the bot SDK
+    std::string FirstName;   // first player's name (a bot's name or "_HUMAN_")
+    std::string SecondName;  // second player's name
+};
+
+// What a game leaves behind: its result code, its final state and the final turn information.
+struct TGameResult {
+    int32_t Result = 0;       // exactly one of 1, 2, 4, 17, 18, 33, 34
+    TGameState FinalState{};  // both players with their statistics at the end
+    TTurnInfo FinalInfo{};    // LastMove, Turn (rounds begun) and Options at the end
+};
+
+// A monotonic clock in milliseconds; the game loop reads it around every GetTurn call.
+using TTimeSource = std::function<double()>;
+
+// The current reading of the steady clock in milliseconds.
+double GetTimeMs();
+
+// Plays one game: asks both seats for their sets, plays rounds until a base falls, a move is
+// refused or too slow, or the turn limit is reached, tells both seats the outcome and fills
+// Result. Ui is opened for a human game and shows the final position of a single bot game.
+// An exception thrown by a seat leaves the game without a result; nothing leaks.
+void PlayGame(const TStartGameFn &FirstStartGame, const TStartGameFn &SecondStartGame,
+              const TGetTurnFn &FirstGetTurn, const TGetTurnFn &SecondGetTurn,
+              const TGameOptions &Options, TGameResult &Result, GameInterface &Ui,
+              const TTimeSource &Clock = GetTimeMs);
+
+}  // namespace velkaran

@@ -1,0 +1,25 @@
+// Bot discovery: every "*.so" of a directory, loaded and checked, as the table behind both bot lists.
+#pragma once
+
+#include "bot_library.h"
+
+#include <string>
+#include <vector>
+
+namespace velkaran {
+
+// The text a list shows for an entry that cannot be started.
+inline constexpr char UnavailableText[] = "Недоступно";
+
+// The bot table and the list texts, index-aligned: entry i of Bots belongs to Texts[i].
+struct TBotTable {
+    std::vector<TBot> Bots;
+    std::vector<std::string> Texts;  // the bot's name, or UnavailableText
+};
+
+// Rebuilds Table from the "*.so" entries of Directory, sorted by file name (byte order).
+// Entries that existed before keep the fields a run does not reach; added ones start empty.
+void LoadBots(TBotTable &Table, const std::string &Directory = ".",
+              LibraryLoader &Loader = SystemLibraryLoader());
+
+}  // namespace velkaran

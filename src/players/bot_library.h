@@ -1,0 +1,46 @@
+// Loading one bot library and checking it: the entry of the bot table it becomes.
+#pragma once
+
+#include <velkaran/bot.h>
+
+#include <string>
+
+namespace velkaran {
+
+// One discovered bot. Available only when the library loaded, its name passed the name check
+// and both StartGame and GetTurn were found.
+struct TBot {
+    bool Available = false;
+    std::string Name;                        // from the second GetName call, once the first passed
+    TStartGameProc StartGameProc = nullptr;  // set when the lookup succeeded
+    TGetTurnProc GetTurnProc = nullptr;      // set when the lookup succeeded
+};
+
+// The platform's loader behind a seam, so that tests can fake a missing export or a bad library.
+class LibraryLoader {
+public:
+    virtual ~LibraryLoader() = default;
+    // Loads the library at Path (never unloaded); null on failure, with the loader's message in Error.
+    virtual void *Load(const std::string &Path, std::string &Error) = 0;
+    // The address of the export Name, or null when it is absent.
+    virtual void *Symbol(void *Library, const char *Name) = 0;
+};
+
+// The real loader: dlopen(RTLD_NOW | RTLD_LOCAL) and dlsym; libraries are never closed.
+LibraryLoader &SystemLibraryLoader();
+
+// Why a library did not become an available bot.
+enum class TBotProblem { None, NotLoadable, NoGetName, NameRefused, NoStartGame, NoGetTurn };
+
+// The outcome of loading one library: the bot entry, and what went wrong with a readable reason.
+struct TBotLoad {
+    TBot Bot;
+    TBotProblem Problem = TBotProblem::None;
+    std::string Reason;  // empty when Problem is None; else e.g. the loader's message
+};
+
+// Loads the library at Path (used as given, so pass "./name.so" for the current directory) and
+// runs the checks in their order: load, GetName, name check, second GetName, StartGame, GetTurn.
+TBotLoad LoadBotLibrary(const std::string &Path, LibraryLoader &Loader = SystemLibraryLoader());
+
+}  // namespace velkaran
