@@ -1,1 +1,110 @@
-// The players library.
+// Loading one bot library and checking it in the order the bot table relies on.
+#include "bot_library.h"
+
+#include "rules/player_names.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <string>
+
+namespace velkaran {
+namespace {
+
+// dlopen and dlsym. A handle is never closed: the bot's functions stay valid until the process ends.
+class DynamicLibraryLoader final : public LibraryLoader {
+public:
+    void *Load(const std::string &Path, std::string &Error) override {
+        void *Library = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (Library == nullptr) {
+            const char *Message = dlerror();
+            Error = Message != nullptr ? Message : "the library cannot be loaded";
+        }
+        return Library;
+    }
+
+    void *Symbol(void *Library, const char *Name) override {
+        dlerror();  // a null export is not an error, so clear any stale message first
+        return dlsym(Library, Name);
+    }
+};
+
+using TGetNameProc = const char *(*)();
+
+// Text for a message: printable bytes as they are, control bytes escaped, long names cut.
+std::string Printable(const char *Text) {
+    constexpr std::size_t Longest = 60;
+    std::string Result;
+    const std::string Name = Text;
+    for (std::size_t I = 0; I < Name.size() && I < Longest; ++I) {
+        const auto Byte = static_cast<unsigned char>(Name[I]);
+        if (Byte < 0x20 || Byte == 0x7F) {
+            char Escaped[8];
+            std::snprintf(Escaped, sizeof Escaped, "\\x%02X", Byte);
+            Result += Escaped;
+        } else {
+            Result += Name[I];
+        }
+    }
+    if (Name.size() > Longest) Result += "...";
+    return Result;
+}
+
+TBotLoad Failure(TBotLoad Load, TBotProblem Problem, std::string Reason) {
+    Load.Bot.Available = false;
+    Load.Problem = Problem;
+    Load.Reason = std::move(Reason);
+    return Load;
+}
+
+}  // namespace
+
+LibraryLoader &SystemLibraryLoader() {
+    static DynamicLibraryLoader Loader;
+    return Loader;
+}
+
+TBotLoad LoadBotLibrary(const std::string &Path, LibraryLoader &Loader) {
+    TBotLoad Load;
+    std::string Error;
+    void *Library = Loader.Load(Path, Error);
+    if (Library == nullptr) {
+        return Failure(Load, TBotProblem::NotLoadable,
+                       "not a loadable library: " + (Error.empty() ? std::string("unknown reason") : Error));
+    }
+
+    const auto GetName = reinterpret_cast<TGetNameProc>(Loader.Symbol(Library, "GetName"));
+    if (GetName == nullptr) return Failure(Load, TBotProblem::NoGetName, "missing export \"GetName\"");
+
+    // The name is checked on the first call; the second call's text becomes the name, unchecked,
+    // as long as it is a text at all.
+    const char *FirstName = GetName();
+    if (FirstName == nullptr) {
+        return Failure(Load, TBotProblem::NameRefused, "GetName returned a null pointer instead of a name");
+    }
+    if (!IsValidName(FirstName)) {
+        return Failure(Load, TBotProblem::NameRefused,
+                       "name \"" + Printable(FirstName) +
+                           "\" refused: at most 30 characters, each a Latin letter, a digit, a blank "
+                           "or one of ( ) + - . _");
+    }
+    const char *SecondName = GetName();
+    if (SecondName == nullptr) {
+        return Failure(Load, TBotProblem::NameRefused,
+                       "GetName returned a null pointer instead of a name on its second call");
+    }
+    Load.Bot.Name = SecondName;
+
+    Load.Bot.StartGameProc = reinterpret_cast<TStartGameProc>(Loader.Symbol(Library, "StartGame"));
+    if (Load.Bot.StartGameProc == nullptr) {
+        return Failure(Load, TBotProblem::NoStartGame, "missing export \"StartGame\"");
+    }
+    Load.Bot.GetTurnProc = reinterpret_cast<TGetTurnProc>(Loader.Symbol(Library, "GetTurn"));
+    if (Load.Bot.GetTurnProc == nullptr) {
+        return Failure(Load, TBotProblem::NoGetTurn, "missing export \"GetTurn\"");
+    }
+    Load.Bot.Available = true;
+    return Load;
+}
+
+}  // namespace velkaran
