@@ -36,3 +36,7 @@ bool operator==(const TGameView &A, const TGameView &B);
 bool operator==(const TPlayer &A, const TPlayer &B);
 
 }  // namespace velkaran
+
+// The SDK records live in the global namespace; this lets argument-dependent lookup find their equality
+// from any namespace (std::array comparisons, test macros).
+using velkaran::operator==;
