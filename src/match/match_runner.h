@@ -23,11 +23,11 @@ struct TSeatSetting {
 
 // Everything the start button reads from the main window.
 struct TMatchSettings {
-    TSeatSetting First;        // player 1: seat 1 in a single game and in the first half of a series
-    TSeatSetting Second;       // player 2
-    int ModeItem = 0;          // 0: one game with its result; 1: a series with statistics (bots only)
-    int32_t GameCount = 100;   // N: a series plays N + N games; 0 or less plays none
-    int32_t TurnLimit = 200;   // 30..50000
+    TSeatSetting First;       // player 1: seat 1 in a single game and in the first half of a series
+    TSeatSetting Second;      // player 2
+    int ModeItem = 0;         // 0: one game with its result; 1: a series with statistics (bots only)
+    int32_t GameCount = 100;  // N: a series plays N + N games; 0 or less plays none
+    int32_t TurnLimit = 200;  // 30..50000
 };
 
 // Where a series stands after a game, for a progress display.
@@ -41,9 +41,9 @@ struct TSeriesProgress {
 
 // What the runner needs besides the settings.
 struct TMatchEnvironment {
-    GameInterface *Ui = nullptr;          // the game interface; required
-    std::string DecimalSeparator = ".";   // the locale's, for the report
-    TTimeSource Clock = GetTimeMs;        // the clock of the game loop
+    GameInterface *Ui = nullptr;                                // the game interface; required
+    std::string DecimalSeparator = ".";                         // the locale's, for the report
+    TTimeSource Clock = GetTimeMs;                              // the clock of the game loop
     std::function<void(const TSeriesProgress &)> OnSeriesGame;  // optional, after each series game
 };
 
@@ -56,6 +56,7 @@ uint32_t ComputeScore(const TPlayer &Player, uint32_t Rounds);
 
 // Plays the single game or the series that Settings describe and returns the result text, one
 // string per line (UTF-8). Exceptions from a player pass through; no text is returned then.
+// A bot seat without both entry points throws std::invalid_argument before any game.
 std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEnvironment &Environment);
 
 }  // namespace velkaran

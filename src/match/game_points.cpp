@@ -1,0 +1,35 @@
+// Scores and points of one finished game.
+#include "game_points.h"
+
+#include "match_runner.h"
+#include "rounding.h"
+#include "rules/catalogue.h"
+
+#include <cmath>
+
+namespace velkaran {
+
+uint32_t ComputeScore(const TPlayer &Player, uint32_t Rounds) {
+    if (Rounds == 0) return 2;
+    const uint64_t Allowed = 20000ull * Rounds;  // exact: at most 20000 * (2^32 - 1)
+    const uint64_t PerSecond = 1000ull * Rounds;
+    const double Quotient =
+        (static_cast<double>(Allowed) - Player.Statistics.TotalTime) / static_cast<double>(PerSecond);
+    const double Score = RoundHalfToEven(Quotient);
+    // A player slower than 20 s per round scores 0 rather than a wrapped negative number;
+    // a clock running backwards cannot push a score past the 32-bit range either.
+    if (!(Score > 0.0)) return 0;
+    if (Score >= 4294967295.0) return UINT32_MAX;
+    return static_cast<uint32_t>(Score);
+}
+
+TGamePoints GamePoints(const TGameResult &Result) {
+    const auto Rounds = static_cast<uint32_t>(Result.FinalInfo.Turn);
+    TGamePoints Points{ComputeScore(Result.FinalState[0], Rounds),
+                       ComputeScore(Result.FinalState[1], Rounds)};
+    if (HasFlags(Result.Result, FirstPlayerLost)) Points.Second *= 10u;
+    if (HasFlags(Result.Result, SecondPlayerLost)) Points.First *= 10u;
+    return Points;
+}
+
+}  // namespace velkaran
