@@ -71,13 +71,18 @@ std::optional<std::string> SaveResultLog(const std::vector<std::string> &Lines, 
     for (const std::string &Line : Lines) Text += Line + "\r\n";
     const std::string Bytes = ToWindows1251(Text);
 
-    // A regular file (or none yet) is replaced only once the new text is completely on disk, so
-    // a full disk leaves the user's old file as it was. Anything else (a link, a device, a pipe),
-    // and a folder where no neighbour can be created, is written in place.
+    // A plain file of the user's own (or none yet) is replaced only once the new text is
+    // completely on disk, so that a full disk leaves the old file as it was. Anything else (a
+    // symbolic or hard link, a device, a pipe, another owner's file) and a folder where no
+    // neighbour can be created are written in place. A file the user may not write stays refused.
     struct stat Existing {};
     const bool Exists = lstat(Path.c_str(), &Existing) == 0;
-    if (Exists && !S_ISREG(Existing.st_mode)) return WriteInPlace(Path, Bytes);
     if (!Exists && errno != ENOENT) return CannotCreate(Path, errno);
+    if (Exists && S_ISREG(Existing.st_mode) && access(Path.c_str(), W_OK) != 0)
+        return CannotCreate(Path, errno);
+    if (Exists && (!S_ISREG(Existing.st_mode) || Existing.st_nlink > 1 || Existing.st_uid != geteuid())) {
+        return WriteInPlace(Path, Bytes);
+    }
 
     std::string Neighbour;
     const int File = CreateNeighbour(Path, Exists ? &Existing : nullptr, Neighbour);

@@ -7,9 +7,11 @@
 
 namespace velkaran {
 
-// Writes Lines (UTF-8) to Path in Windows-1251, each followed by CR LF, creating the file anew.
-// Returns nothing on success, or the message to show: "Cannot create file "<path>". <reason>"
-// or "Stream write error".
+// Writes Lines (UTF-8) to Path in Windows-1251, each followed by CR LF, creating the file anew
+// or replacing an existing one; a character the code page lacks is written as '?'. Returns
+// nothing on success, or the message to show: "Cannot create file "<full path>". <system
+// message>" or "Stream write error". A plain file is replaced only once the new text is wholly
+// written, so a failed save leaves the old file as it was.
 std::optional<std::string> SaveResultLog(const std::vector<std::string> &Lines, const std::string &Path);
 
 }  // namespace velkaran

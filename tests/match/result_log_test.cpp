@@ -64,13 +64,17 @@ TEST_F(ResultLog, OverwritesAnExistingFileKeepingItsPermissions) {
     EXPECT_EQ(EntryCount(), 1u);
 }
 
-TEST_F(ResultLog, WritesThroughALinkToItsTarget) {
+TEST_F(ResultLog, WritesThroughLinksToTheirTarget) {
     const auto Target = Folder / "target.txt";
     std::ofstream(Target) << "old\n";
     std::filesystem::create_symlink(Target, Folder / "link.txt");
     EXPECT_EQ(SaveResultLog({"new"}, (Folder / "link.txt").string()), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_symlink(Folder / "link.txt"));
     EXPECT_EQ(Contents(Target), "new\r\n");
+
+    std::filesystem::create_hard_link(Target, Folder / "hard.txt");
+    EXPECT_EQ(SaveResultLog({"newer"}, (Folder / "hard.txt").string()), std::nullopt);
+    EXPECT_EQ(Contents(Target), "newer\r\n");
 }
 
 TEST_F(ResultLog, ReportsWhatCouldNotBeCreatedOrWritten) {

@@ -88,12 +88,6 @@ TEST(AddStatistics, SumsEveryFieldWithoutWrapping) {
     EXPECT_EQ(Total.CardUses[1], 0);
 }
 
-TEST(Spaces, BlanksOrNothing) {
-    EXPECT_EQ(Spaces(3), "   ");
-    EXPECT_EQ(Spaces(0), "");
-    EXPECT_EQ(Spaces(-4), "");
-}
-
 TEST(FormatGeneral, FifteenSignificantDigitsNeverAnExponent) {
     EXPECT_EQ(FormatGeneral(0.0, ","), "0");
     EXPECT_EQ(FormatGeneral(100.0, ","), "100");
