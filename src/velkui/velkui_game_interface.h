@@ -11,7 +11,9 @@ class VelkUiGameInterface final : public GameInterface {
 public:
     void ShowGameInterface() override { ::ShowGameInterface(); }
     void SetPlayerNames(const char *First, const char *Second) override { ::SetPlayerNames(First, Second); }
-    void StartGame(int32_t Index, TCardList *Set, const TTurnInfo *Info) override { ::StartGame(Index, Set, Info); }
+    void StartGame(int32_t Index, TCardList *Set, const TTurnInfo *Info) override {
+        ::StartGame(Index, Set, Info);
+    }
     int32_t GetTurn(int32_t Index, const TGameView *View, const TCardList *Playable,
                     const TTurnInfo *Info) override {
         return ::GetTurn(Index, View, Playable, Info);

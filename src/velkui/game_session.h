@@ -1,0 +1,55 @@
+// What the library remembers between the host's calls, and what each of the six calls does.
+#pragma once
+
+#include <velkaran/bot.h>
+
+#include <QPointer>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velkaran {
+
+class GameWindow;
+
+// The state behind the six exported functions. One exists per process; every call comes from the
+// host's GUI thread. Per game: the names, which seats are human, the sets chosen, whether someone
+// resigned. For the whole run: the set each seat chose last, offered again in the next game.
+class GameSession {
+public:
+    static GameSession &Instance();
+
+    void ShowInterface();
+    void SetNames(const char *FirstName, const char *SecondName);
+    // The set dialog when CardSet is given (left all 0 when the human gives up), else the outcome.
+    void StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &Info);
+    // The human's card; 0 after a resignation or when the application shuts down.
+    int32_t GetTurn(int32_t Seat, const TGameView &View, const TCardList *Playable, const TTurnInfo &Info);
+    void ShowGame(const TGameView &View, const TTurnInfo &Info);
+    void HideInterface();
+
+private:
+    GameSession() = default;
+    // The game window, created (with the application) when needed; null when no window can be shown.
+    GameWindow *Window();
+    bool BothHuman() const { return Human_[0] && Human_[1]; }
+    std::string ShownName(int32_t Seat) const;
+    // At one screen, covers the board and waits until the seat's player is ready. False: resigned.
+    bool HandOver(GameWindow &Window, int32_t Seat, const QString &Purpose);
+    void ShowOutcome(GameWindow &Window, const TTurnInfo &Info);
+
+    QPointer<GameWindow> Window_;
+    bool Busy_ = false;  // a call is waiting for the human; a nested call must not wait again
+    // Per game.
+    std::array<std::string, 2> Names_;
+    std::array<bool, 2> Human_{};
+    std::array<std::vector<int32_t>, 2> Sets_;
+    bool Resigned_ = false;
+    bool OutcomeShown_ = false;
+    // Per run.
+    std::array<std::vector<int32_t>, 2> LastSets_;
+};
+
+}  // namespace velkaran

@@ -1,0 +1,169 @@
+// The dialog in which a human chooses the 15 cards of a game.
+#include "set_dialog.h"
+
+#include "card_text.h"
+#include "rules/catalogue.h"
+#include "status_text.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace velkaran {
+namespace {
+
+enum { TitleColumn, EnergyColumn, MetalColumn, ElementsColumn, EffectColumn, ColumnCount };
+
+QTableWidgetItem *CostItem(int32_t Amount) {
+    auto *Item = new QTableWidgetItem(Amount == 0 ? QString() : QString::number(Amount));
+    Item->setTextAlignment(Qt::AlignCenter);
+    return Item;
+}
+
+int PickedCount(const std::array<bool, CardCount> &Chosen) {
+    int Count = 0;
+    for (bool Picked : Chosen) Count += Picked ? 1 : 0;
+    return Count;
+}
+
+}  // namespace
+
+SetDialog::SetDialog(QWidget *Parent, const QString &Title, const QString &Opponent,
+                     const std::vector<int32_t> &Initial)
+    : QDialog(Parent),
+      Table_(new QTableWidget(CardCount, ColumnCount, this)),
+      Count_(new QLabel(this)),
+      Clear_(new QPushButton(QStringLiteral("Снять все"), this)),
+      Confirm_(new QPushButton(QStringLiteral("Начать игру"), this)) {
+    setObjectName("VelkuiSetDialog");
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(Title);
+    for (int32_t Card : Initial)
+        if (IsCardNumber(Card) && PickedCount(Chosen_) < CardSetSize)
+            Chosen_[static_cast<std::size_t>(Card - 1)] = true;
+
+    auto *Intro = new QLabel(
+        QStringLiteral("Выберите %1 разных карт. Набор остаётся с вами всю партию: сыгранная карта не "
+                       "расходуется, её можно играть снова, пока хватает ресурсов. Соперник: %2.")
+            .arg(CardSetSize)
+            .arg(Opponent),
+        this);
+    Intro->setWordWrap(true);
+
+    Table_->setObjectName("cardTable");
+    Table_->setHorizontalHeaderLabels({QStringLiteral("Карта"), QStringLiteral("En"), QStringLiteral("Me"),
+                                       QStringLiteral("El"), QStringLiteral("Действие")});
+    Table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table_->setSelectionMode(QAbstractItemView::NoSelection);
+    Table_->setFocusPolicy(Qt::StrongFocus);
+    Table_->setWordWrap(true);
+    Table_->setAlternatingRowColors(true);
+    Table_->verticalHeader()->setVisible(false);
+    Table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Table_->horizontalHeader()->setSectionResizeMode(TitleColumn, QHeaderView::Fixed);
+    Table_->horizontalHeader()->setSectionResizeMode(EffectColumn, QHeaderView::Stretch);
+    Table_->setColumnWidth(TitleColumn, 210);
+    for (int Column : {EnergyColumn, MetalColumn, ElementsColumn}) Table_->setColumnWidth(Column, 44);
+    for (int32_t Card = 1; Card <= CardCount; ++Card) {
+        const int Row = Card - 1;
+        Table_->setItem(Row, TitleColumn, new QTableWidgetItem(QString::fromStdString(CardTitle(Card))));
+        Table_->setItem(Row, EnergyColumn, CostItem(CardCosts[Card].Energy));
+        Table_->setItem(Row, MetalColumn, CostItem(CardCosts[Card].Metal));
+        Table_->setItem(Row, ElementsColumn, CostItem(CardCosts[Card].Elements));
+        Table_->setItem(Row, EffectColumn, new QTableWidgetItem(QString::fromStdString(CardEffect(Card))));
+        for (int Column = 0; Column < ColumnCount; ++Column)
+            Table_->item(Row, Column)
+                ->setToolTip(QString::fromStdString(std::string(CardDescriptions[Card])));
+    }
+    connect(Table_, &QTableWidget::cellClicked, this, [this](int Row, int) { Toggle(Row); });
+    auto *Space = new QShortcut(QKeySequence(Qt::Key_Space), Table_);
+    Space->setContext(Qt::WidgetShortcut);
+    connect(Space, &QShortcut::activated, this, [this] { Toggle(Table_->currentRow()); });
+
+    Count_->setObjectName("countLabel");
+    Count_->setProperty("count", true);
+    Count_->setMinimumWidth(
+        Count_->fontMetrics().horizontalAdvance(QString::fromStdString(SetCountText(50))) + 40);
+    Clear_->setObjectName("clearButton");
+    Confirm_->setObjectName("confirmButton");
+    Confirm_->setDefault(true);
+    connect(Clear_, &QPushButton::clicked, this, [this] {
+        Chosen_.fill(false);
+        Refresh();
+    });
+    connect(Confirm_, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *Buttons = new QHBoxLayout;
+    Buttons->addWidget(Count_);
+    Buttons->addStretch(1);
+    Buttons->addWidget(Clear_);
+    Buttons->addWidget(Confirm_);
+    auto *Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(16, 14, 16, 14);
+    Layout->setSpacing(10);
+    Layout->addWidget(Intro);
+    Layout->addWidget(Table_, 1);
+    Layout->addLayout(Buttons);
+    resize(880, 680);
+    Refresh();
+}
+
+std::vector<int32_t> SetDialog::ChosenCards() const {
+    std::vector<int32_t> Cards;
+    for (int32_t Card = 1; Card <= CardCount; ++Card)
+        if (Chosen_[static_cast<std::size_t>(Card - 1)]) Cards.push_back(Card);
+    return Cards;
+}
+
+void SetDialog::reject() {
+    QMessageBox Question(QMessageBox::Question, QStringLiteral("Выход из партии"),
+                         QStringLiteral("Выйти, не выбрав набор? Партия будет проиграна."),
+                         QMessageBox::NoButton, this);
+    Question.setObjectName("giveUpQuestion");
+    QPushButton *Leave = Question.addButton(QStringLiteral("Выйти из партии"), QMessageBox::DestructiveRole);
+    QPushButton *Stay = Question.addButton(QStringLiteral("Вернуться к выбору"), QMessageBox::RejectRole);
+    Leave->setObjectName("giveUpYes");
+    Stay->setObjectName("giveUpNo");
+    Question.setDefaultButton(Stay);
+    Question.exec();
+    if (Question.clickedButton() == Leave) QDialog::reject();
+}
+
+void SetDialog::Toggle(int Row) {
+    if (Row < 0 || Row >= CardCount) return;
+    bool &Picked = Chosen_[static_cast<std::size_t>(Row)];
+    if (!Picked && PickedCount(Chosen_) >= CardSetSize) return;
+    Picked = !Picked;
+    Refresh();
+}
+
+void SetDialog::Refresh() {
+    const int Count = PickedCount(Chosen_);
+    const bool Full = Count >= CardSetSize;
+    for (int Row = 0; Row < CardCount; ++Row) {
+        const bool Picked = Chosen_[static_cast<std::size_t>(Row)];
+        const bool Open = Picked || !Full;
+        for (int Column = 0; Column < ColumnCount; ++Column) {
+            QTableWidgetItem *Item = Table_->item(Row, Column);
+            Item->setFlags(Open ? Qt::ItemIsEnabled : Qt::NoItemFlags);
+            QFont Font = Item->font();
+            Font.setBold(Picked);
+            Item->setFont(Font);
+        }
+        Table_->item(Row, TitleColumn)->setData(Qt::CheckStateRole, Picked ? Qt::Checked : Qt::Unchecked);
+    }
+    Count_->setText(QString::fromStdString(SetCountText(Count)));
+    Count_->setProperty("complete", Count == CardSetSize);
+    Count_->style()->unpolish(Count_);
+    Count_->style()->polish(Count_);
+    Clear_->setEnabled(Count > 0);
+    Confirm_->setEnabled(Count == CardSetSize);
+}
+
+}  // namespace velkaran

@@ -1,0 +1,73 @@
+// The texts of the game window around the board.
+#include "status_text.h"
+
+#include "card_text.h"
+#include "rules/catalogue.h"
+
+#include <string_view>
+
+namespace velkaran {
+namespace {
+
+constexpr std::string_view HumanSeatName = "_HUMAN_";
+constexpr int32_t ShieldThatHides = 21;
+
+}  // namespace
+
+bool IsHiddenStatus(const TPlayerStatus &Status) {
+    return Status.Energy < 0 && Status.Metal < 0 && Status.Elements < 0;
+}
+
+std::string StatusValueText(int32_t Value, bool Hidden) {
+    return Hidden ? HiddenText : std::to_string(Value);
+}
+
+std::string ProductionText(int32_t Count, bool Hidden) {
+    if (Hidden) return {};
+    return (Count >= 0 ? "+" : "") + std::to_string(Count) + " за раунд";
+}
+
+std::string RoundsText(int64_t Rounds) {
+    const int64_t LastTwo = (Rounds < 0 ? -Rounds : Rounds) % 100;
+    const int64_t Last = LastTwo % 10;
+    const char *Word = "раундов";
+    if (LastTwo < 11 || LastTwo > 14) {
+        if (Last == 1) Word = "раунд";
+        if (Last >= 2 && Last <= 4) Word = "раунда";
+    }
+    return std::to_string(Rounds) + " " + Word;
+}
+
+std::string SeatName(const std::string &Name, int32_t Seat, bool BothHuman) {
+    const std::string Numbered = "Игрок " + std::to_string(Seat + 1);
+    if (Name.empty()) return Numbered;
+    if (Name == HumanSeatName) return BothHuman ? Numbered : "Вы";
+    return Name;
+}
+
+std::string TurnLine(int32_t Turn, const std::string &MoverName, bool BothHuman) {
+    const std::string Round = "Раунд " + std::to_string(Turn) + " · ";
+    return Round + (BothHuman ? "Ходит " + MoverName : std::string("Ваш ход"));
+}
+
+std::string LastMoveText(int32_t LastMove, int32_t Turn, int32_t Seat, bool HasPlayable,
+                         int32_t OpponentShield) {
+    if (IsCardNumber(LastMove)) return "Последний ход соперника: " + std::string(CardDescriptions[LastMove]);
+    if (LastMove != 0) return "Последний ход соперника: " + std::to_string(LastMove);
+    if (Seat == 0 && Turn <= 1) return "Соперник ещё не ходил.";
+    if (HasPlayable && OpponentShield >= ShieldThatHides)
+        return "Последний ход соперника скрыт: его щит больше 20.";
+    return "Соперник пропустил ход: ему нечем было заплатить.";
+}
+
+std::string FinalMoveText(int32_t LastMove) {
+    if (IsCardNumber(LastMove)) return "Последний ход: " + std::string(CardDescriptions[LastMove]);
+    if (LastMove == 0) return "Последний ход: без карты.";
+    return "Последний ход: " + std::to_string(LastMove) + " (такой карты нет).";
+}
+
+std::string SetCountText(int Count) {
+    return "Выбрано " + std::to_string(Count) + " из " + std::to_string(CardSetSize);
+}
+
+}  // namespace velkaran
