@@ -4,6 +4,7 @@
 #include "rules/player_names.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
@@ -15,6 +16,13 @@ namespace {
 class DynamicLibraryLoader final : public LibraryLoader {
 public:
     void *Load(const std::string &Path, std::string &Error) override {
+        // Only a regular file is handed to dlopen: opening a named pipe would wait for a writer
+        // forever, and a device is never a library.
+        struct stat File {};
+        if (stat(Path.c_str(), &File) == 0 && !S_ISREG(File.st_mode)) {
+            Error = Path + ": " + (S_ISDIR(File.st_mode) ? "a directory" : "not a regular file");
+            return nullptr;
+        }
         void *Library = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (Library == nullptr) {
             const char *Message = dlerror();

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -33,7 +34,8 @@ TEST(LoadBots, ListsEveryEntryEndingInSoInByteOrderWithItsNameOrUnavailable) {
     Folder.AddBot("refusing_bot", "refusing.so");
     Folder.AddTextFile("x.so");
     Folder.AddFolder("d.so");
-    Folder.AddBot("good_bot", "good.so.1");  // not listed: the name must end in ".so"
+    ASSERT_EQ(mkfifo(Folder.File("pipe.so").c_str(), 0600), 0);  // must not block the loader
+    Folder.AddBot("good_bot", "good.so.1");                      // not listed: the name must end in ".so"
     Folder.AddTextFile("notes.txt");
 
     TBotTable Table;
@@ -49,6 +51,7 @@ TEST(LoadBots, ListsEveryEntryEndingInSoInByteOrderWithItsNameOrUnavailable) {
                                          "Недоступно",                      // name31.so
                                          "Недоступно",                      // no_get_name.so
                                          "Недоступно",                      // null_name.so
+                                         "Недоступно",                      // pipe.so
                                          "Refuser",                         // refusing.so
                                          "Недоступно"));                    // x.so
     ASSERT_EQ(Table.Bots.size(), Table.Texts.size());
