@@ -12,10 +12,10 @@ namespace velkaran {
 
 // What a game accumulates for one player's statistics report.
 struct TPlayerStatistics {
-    int32_t TotalEnergy = 0;    // energy produced by batteries (cards do not count)
-    int32_t TotalMetal = 0;     // metal produced by mines
-    int32_t TotalElements = 0;  // electro-elements produced by laboratories
-    double TotalTime = 0;       // milliseconds spent in GetTurn calls
+    int32_t TotalEnergy = 0;        // energy produced by batteries (cards do not count)
+    int32_t TotalMetal = 0;         // metal produced by mines
+    int32_t TotalElements = 0;      // electro-elements produced by laboratories
+    double TotalTime = 0;           // milliseconds spent in GetTurn calls
     CardTable<int32_t> CardUses{};  // how often each card was played
     friend bool operator==(const TPlayerStatistics &, const TPlayerStatistics &) = default;
 };

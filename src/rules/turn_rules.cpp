@@ -1,12 +1,14 @@
 // Set-up, card sets, playing a card, the laboratory limit, production and the players' views.
 #include "turn_rules.h"
 
+#include "affordability.h"
 #include "catalogue.h"
 #include "effects.h"
 #include "player_names.h"
 #include "wrapping.h"
 
 #include <cassert>
+#include <cstring>
 
 namespace velkaran {
 namespace {
@@ -18,14 +20,37 @@ constexpr int32_t BasePerExtraLaboratory = 5;
 
 constexpr bool IsPlayerIndex(int32_t Player) { return Player == 0 || Player == 1; }
 
+// Bitwise rather than short-circuit: affordability is unpredictable, and branches on it cost more than
+// the three comparisons.
 bool CanPay(const TPlayerStatus &Player, const TCardCost &Cost) {
-    return Cost.Energy <= Player.Energy && Cost.Metal <= Player.Metal && Cost.Elements <= Player.Elements;
+    return (Cost.Energy <= Player.Energy) & (Cost.Metal <= Player.Metal) & (Cost.Elements <= Player.Elements);
 }
 
+// Four card numbers at once (a GCC/Clang vector type: SSE2 on x86-64, plain code elsewhere).
+using TFourCards = int32_t __attribute__((vector_size(16)));
+
+TFourCards FourCardsAt(const int32_t *First) {
+    TFourCards Cards;
+    std::memcpy(&Cards, First, sizeof Cards);
+    return Cards;
+}
+
+// Compares the 15 slots four at a time: slots 0-3, 4-7, 8-11 and 11-14 (slot 11 twice, nothing past 14).
 bool HoldsCard(const TCardList &Cards, int32_t Card) {
-    for (int32_t Slot = 0; Slot < CardSetSize; ++Slot)
-        if (Cards[Slot] == Card) return true;
-    return false;
+    static_assert(CardSetSize == 15, "the four groups cover exactly 15 slots");
+    const TFourCards Wanted = TFourCards{} + Card;
+    const TFourCards Hits =
+        (FourCardsAt(&Cards.Card[0]) == Wanted) | (FourCardsAt(&Cards.Card[4]) == Wanted) |
+        (FourCardsAt(&Cards.Card[8]) == Wanted) | (FourCardsAt(&Cards.Card[11]) == Wanted);
+    return (Hits[0] | Hits[1] | Hits[2] | Hits[3]) != 0;
+}
+
+// Cuts Target's laboratories down to the limit its base allows.
+void ApplyLaboratoryLimit(TPlayer &Target) {
+    int32_t Limit = BaseLaboratoryLimit;
+    if (Target.Base > LimitGrowsAboveBase)
+        Limit += (Target.Base - LimitGrowsAboveBase) / BasePerExtraLaboratory;
+    if (Target.Laboratories > Limit) Target.Laboratories = Limit;
 }
 
 }  // namespace
@@ -57,16 +82,24 @@ bool CanPlayCard(const TGameState &State, int32_t Player, int32_t Card) {
     assert(IsPlayerIndex(Player) && "player index out of range");
     if (!IsCardNumber(Card)) return false;
     const TPlayer &Mover = State[Player];
-    return HoldsCard(Mover.Cards, Card) && CanPay(Mover, CardCosts[Card]);
+    return CanPay(Mover, CardCosts[Card]) && HoldsCard(Mover.Cards, Card);
 }
 
 int32_t GetPlayableCards(const TPlayer &Player, TCardList &List) {
     List = TCardList{};
+    if (HasNegativeResource(Player)) return 0;
+    const uint32_t Resources = PackedResources(Player);
     int32_t Count = 0;
+    // Every card is written at List[Count] and kept only when playable, which avoids an unpredictable
+    // branch per slot; a card written but not kept is cleared at the end.
+#pragma GCC unroll 15
     for (int32_t Slot = 0; Slot < CardSetSize; ++Slot) {
         const int32_t Card = Player.Cards[Slot];
-        if (IsCardNumber(Card) && CanPay(Player, CardCosts[Card])) List[Count++] = Card;
+        if (!IsCardNumber(Card)) continue;  // only empty slots, and those are all-or-nothing
+        List[Count] = Card;
+        Count += Covers(Resources, PackedCardCosts[Card]);
     }
+    if (Count < CardSetSize) List[Count] = 0;
     return Count;
 }
 
@@ -75,18 +108,14 @@ bool PlayCard(TGameState &State, int32_t Player, int32_t Card) {
     int32_t &Uses = State[Player].Statistics.CardUses[Card];
     Uses = WrapAdd(Uses, 1);
     CardEffects[Card](State, Player);
-    LimitLaboratories(State, Opponent(Player));
-    LimitLaboratories(State, Player);
+    ApplyLaboratoryLimit(State[Opponent(Player)]);
+    ApplyLaboratoryLimit(State[Player]);
     return true;
 }
 
 void LimitLaboratories(TGameState &State, int32_t Player) {
     assert(IsPlayerIndex(Player) && "player index out of range");
-    TPlayer &Target = State[Player];
-    int32_t Limit = BaseLaboratoryLimit;
-    if (Target.Base > LimitGrowsAboveBase)
-        Limit += (Target.Base - LimitGrowsAboveBase) / BasePerExtraLaboratory;
-    if (Target.Laboratories > Limit) Target.Laboratories = Limit;
+    ApplyLaboratoryLimit(State[Player]);
 }
 
 void Produce(TGameState &State) {
@@ -100,8 +129,6 @@ void Produce(TGameState &State) {
         Totals.TotalElements = WrapAdd(Totals.TotalElements, Player.Laboratories);
     }
 }
-
-bool IsBaseDestroyed(const TPlayer &Player) { return Player.Base < 1; }
 
 void MakeView(const TGameState &State, int32_t Options, int32_t Player, TGameView &View) {
     assert(IsPlayerIndex(Player) && "player index out of range");

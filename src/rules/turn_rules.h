@@ -31,7 +31,7 @@ void LimitLaboratories(TGameState &State, int32_t Player);
 void Produce(TGameState &State);
 
 // True when Player's base is below 1.
-bool IsBaseDestroyed(const TPlayer &Player);
+inline bool IsBaseDestroyed(const TPlayer &Player) { return Player.Base < 1; }
 
 // Fills View with what Player may see under Options (HiddenInformation hides a shield above 20).
 void MakeView(const TGameState &State, int32_t Options, int32_t Player, TGameView &View);

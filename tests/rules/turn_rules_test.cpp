@@ -1,6 +1,7 @@
 // The turn rules: new game, card sets, playable cards, playing, the laboratory limit, production, the base.
 #include "rules_test_support.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -58,6 +59,34 @@ TEST(Playable, ExactCostIsEnoughAndOneUnitShortIsNot) {
         TGameState Short = State;
         Short[0].*Resource -= 1;
         EXPECT_FALSE(CanPlayCard(Short, 0, 31));
+    }
+}
+
+// Every card, every resource around its cost and at large or wrapped (negative) values: the list agrees
+// with the plain rule "each cost at most the resource", and so does CanPlayCard.
+TEST(Playable, ListAndCanPlayCardAgreeWithThePlainRuleAtEveryThreshold) {
+    int32_t TPlayerStatus::*const Resources[] = {&TPlayerStatus::Energy, &TPlayerStatus::Metal,
+                                                 &TPlayerStatus::Elements};
+    for (int32_t Card = 1; Card <= CardCount; ++Card) {
+        const TCardCost &Cost = CardCosts[Card];
+        const int32_t Costs[] = {Cost.Energy, Cost.Metal, Cost.Elements};
+        for (int Varied = 0; Varied < 3; ++Varied) {
+            for (int32_t Value : {Costs[Varied] - 1, Costs[Varied], Costs[Varied] + 1, 62, 63, 64, 1000,
+                                  INT32_MAX, -1, INT32_MIN}) {
+                for (int32_t Others : {0, 1000}) {  // the other two exactly at their cost, or far above it
+                    TGameState State = StateHolding(Card);
+                    for (int Index = 0; Index < 3; ++Index)
+                        State[0].*Resources[Index] = Index == Varied ? Value : Costs[Index] + Others;
+                    const bool Expected = Value >= Costs[Varied];
+                    TCardList List;
+                    const int32_t Count = GetPlayableCards(State[0], List);
+                    const bool Listed = std::find(List.Card, List.Card + Count, Card) != List.Card + Count;
+                    EXPECT_EQ(Listed, Expected)
+                        << "card " << Card << ", resource " << Varied << " = " << Value;
+                    EXPECT_EQ(CanPlayCard(State, 0, Card), Expected) << "card " << Card;
+                }
+            }
+        }
     }
 }
 

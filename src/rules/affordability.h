@@ -1,0 +1,54 @@
+// Whether a player's resources cover a card's cost, packed so that a whole card set is checked cheaply.
+//
+// A packed word holds energy, metal and electro-elements in 8-bit lanes (bits 16, 8 and 0). A resource
+// lane is 64 plus the resource capped at 63; a cost lane is the cost itself, at most 63. Subtracting a
+// cost from resources then never borrows across lanes, and a lane keeps its bit 6 exactly when the
+// resource covers the cost.
+#pragma once
+
+#include "card_rows.h"
+
+#include <velkaran/bot.h>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace velkaran {
+
+inline constexpr int32_t MaxPackedCost = 63;
+inline constexpr uint32_t PackedGuardBits = 0x404040;
+
+constexpr uint32_t PackLanes(int32_t Energy, int32_t Metal, int32_t Elements) {
+    return static_cast<uint32_t>(Energy) << 16 | static_cast<uint32_t>(Metal) << 8 |
+           static_cast<uint32_t>(Elements);
+}
+
+// The packed cost of every card, PackedCardCosts[1] .. PackedCardCosts[50].
+inline constexpr CardTable<uint32_t> PackedCardCosts = [] {
+    CardTable<uint32_t> Table{};
+    for (const TCardRow &Row : CardRows) {
+        const TCardCost &Cost = Row.Cost;
+        if (Cost.Energy > MaxPackedCost || Cost.Metal > MaxPackedCost || Cost.Elements > MaxPackedCost)
+            throw "a cost does not fit its lane";  // stops the build: this table is built at compile time
+        Table[Row.Card] = PackLanes(Cost.Energy, Cost.Metal, Cost.Elements);
+    }
+    return Table;
+}();
+
+// True when a resource is negative (only after wrapping): such a player can pay for no card at all.
+constexpr bool HasNegativeResource(const TPlayerStatus &Player) {
+    return (Player.Energy | Player.Metal | Player.Elements) < 0;
+}
+
+// The packed resources of a player without negative resources.
+constexpr uint32_t PackedResources(const TPlayerStatus &Player) {
+    auto Lane = [](int32_t Resource) { return 64 + std::min(Resource, MaxPackedCost); };
+    return PackLanes(Lane(Player.Energy), Lane(Player.Metal), Lane(Player.Elements));
+}
+
+// True when packed resources cover a packed cost.
+constexpr bool Covers(uint32_t Resources, uint32_t Cost) {
+    return ((Resources - Cost) & PackedGuardBits) == PackedGuardBits;
+}
+
+}  // namespace velkaran
