@@ -60,22 +60,6 @@ TEST(Catalogue, TextsAreStoredExactlyInUtf8) {
     EXPECT_EQ(CardDescriptions[1].substr(4, 2), "\xD0\x90");
 }
 
-TEST(Catalogue, FamiliesAreNamedInCardOrder) {
-    auto Family = [](int32_t Card) {
-        const std::string_view Text = CardDescriptions[Card];
-        const std::size_t Start = Text.find(' ') + 1;
-        return std::string(Text.substr(Start, Text.find(' ', Start) - Start));
-    };
-    for (int32_t Card = 1; Card <= 9; ++Card) EXPECT_EQ(Family(Card), "Атака");
-    for (int32_t Card = 10; Card <= 14; ++Card) EXPECT_EQ(Family(Card), "Атака2");
-    for (int32_t Card = 15; Card <= 22; ++Card) EXPECT_EQ(Family(Card), "Ремонт");
-    for (int32_t Card = 23; Card <= 27; ++Card) EXPECT_EQ(Family(Card), "СпецАтака");
-    for (int32_t Card = 28; Card <= 32; ++Card) EXPECT_EQ(Family(Card), "СуперАтака");
-    for (int32_t Card = 33; Card <= 40; ++Card) EXPECT_EQ(Family(Card), "Развитие");
-    for (int32_t Card = 41; Card <= 49; ++Card) EXPECT_EQ(Family(Card), "Шпионаж");
-    EXPECT_EQ(Family(50), "Пропуск");
-}
-
 TEST(Catalogue, HasFlagsNeedsEveryBitOfTheMask) {
     EXPECT_TRUE(HasFlags(7, 5));
     EXPECT_FALSE(HasFlags(2, 3));
