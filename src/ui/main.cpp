@@ -1,0 +1,17 @@
+// velkaran: the desktop program. Opens the main window and runs until it is closed.
+#include "game_result_unit.h"
+#include "main_unit.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv) {
+    QApplication Application(argc, argv);
+    // The main window alone ends the program: closing the result window or a game window while
+    // the main window is hidden for a match must not.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The result window stays hidden until a match has ended; the main window shows it.
+    velkaran::TGameResultForm ResultForm;
+    velkaran::TVelkaranMainForm MainForm(ResultForm);
+    MainForm.show();
+    return QApplication::exec();
+}

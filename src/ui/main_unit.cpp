@@ -1,0 +1,178 @@
+#include "main_unit.h"
+
+#include "settings_rules.h"
+
+#include "match/version.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+
+#include <cassert>
+#include <exception>
+#include <optional>
+
+namespace velkaran {
+
+namespace {
+
+constexpr char AboutAuthor[] = "Команда Velkaran";
+constexpr char AboutEmail[] = "velkaran@example.org";
+
+}  // namespace
+
+void DiscoverBotsInCurrentDirectory(TBotTable &Table) { velkaran::LoadBots(Table, "."); }
+
+TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryFn Discovery, QWidget *Parent)
+    : QWidget(Parent), ResultForm(ResultForm), Discovery(std::move(Discovery)) {
+    assert(this->Discovery && "the main window needs a bot discovery");
+    MatchEnvironment.Ui = &VelkUi;
+    CreateControls();
+    ConnectHandlers();
+}
+
+void TVelkaranMainForm::ConnectHandlers() {
+    connect(HumanCheckBox1, &QCheckBox::clicked, this, [this] { HumanCheckBox1Click(HumanCheckBox1); });
+    connect(HumanCheckBox2, &QCheckBox::clicked, this, [this] { HumanCheckBox2Click(HumanCheckBox2); });
+    connect(AvailBotsComboBox, &QComboBox::activated, this,
+            [this] { AvailBotsComboBoxChange(AvailBotsComboBox); });
+    connect(AvailSecondBotsComboBox, &QComboBox::activated, this,
+            [this] { AvailSecondBotsComboBoxChange(AvailSecondBotsComboBox); });
+    BotGameOptionsRadioGroup->OnClick = [this] { BotGameOptionsRadioGroupClick(BotGameOptionsRadioGroup); };
+    connect(AboutButton, &QPushButton::clicked, this, [this] { AboutButtonClick(AboutButton); });
+    connect(StartGameButton, &QPushButton::clicked, this, [this] { StartGameButtonClick(StartGameButton); });
+}
+
+void TVelkaranMainForm::FormActivate(QObject *) {
+    SetProgramTitle(QString::fromUtf8(VersionLine));
+    setWindowTitle(ProgramTitle());
+    LoadBots();
+    AvailBotsComboBoxChange(AvailBotsComboBox);
+    AvailSecondBotsComboBoxChange(AvailSecondBotsComboBox);
+}
+
+void TVelkaranMainForm::HumanCheckBox1Click(QObject *) {
+    ApplySettingsEnabling();
+    UpdateStartButton();
+}
+
+void TVelkaranMainForm::HumanCheckBox2Click(QObject *) {
+    ApplySettingsEnabling();
+    UpdateStartButton();
+}
+
+void TVelkaranMainForm::AvailBotsComboBoxChange(QObject *) { UpdateStartButton(); }
+
+void TVelkaranMainForm::AvailSecondBotsComboBoxChange(QObject *) { UpdateStartButton(); }
+
+void TVelkaranMainForm::BotGameOptionsRadioGroupClick(QObject *) { ApplySettingsEnabling(); }
+
+void TVelkaranMainForm::AboutButtonClick(QObject *) {
+    ShowOwnMessage(TMessageKind::Information,
+                   QStringLiteral("%1\nАвтор: %2\nE-mail: %3")
+                       .arg(QString::fromUtf8(VersionLine), QString::fromUtf8(AboutAuthor),
+                            QString::fromUtf8(AboutEmail)));
+}
+
+void TVelkaranMainForm::StartGameButtonClick(QObject *) {
+    // The start button's own rule, so that a call from code cannot seat an unusable bot either.
+    if (!CanStartMatch(HumanCheckBox1->isChecked(), SelectedBot(AvailBotsComboBox),
+                       HumanCheckBox2->isChecked(), SelectedBot(AvailSecondBotsComboBox)))
+        return;
+    const TMatchSettings Settings = ReadMatchSettings();
+    TMatchEnvironment Environment = MatchEnvironment;
+    Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
+
+    hide();
+    std::optional<QString> Failure;
+    try {
+        ResultForm.SetResultLines(RunMatch(Settings, Environment));
+        ResultForm.exec();
+    } catch (const std::exception &Error) {
+        Failure = QString::fromUtf8(Error.what());
+    } catch (...) {
+        Failure = QStringLiteral("Игра прервана неизвестной ошибкой.");
+    }
+    if (Failure) ShowMessage(this, TMessageKind::Error, *Failure);
+    show();
+}
+
+void TVelkaranMainForm::LoadBots() {
+    Discovery(Bots);
+    assert(Bots.Bots.size() == Bots.Texts.size() && "bot table and list texts are index-aligned");
+    MirrorBotTexts(AvailBotsComboBox);
+    MirrorBotTexts(AvailSecondBotsComboBox);
+}
+
+void TVelkaranMainForm::UpdateStartButton() {
+    StartGameButton->setEnabled(CanStartMatch(HumanCheckBox1->isChecked(), SelectedBot(AvailBotsComboBox),
+                                              HumanCheckBox2->isChecked(),
+                                              SelectedBot(AvailSecondBotsComboBox)));
+}
+
+TMatchSettings TVelkaranMainForm::ReadMatchSettings() {
+    auto Seat = [this](const QCheckBox *Human, const QComboBox *List) {
+        const TBot *Selected = SelectedBot(List);
+        return TSeatSetting{.Human = Human->isChecked(), .Bot = Selected ? *Selected : TBot{}};
+    };
+    return {.First = Seat(HumanCheckBox1, AvailBotsComboBox),
+            .Second = Seat(HumanCheckBox2, AvailSecondBotsComboBox),
+            .ModeItem = BotGameOptionsRadioGroup->ItemIndex(),
+            .GameCount = GameCountSpinEdit->Value(),
+            .TurnLimit = TurnLimitSpinEdit->Value()};
+}
+
+void TVelkaranMainForm::showEvent(QShowEvent *Event) {
+    QWidget::showEvent(Event);
+    // Only the program's own showings activate: a window restored by the user keeps its selection.
+    if (ActivateOnShow) {
+        ActivateOnShow = false;
+        FormActivate(this);
+    }
+}
+
+void TVelkaranMainForm::hideEvent(QHideEvent *Event) {
+    QWidget::hideEvent(Event);
+    if (!Event->spontaneous()) ActivateOnShow = true;
+}
+
+void TVelkaranMainForm::closeEvent(QCloseEvent *Event) {
+    QWidget::closeEvent(Event);
+    // Closing the main window ends the program, whatever other windows exist.
+    QCoreApplication::quit();
+}
+
+void TVelkaranMainForm::ApplySettingsEnabling() {
+    const TSettingsEnabling Enabling = SettingsEnabling(
+        HumanCheckBox1->isChecked(), HumanCheckBox2->isChecked(), BotGameOptionsRadioGroup->ItemIndex());
+    AvailBotsComboBox->setEnabled(Enabling.FirstBotList);
+    AvailSecondBotsComboBox->setEnabled(Enabling.SecondBotList);
+    BotGameOptionsRadioGroup->setEnabled(Enabling.ModeGroup);
+    Label1->setEnabled(Enabling.GameCount);
+    GameCountSpinEdit->setEnabled(Label1->isEnabled());
+}
+
+const TBot *TVelkaranMainForm::SelectedBot(const QComboBox *List) const {
+    const int Index = List->currentIndex();
+    if (Index < 0 || static_cast<size_t>(Index) >= Bots.Bots.size()) return nullptr;
+    return &Bots.Bots[static_cast<size_t>(Index)];
+}
+
+void TVelkaranMainForm::MirrorBotTexts(QComboBox *List) const {
+    List->clear();
+    for (const std::string &Text : Bots.Texts) List->addItem(QString::fromStdString(Text));
+    List->setCurrentIndex(List->count() > 0 ? 0 : -1);
+}
+
+void TVelkaranMainForm::ShowOwnMessage(TMessageKind Kind, const QString &Text) {
+    ShowMessage(this, Kind, Text);
+    // The window becomes the program's active window again, just as after a match.
+    if (isVisible()) FormActivate(this);
+}
+
+}  // namespace velkaran

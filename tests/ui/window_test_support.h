@@ -1,0 +1,61 @@
+// Helpers of the window tests: fake bot tables, a counting discovery, answering modal windows.
+#pragma once
+
+#include "players/bot_discovery.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velkaran::testing {
+
+// A bot table as discovery would leave it: available entries show their name.
+inline TBotTable MakeBotTable(const std::vector<std::pair<std::string, bool>> &Entries) {
+    TBotTable Table;
+    for (const auto &[Name, Available] : Entries) {
+        TBot Bot;
+        Bot.Available = Available;
+        if (Available) Bot.Name = Name;
+        Table.Bots.push_back(Bot);
+        Table.Texts.push_back(Available ? Name : std::string(UnavailableText));
+    }
+    return Table;
+}
+
+// A discovery that hands out the given tables run after run (the last one again and again).
+struct TFakeDiscovery {
+    std::vector<TBotTable> Runs;
+    int Count = 0;
+
+    void operator()(TBotTable &Table) {
+        Table =
+            Runs.empty() ? TBotTable{} : Runs[std::min<size_t>(static_cast<size_t>(Count), Runs.size() - 1)];
+        ++Count;
+    }
+};
+
+// Once a modal window is up (within a few seconds), hands it to Answer, which must close it.
+inline void AnswerNextModal(std::function<void(QWidget *Modal)> Answer) {
+    auto *Poll = new QTimer(qApp);
+    auto Started = std::make_shared<QElapsedTimer>();
+    Started->start();
+    QObject::connect(Poll, &QTimer::timeout, Poll, [Poll, Started, Answer = std::move(Answer)] {
+        QWidget *Modal = QApplication::activeModalWidget();
+        if (Modal == nullptr && Started->elapsed() < 5000) return;
+        Poll->stop();
+        Poll->deleteLater();
+        if (Modal != nullptr) Answer(Modal);
+    });
+    Poll->start(5);
+}
+
+}  // namespace velkaran::testing
