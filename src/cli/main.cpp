@@ -69,7 +69,8 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out) {
     if (const int *Status = std::get_if<int>(&Settings)) return *Status;
 
     QuietGameInterface Quiet;
-    ProgressLine Progress(StderrIsTerminal());
+    const TMatchSettings &Match = std::get<TMatchSettings>(Settings);
+    ProgressLine Progress(StderrIsTerminal(), Match.First.Bot.Name, Match.Second.Bot.Name);
     TMatchEnvironment Environment;
     Environment.Ui = &Quiet;
     Environment.DecimalSeparator = LocaleDecimalSeparator();
@@ -77,7 +78,7 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out) {
 
     std::vector<std::string> Lines;
     try {
-        Lines = RunMatch(std::get<TMatchSettings>(Settings), Environment);
+        Lines = RunMatch(Match, Environment);
     } catch (...) {
         // An exception that left a bot's call is the bot's fault; any other is the program's own.
         Progress.Clear();

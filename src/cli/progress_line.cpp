@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace velkaran {
 namespace {
@@ -13,7 +14,12 @@ constexpr auto RedrawInterval = std::chrono::milliseconds(100);
 
 }  // namespace
 
-ProgressLine::ProgressLine(bool Enabled) : Enabled_(Enabled), Start_(Clock::now()), LastDrawn_() {}
+ProgressLine::ProgressLine(bool Enabled, std::string FirstName, std::string SecondName)
+    : Enabled_(Enabled),
+      FirstName_(std::move(FirstName)),
+      SecondName_(std::move(SecondName)),
+      Start_(Clock::now()),
+      LastDrawn_() {}
 
 void ProgressLine::Show(const TSeriesProgress &Progress) {
     if (!Enabled_) return;
@@ -22,12 +28,13 @@ void ProgressLine::Show(const TSeriesProgress &Progress) {
     if (!Last && Width_ > 0 && Now - LastDrawn_ < RedrawInterval) return;
     LastDrawn_ = Now;
     const double Seconds = std::chrono::duration<double>(Now - Start_).count();
-    char Line[160];
-    const int Length = std::snprintf(
-        Line, sizeof Line, "game %lld of %lld, wins %lld : %lld, draws %lld, %.1f s",
-        static_cast<long long>(Progress.GamesPlayed), static_cast<long long>(Progress.GamesTotal),
-        static_cast<long long>(Progress.FirstWins), static_cast<long long>(Progress.SecondWins),
-        static_cast<long long>(Progress.Draws), Seconds);
+    char Line[256];
+    const int Length =
+        std::snprintf(Line, sizeof Line, "game %lld of %lld, %s %lld : %lld %s, draws %lld, %.1f s",
+                      static_cast<long long>(Progress.GamesPlayed),
+                      static_cast<long long>(Progress.GamesTotal), FirstName_.c_str(),
+                      static_cast<long long>(Progress.FirstWins), static_cast<long long>(Progress.SecondWins),
+                      SecondName_.c_str(), static_cast<long long>(Progress.Draws), Seconds);
     if (Length <= 0) return;
     const std::size_t Width = static_cast<std::size_t>(Length) < sizeof Line ? Length : sizeof Line - 1;
     const std::string Padding(Width_ > Width ? Width_ - Width : 0, ' ');

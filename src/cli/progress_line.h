@@ -5,14 +5,15 @@
 
 #include <chrono>
 #include <cstddef>
+#include <string>
 
 namespace velkaran {
 
-// Draws "game K of T, wins A : B, draws D, S s" on stderr with a carriage return, at most ten
-// times a second and always for the last game. Does nothing when not Enabled.
+// Draws "game K of T, First A : B Second, draws D, S s" on stderr with a carriage return, at most
+// ten times a second and always for the last game. Does nothing when not Enabled.
 class ProgressLine {
 public:
-    explicit ProgressLine(bool Enabled);
+    ProgressLine(bool Enabled, std::string FirstName, std::string SecondName);
     ProgressLine(const ProgressLine &) = delete;
     ProgressLine &operator=(const ProgressLine &) = delete;
     ~ProgressLine() { Clear(); }
@@ -25,6 +26,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     bool Enabled_;
+    std::string FirstName_;
+    std::string SecondName_;
     Clock::time_point Start_;
     Clock::time_point LastDrawn_;
     std::size_t Width_ = 0;  // characters of the line on screen
