@@ -39,7 +39,11 @@ double GetTimeMs();
 // Plays one game: asks both seats for their sets, plays rounds until a base falls, a move is
 // refused or too slow, or the turn limit is reached, tells both seats the outcome and fills
 // Result. Ui is opened for a human game and shows the final position of a single bot game.
-// An exception thrown by a seat leaves the game without a result; nothing leaks.
+// A turn limit of 0 in Options counts as 65536 rounds, so every game ends.
+// An exception from a seat, the clock or Ui passes through; nothing leaks. Result then holds
+// the game as it stood: FinalState and FinalInfo of that moment, and Result 0 unless the
+// outcome was already decided (a fault in a closing call or in showing the final position).
+// The remaining closing calls are not made; Ui is closed if this game had opened it.
 void PlayGame(const TStartGameFn &FirstStartGame, const TStartGameFn &SecondStartGame,
               const TGetTurnFn &FirstGetTurn, const TGetTurnFn &SecondGetTurn,
               const TGameOptions &Options, TGameResult &Result, GameInterface &Ui,
