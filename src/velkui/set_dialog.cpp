@@ -13,10 +13,13 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace velkaran {
 namespace {
+
+const QColor PickedRowColour(0xe3, 0xee, 0xd3);
 
 enum { TitleColumn, EnergyColumn, MetalColumn, ElementsColumn, EffectColumn, ColumnCount };
 
@@ -65,7 +68,6 @@ SetDialog::SetDialog(QWidget *Parent, const QString &Title, const QString &Oppon
     Table_->setWordWrap(true);
     Table_->setAlternatingRowColors(true);
     Table_->verticalHeader()->setVisible(false);
-    Table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Table_->horizontalHeader()->setSectionResizeMode(TitleColumn, QHeaderView::Fixed);
     Table_->horizontalHeader()->setSectionResizeMode(EffectColumn, QHeaderView::Stretch);
     Table_->setColumnWidth(TitleColumn, 210);
@@ -95,7 +97,8 @@ SetDialog::SetDialog(QWidget *Parent, const QString &Title, const QString &Oppon
     Confirm_->setDefault(true);
     connect(Clear_, &QPushButton::clicked, this, [this] {
         Chosen_.fill(false);
-        Refresh();
+        for (int Row = 0; Row < CardCount; ++Row) ShowRow(Row);
+        ShowCount();
     });
     connect(Confirm_, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -110,8 +113,9 @@ SetDialog::SetDialog(QWidget *Parent, const QString &Title, const QString &Oppon
     Layout->addWidget(Intro);
     Layout->addWidget(Table_, 1);
     Layout->addLayout(Buttons);
+    for (int Row = 0; Row < CardCount; ++Row) ShowRow(Row);
+    ShowCount();
     resize(880, 680);
-    Refresh();
 }
 
 std::vector<int32_t> SetDialog::ChosenCards() const {
@@ -135,29 +139,37 @@ void SetDialog::reject() {
     if (Question.clickedButton() == Leave) QDialog::reject();
 }
 
+void SetDialog::resizeEvent(QResizeEvent *Event) {
+    QDialog::resizeEvent(Event);
+    // Rows wrap their effect text: their heights follow the table's width once the layout settled.
+    QTimer::singleShot(0, Table_, [this] { Table_->resizeRowsToContents(); });
+}
+
 void SetDialog::Toggle(int Row) {
     if (Row < 0 || Row >= CardCount) return;
     bool &Picked = Chosen_[static_cast<std::size_t>(Row)];
     if (!Picked && PickedCount(Chosen_) >= CardSetSize) return;
+    const bool WasFull = PickedCount(Chosen_) >= CardSetSize;
     Picked = !Picked;
-    Refresh();
+    ShowRow(Row);
+    if (WasFull != (PickedCount(Chosen_) >= CardSetSize))
+        for (int Other = 0; Other < CardCount; ++Other) ShowRow(Other);
+    ShowCount();
 }
 
-void SetDialog::Refresh() {
-    const int Count = PickedCount(Chosen_);
-    const bool Full = Count >= CardSetSize;
-    for (int Row = 0; Row < CardCount; ++Row) {
-        const bool Picked = Chosen_[static_cast<std::size_t>(Row)];
-        const bool Open = Picked || !Full;
-        for (int Column = 0; Column < ColumnCount; ++Column) {
-            QTableWidgetItem *Item = Table_->item(Row, Column);
-            Item->setFlags(Open ? Qt::ItemIsEnabled : Qt::NoItemFlags);
-            QFont Font = Item->font();
-            Font.setBold(Picked);
-            Item->setFont(Font);
-        }
-        Table_->item(Row, TitleColumn)->setData(Qt::CheckStateRole, Picked ? Qt::Checked : Qt::Unchecked);
+void SetDialog::ShowRow(int Row) {
+    const bool Picked = Chosen_[static_cast<std::size_t>(Row)];
+    const bool Open = Picked || PickedCount(Chosen_) < CardSetSize;
+    for (int Column = 0; Column < ColumnCount; ++Column) {
+        QTableWidgetItem *Item = Table_->item(Row, Column);
+        Item->setFlags(Open ? Qt::ItemIsEnabled : Qt::NoItemFlags);
+        Item->setData(Qt::BackgroundRole, Picked ? QVariant(PickedRowColour) : QVariant());
     }
+    Table_->item(Row, TitleColumn)->setData(Qt::CheckStateRole, Picked ? Qt::Checked : Qt::Unchecked);
+}
+
+void SetDialog::ShowCount() {
+    const int Count = PickedCount(Chosen_);
     Count_->setText(QString::fromStdString(SetCountText(Count)));
     Count_->setProperty("complete", Count == CardSetSize);
     Count_->style()->unpolish(Count_);

@@ -32,8 +32,10 @@ public:
     void reject() override;
 
 private:
+    void resizeEvent(QResizeEvent *Event) override;
     void Toggle(int Row);
-    void Refresh();
+    void ShowRow(int Row);
+    void ShowCount();
 
     std::array<bool, CardCount> Chosen_{};
     QTableWidget *Table_;
