@@ -1,6 +1,9 @@
 // Planner: looks a few moves ahead over both players' cards with the rules themselves
 // (alpha-beta with iterative deepening and a fixed node budget, so that it stays deterministic
-// and quick). What the view hides about the opponent it estimates from what it saw before.
+// and quick: a few milliseconds a move, some tens at most). It values buildings by the rounds
+// left, so it builds up against a defensive opponent and strikes at once against an aggressive
+// one. The opponent may play any card until it has shown its own; what the view hides about the
+// opponent is estimated from the last exact view and the card that explains what changed since.
 #include "rules/catalogue.h"
 #include "rules/effects.h"
 #include "rules/player_names.h"
@@ -16,10 +19,10 @@ namespace {
 
 using namespace velkaran;
 
-// Cheap attacks on each resource, attacks that bypass or strip the shield, repairs, converters
-// and the pass.
-constexpr std::array<int32_t, CardSetSize> PlannerCards = {1,  2,  3,  5,  8,  15, 16, 18,
-                                                           23, 26, 27, 28, 39, 40, 50};
+// Cheap attacks on each resource, attacks that bypass or strip the shield, the big espionage
+// hit, two repairs, the three buildings, a converter and the pass.
+constexpr std::array<int32_t, CardSetSize> PlannerCards = {1,  2,  3,  15, 18, 23, 27, 28,
+                                                           29, 33, 34, 35, 48, 38, 50};
 
 constexpr int64_t NodeBudget = 40000;  // cards tried per move; ends the deepening, not the clock
 constexpr int MaxDepth = 16;           // plies
@@ -58,23 +61,33 @@ int32_t Loser(const TGameState &State) {
     return -1;
 }
 
-int32_t Worth(const TPlayerStatus &P) {
-    const int32_t Buildings = (P.Batteries - 3) + (P.Mines - 2) + (P.Laboratories - 2);
-    return 10 * P.Base + 8 * P.Shield + 3 * (P.Energy + P.Metal + P.Elements) + 20 * Buildings;
-}
-
-// The position seen by Player: positive when Player stands better.
-int32_t Evaluate(const TGameState &State, int32_t Player) {
-    return Worth(State[Player]) - Worth(State[Opponent(Player)]);
+// What a player's position is worth: its base, shield and resources, and its buildings by the
+// rounds they still have to produce.
+int64_t Worth(const TPlayerStatus &P, int32_t RoundsLeft) {
+    const int64_t Buildings = int64_t{P.Batteries} - 3 + P.Mines - 2 + P.Laboratories - 2;
+    const int64_t PerBuilding = 20 + 3 * std::clamp(RoundsLeft, 0, 40);
+    return 10 * int64_t{P.Base} + 8 * int64_t{P.Shield} + 3 * (int64_t{P.Energy} + P.Metal + P.Elements) +
+           PerBuilding * Buildings;
 }
 
 struct TSearch {
     int32_t Me = 0;
     int32_t TurnLimit = 200;
+    int32_t RoundsLeft = 0;                    // at the root, for the worth of buildings
     const TCardMask *OpponentModel = nullptr;  // the cards the opponent may hold
     int64_t Nodes = 0;
     bool OutOfBudget = false;
 };
+
+// The position for Mover: positive when Mover stands better. The opponent's worth counts 1.3
+// times our own, so that the planner would rather hurt than hoard; a decided game never gets here.
+int32_t Evaluate(const TSearch &Search, const TGameState &State, int32_t Mover) {
+    const int64_t Ours = Worth(State[Search.Me], Search.RoundsLeft);
+    const int64_t Theirs = Worth(State[Opponent(Search.Me)], Search.RoundsLeft);
+    const int64_t Limit = WinScore / 2;
+    const auto Value = static_cast<int32_t>(std::clamp(Ours - 13 * Theirs / 10, -Limit, Limit));
+    return Mover == Search.Me ? Value : -Value;
+}
 
 // The cards Mover may play in State: its own set for us, the model for the opponent.
 int32_t Moves(const TSearch &Search, const TGameState &State, int32_t Mover,
@@ -111,7 +124,7 @@ int32_t AfterMove(TSearch &Search, const TGameState &State, int32_t Mover, int32
 
 int32_t Negamax(TSearch &Search, const TGameState &State, int32_t Mover, int32_t Round, int Depth, int Ply,
                 int32_t Alpha, int32_t Beta) {
-    if (Search.OutOfBudget || Depth == 0) return Evaluate(State, Mover);
+    if (Search.OutOfBudget || Depth == 0) return Evaluate(Search, State, Mover);
 
     std::array<int32_t, CardCount> Cards;
     const int32_t Count = Moves(Search, State, Mover, Cards);
@@ -124,7 +137,7 @@ int32_t Negamax(TSearch &Search, const TGameState &State, int32_t Mover, int32_t
     for (int32_t I = 0; I < Count; ++I) {
         TGameState Child = State;
         Apply(Child, Mover, Cards[I]);
-        Order[I] = Evaluate(Child, Mover);
+        Order[I] = Evaluate(Search, Child, Mover);
     }
     std::array<int32_t, CardCount> Index;
     for (int32_t I = 0; I < Count; ++I) Index[I] = I;
@@ -151,7 +164,7 @@ int32_t ChooseCard(const TGameState &State, int32_t Me, int32_t Round, int32_t T
     for (int32_t I = 0; I < CardSetSize && Playable[I] != 0; ++I) Cards[Count++] = Playable[I];
     int32_t Choice = Cards[0];
     for (int Depth = 1; Depth <= MaxDepth; ++Depth) {
-        TSearch Search{Me, TurnLimit, &OpponentModel};
+        TSearch Search{Me, TurnLimit, TurnLimit - Round, &OpponentModel};
         int32_t Alpha = -WinScore - 1;
         int32_t BestCard = Cards[0];
         for (int32_t I = 0; I < Count; ++I) {
@@ -178,9 +191,11 @@ bool IsHidden(const TPlayerStatus &Status) { return Status.Energy < 0; }
 void CopyStatus(TPlayerStatus &To, const TPlayerStatus &From) { To = From; }
 
 // The opponent's status now, when the view hides it: the expected state carried over the
-// opponent's move (the card that explains what we see of ourselves and of its shield) and
-// the production between.
-TPlayerStatus EstimateOpponent(const TSeatMemory &Memory, int32_t Me, const TGameView &View) {
+// opponent's move (the first card that explains what we see of ourselves and of its shield,
+// stored in Explained, or NoCard) and the production between.
+TPlayerStatus EstimateOpponent(const TSeatMemory &Memory, int32_t Me, const TGameView &View,
+                               int32_t &Explained) {
+    Explained = NoCard;
     const int32_t Other = Opponent(Me);
     auto Matches = [&](const TGameState &Candidate) {
         return Candidate[Me] == View[Me] && Candidate[Other].Shield == View[Other].Shield;
@@ -199,12 +214,34 @@ TPlayerStatus EstimateOpponent(const TSeatMemory &Memory, int32_t Me, const TGam
             if (Me == 1) Produce(Before);
             if (!CanPay(Before[Other], Card)) continue;
             const TGameState After = Carry(Card);
-            if (Matches(After)) return After[Other];
+            if (Matches(After)) {
+                Explained = Card;
+                return After[Other];
+            }
         }
     }
     TPlayerStatus Guess = Carry(NoCard)[Other];
     Guess.Shield = View[Other].Shield;
     return Guess;
+}
+
+void See(TSeatMemory &Memory, int32_t Card) {
+    if (Memory.SeenOpponentCards[Card]) return;
+    Memory.SeenOpponentCards[Card] = true;
+    ++Memory.SeenCount;
+}
+
+// The cards the opponent may play in the search: every card until it has shown a few of its own
+// over a dozen rounds (or all 15), then those it has shown.
+TCardMask OpponentModel(const TSeatMemory &Memory, int32_t Round) {
+    constexpr int32_t RoundsToWatch = 12;
+    constexpr int32_t CardsToTrust = 3;
+    const bool Known =
+        Memory.SeenCount >= CardSetSize || (Round > RoundsToWatch && Memory.SeenCount >= CardsToTrust);
+    TCardMask Model{};
+    for (int32_t Card = 1; Card <= CardCount; ++Card)
+        Model[Card] = Known ? Memory.SeenOpponentCards[Card] : true;
+    return Model;
 }
 
 }  // namespace
@@ -228,26 +265,24 @@ VELKARAN_EXPORT int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, cons
     TSeatMemory &Memory = Seats[PlayerIndex];
     const int32_t Me = PlayerIndex;
     const int32_t Other = Opponent(Me);
-    if (Info->LastMove >= 1 && Info->LastMove <= CardCount && !Memory.SeenOpponentCards[Info->LastMove]) {
-        Memory.SeenOpponentCards[Info->LastMove] = true;
-        ++Memory.SeenCount;
-    }
+    if (Info->LastMove >= 1 && Info->LastMove <= CardCount) See(Memory, Info->LastMove);
 
     TGameState State{};
     NewGameState(State);
     CopyStatus(State[Me], (*View)[Me]);
-    if (!IsHidden((*View)[Other]))
+    if (!IsHidden((*View)[Other])) {
         CopyStatus(State[Other], (*View)[Other]);
-    else if (Memory.HaveExpected)
-        CopyStatus(State[Other], EstimateOpponent(Memory, Me, *View));
-    else
+    } else if (Memory.HaveExpected) {
+        int32_t Explained = NoCard;
+        CopyStatus(State[Other], EstimateOpponent(Memory, Me, *View, Explained));
+        if (Explained != NoCard) See(Memory, Explained);
+    } else {
         State[Other].Shield = (*View)[Other].Shield;
+    }
 
     int32_t Card = 50;
     if (Playable != nullptr && (*Playable)[0] != 0) {
-        TCardMask Model{};
-        for (int32_t C = 1; C <= CardCount; ++C)
-            Model[C] = Memory.SeenCount >= CardSetSize ? Memory.SeenOpponentCards[C] : true;
+        const TCardMask Model = OpponentModel(Memory, Info->Turn);
         Card = ChooseCard(State, Me, Info->Turn, Memory.TurnLimit, Model, *Playable);
     }
 
