@@ -12,6 +12,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <variant>
 #include <vector>
@@ -28,6 +29,17 @@ std::string LocaleDecimalSeparator() {
         *Conventions->decimal_point == '\0')
         return ".";
     return Conventions->decimal_point;
+}
+
+// " (what it says)" for a standard exception, else nothing.
+std::string ExceptionText(const std::exception_ptr &Exception) {
+    try {
+        std::rethrow_exception(Exception);
+    } catch (const std::exception &Error) {
+        return std::string(" (") + Error.what() + ")";
+    } catch (...) {
+        return "";
+    }
 }
 
 int ListBots(std::FILE *Out) {
@@ -84,22 +96,24 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out) {
         Progress.Clear();
         const auto Call = TakeCallInProgress();
         if (!Call) throw;
-        Complain("an exception left " + *Call + "; no result was written");
+        Complain("an exception" + ExceptionText(std::current_exception()) + " left " + *Call +
+                 "; no result was written");
         return ExitBotCrashed;
     }
     Progress.Clear();
 
+    int Status = ExitPlayed;
     if (!WriteResultText(Out, Lines)) {
         Complain("cannot write the result text to standard output");
-        return ExitOutputFailed;
+        Status = ExitOutputFailed;
     }
     if (Command.LogPath) {
         if (const auto Failure = SaveResultLog(Lines, *Command.LogPath)) {
             Complain(*Failure);
-            return ExitOutputFailed;
+            Status = ExitOutputFailed;
         }
     }
-    return ExitPlayed;
+    return Status;
 }
 
 }  // namespace

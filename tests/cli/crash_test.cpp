@@ -24,7 +24,9 @@ TEST(Crash, BotFaultEndsTheRunWithStatusThreeNamingBotSeatAndCall) {
     const TCrash Cases[] = {
         {"crashing.so", "in GetTurn as the second player, round 3 of game 1 (signal 11"},
         {"recursing.so", "in GetTurn as the second player, round 2 of game 1 (signal 11"},
-        {"throwing.so", "in StartGame (choosing its cards) as the second player of game 1"},
+        {"throwing.so",
+         "(the test bot gives up) left the bot \"throwing.so\" (Misbehaving) in StartGame (choosing its "
+         "cards) as the second player of game 1"},
         {"exiting.so", "in GetTurn as the second player, round 2 of game 1 ended the program"},
     };
     for (const TCrash &Case : Cases) {
@@ -48,6 +50,20 @@ TEST(Crash, SeatAndGameFollowTheSeries) {
     EXPECT_THAT(
         Run.Err,
         HasSubstr("the bot \"late.so\" (Misbehaving) in GetTurn as the second player, round 3 of game 3"));
+}
+
+TEST(Crash, LibraryThatCrashesWhileLoadedIsNamed) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddTestBot("cli_name_crashing_bot", "badname.so");
+    for (const auto &Arguments : {std::vector<std::string>{"--list"}, {"greedy.so", "badname.so"}}) {
+        const TCliRun Run = Folder.Run(Arguments);
+        EXPECT_EQ(Run.Status, 3);
+        EXPECT_EQ(Run.Out, "");
+        EXPECT_THAT(
+            Run.Err,
+            HasSubstr("crash in the library \"./badname.so\" while it was loaded or asked for its name"));
+    }
 }
 
 TEST(Crash, WhatABotPrintsStaysOutOfTheResultText) {

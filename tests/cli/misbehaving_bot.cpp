@@ -5,6 +5,7 @@
 //   BOT_EXIT       calls exit(0) in GetTurn of round 2
 //   BOT_CHATTY     prints to stdout in every call (and plays well otherwise)
 //   BOT_NO_GET_TURN  leaves out GetTurn
+//   BOT_CRASH_IN_NAME  dereferences a null pointer in GetName
 // Otherwise (and before it misbehaves) it holds cards 36 to 50 and passes with card 50.
 #include <velkaran/bot.h>
 
@@ -33,7 +34,12 @@ int GamesStarted = 0;  // opening StartGame calls so far
 
 extern "C" {
 
-VELKARAN_EXPORT const char *GetName(void) { return BOT_NAME; }
+VELKARAN_EXPORT const char *GetName(void) {
+#ifdef BOT_CRASH_IN_NAME
+    if (*NullTarget == 0) return "";
+#endif
+    return BOT_NAME;
+}
 
 VELKARAN_EXPORT void StartGame(int32_t PlayerIndex, TCardList *CardSet, const TTurnInfo *Info) {
     (void)Info;
