@@ -18,8 +18,9 @@ using namespace velkaran;
 
 constexpr int32_t Options = 200 | HiddenInformation;
 
-TTurnInfo Info(int32_t Turn, int32_t LastMove, const char *Opponent) {
+TTurnInfo Info(int32_t Turn, int32_t LastMove, int32_t Code, const char *Opponent) {
     TTurnInfo Result{};
+    Result.Result = Code;
     Result.Turn = Turn;
     Result.LastMove = LastMove;
     Result.Options = Options;
@@ -56,7 +57,7 @@ bool ChooseSet(const QDir &Folder) {
                           driver::Click(driver::Find<QWidget>(Dialog, "confirmButton"));
                       });
     TCardList Set{};
-    const TTurnInfo Start = Info(0, 0, "Greedy");
+    const TTurnInfo Start = Info(0, 0, 0, "Greedy");
     StartGame(0, &Set, &Start);
     return Ok && Set.Card[0] != 0;
 }
@@ -75,8 +76,26 @@ bool PlayMove(const QDir &Folder) {
     View[0] = {31, 12, 4, 3, 3, 9, 6, 5};
     View[1] = {0, 24, 0, 0, 0, -1, -1, -1};
     const TCardList Playable = Cards({1, 4, 15, 23, 26, 41, 50});
-    const TTurnInfo Turn = Info(12, 0, "Greedy");
+    const TTurnInfo Turn = Info(12, 0, 0, "Greedy");
     return GetTurn(0, &View, &Playable, &Turn) == 26 && Ok;
+}
+
+// The end of the game from the human's side, acknowledged with one click.
+bool Outcome(const QDir &Folder) {
+    bool Ok = false;
+    driver::WhenReady(
+        [] {
+            auto *Button = driver::Find<QWidget>(driver::TopLevel("VelkuiGameWindow"), "coverButton");
+            return Button != nullptr && Button->isVisible();
+        },
+        [&Ok, &Folder] {
+            QWidget *Window = driver::TopLevel("VelkuiGameWindow");
+            Ok = Saved(Window, Folder, "velkui-outcome.png");
+            driver::Click(driver::Find<QWidget>(Window, "coverButton"));
+        });
+    const TTurnInfo Closing = Info(23, 26, SecondPlayerLost | ReceiverWon, "Greedy");
+    StartGame(0, nullptr, &Closing);
+    return Ok;
 }
 
 // Two humans at one screen: the board is covered until the second player is ready.
@@ -101,7 +120,7 @@ bool HandOver(const QDir &Folder) {
     TGameView View{};
     View[0] = {22, 0, 3, 2, 2, 1, 0, 3};
     View[1] = {35, 9, 3, 3, 2, 2, 1, 0};
-    const TTurnInfo Turn = Info(7, 5, "_HUMAN_");
+    const TTurnInfo Turn = Info(7, 5, 0, "_HUMAN_");
     GetTurn(1, &View, nullptr, &Turn);
     HideGameInterface();
     return Ok;
@@ -122,7 +141,7 @@ bool FinalPosition(const QDir &Folder) {
     TGameView View{};
     View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};
     View[1] = {27, 18, 4, 4, 5, 11, 3, 20};
-    TTurnInfo Final = Info(41, 29, "");
+    TTurnInfo Final = Info(41, 29, 0, "");
     std::memset(Final.OpponentName, 0, sizeof Final.OpponentName);
     ShowGame(&View, 0, &Final);
     HideGameInterface();
@@ -146,6 +165,7 @@ int main(int argc, char **argv) {
     ShowGameInterface();
     bool Ok = ChooseSet(Folder);
     Ok = PlayMove(Folder) && Ok;
+    Ok = Outcome(Folder) && Ok;
     HideGameInterface();
     Ok = HandOver(Folder) && Ok;
     Ok = FinalPosition(Folder) && Ok;

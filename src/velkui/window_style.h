@@ -29,6 +29,7 @@ QPushButton[cardTile="true"] QLabel { background: transparent; color: #2f2a22; }
 QPushButton[cardTile="true"] QLabel:disabled { color: #a19a8b; }
 QPushButton[cardTile="true"] QLabel[cost="true"] { color: #6b5f45; }
 QPushButton[cardTile="true"] QLabel[cost="true"]:disabled { color: #b0643c; }
+QTableWidget#cardTable::item { padding: 2px 4px; }
 QLabel[count="true"] { font-weight: bold; color: #5b5445; }
 QLabel[count="true"][complete="true"] { color: #3f7a2a; }
 QFrame[outcomeBox="true"] { background: #fffdf8; border: 1px solid #d8cfbd; border-radius: 8px; }
