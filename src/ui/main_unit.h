@@ -59,13 +59,19 @@ public:
     TMatchEnvironment MatchEnvironment;
     TShowMessageFn ShowMessage = ShowProgramMessage;
 
-    // Event handlers.
+    // Runs when the window becomes the program's active window: at every showing by the program
+    // and after each of its own message boxes (not when the user comes back from elsewhere).
+    // Sets the version line as title and caption, rebuilds both bot lists and the start button.
     void FormActivate(QObject *Sender);
+    // A human check box was clicked: applies the enabling rules and updates the start button.
     void HumanCheckBox1Click(QObject *Sender);
     void HumanCheckBox2Click(QObject *Sender);
+    // The user chose an entry of a bot list: updates the start button.
     void AvailBotsComboBoxChange(QObject *Sender);
     void AvailSecondBotsComboBoxChange(QObject *Sender);
+    // Another mode was chosen: the game count is in use only for a series.
     void BotGameOptionsRadioGroupClick(QObject *Sender);
+    // Shows the version line, the authors and the contact address.
     void AboutButtonClick(QObject *Sender);
     // Plays the chosen match with the main window hidden and shows its text in the result window.
     // A failure that ends the match is shown in a message box; the main window comes back either way.
