@@ -160,11 +160,17 @@ const char *SignalName(int Signal) {
 
 constexpr std::array<int, 7> FatalSignals = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS};
 
-void OnFatalSignal(int Signal) {
-    if (ActiveCall == NoCall) {
-        // Not a bot's fault: let the default action (a core dump) happen as usual.
-        std::signal(Signal, SIG_DFL);
-        std::raise(Signal);
+std::array<struct sigaction, FatalSignals.size()> PreviousActions;  // restored for the program's own faults
+
+void OnFatalSignal(int Signal, siginfo_t *Info, void *) {
+    const bool SentFromOutside = Info != nullptr && Info->si_code <= 0 && Info->si_pid != getpid();
+    if (ActiveCall == NoCall || SentFromOutside) {
+        // Not a bot's doing: hand it to whoever handled it before (the default action, or a
+        // sanitizer's report). A fault of the processor strikes again on return; a sent signal
+        // is sent again.
+        for (std::size_t I = 0; I < FatalSignals.size(); ++I)
+            if (FatalSignals[I] == Signal) sigaction(Signal, &PreviousActions[I], nullptr);
+        if (Info == nullptr || Info->si_code <= 0) raise(Signal);
         return;
     }
     SignalSafeText Text;
@@ -211,10 +217,11 @@ void InstallCrashGuard() {
     sigaltstack(&Stack, nullptr);
 
     struct sigaction Action {};
-    Action.sa_handler = OnFatalSignal;
-    Action.sa_flags = SA_ONSTACK;
+    Action.sa_sigaction = OnFatalSignal;
+    Action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&Action.sa_mask);
-    for (int Signal : FatalSignals) sigaction(Signal, &Action, nullptr);
+    for (std::size_t I = 0; I < FatalSignals.size(); ++I)
+        sigaction(FatalSignals[I], &Action, &PreviousActions[I]);
     std::atexit(OnExit);
 }
 
