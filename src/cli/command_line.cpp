@@ -17,7 +17,8 @@ constexpr char Description[] =
 
 constexpr char Footer[] =
     "Without --games one game is played, FIRST moving first. With --games N, N games are played\n"
-    "and then N more with the seats exchanged; N may be 0 or negative.\n"
+    "and then N more with the seats exchanged; N may be 0 or negative. stdout carries only the\n"
+    "result text: whatever a bot prints goes to stderr.\n"
     "\n"
     "Exit status: 0 the match was played, whatever its outcome; 1 the text or the log could not be\n"
     "written; 2 bad arguments or an unusable bot; 3 a bot crashed inside one of its calls.";
