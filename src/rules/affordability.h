@@ -23,15 +23,20 @@ constexpr uint32_t PackLanes(int32_t Energy, int32_t Metal, int32_t Elements) {
            static_cast<uint32_t>(Elements);
 }
 
+constexpr bool CostsFitTheirLanes() {
+    for (const TCardRow &Row : CardRows)
+        if (Row.Cost.Energy > MaxPackedCost || Row.Cost.Metal > MaxPackedCost ||
+            Row.Cost.Elements > MaxPackedCost)
+            return false;
+    return true;
+}
+static_assert(CostsFitTheirLanes(), "every cost fits its lane");
+
 // The packed cost of every card, PackedCardCosts[1] .. PackedCardCosts[50].
 inline constexpr CardTable<uint32_t> PackedCardCosts = [] {
     CardTable<uint32_t> Table{};
-    for (const TCardRow &Row : CardRows) {
-        const TCardCost &Cost = Row.Cost;
-        if (Cost.Energy > MaxPackedCost || Cost.Metal > MaxPackedCost || Cost.Elements > MaxPackedCost)
-            throw "a cost does not fit its lane";  // stops the build: this table is built at compile time
-        Table[Row.Card] = PackLanes(Cost.Energy, Cost.Metal, Cost.Elements);
-    }
+    for (const TCardRow &Row : CardRows)
+        Table[Row.Card] = PackLanes(Row.Cost.Energy, Row.Cost.Metal, Row.Cost.Elements);
     return Table;
 }();
 

@@ -95,7 +95,7 @@ int32_t GetPlayableCards(const TPlayer &Player, TCardList &List) {
 #pragma GCC unroll 15
     for (int32_t Slot = 0; Slot < CardSetSize; ++Slot) {
         const int32_t Card = Player.Cards[Slot];
-        if (!IsCardNumber(Card)) continue;  // only empty slots, and those are all-or-nothing
+        if (!IsCardNumber(Card)) continue;  // a set holds 15 cards or none, so this branch is predictable
         List[Count] = Card;
         Count += Covers(Resources, PackedCardCosts[Card]);
     }
