@@ -90,8 +90,15 @@ bool GameSession::HandOver(GameWindow &Shown, int32_t Seat, const QString &Purpo
     return Shown.Await(true).Kind == TAnswerKind::Acknowledged;
 }
 
-void GameSession::StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &Info) {
+void GameSession::Learn(int32_t Seat, const TTurnInfo &Info) {
     Human_[static_cast<std::size_t>(Seat)] = true;
+    std::string &Other = Names_[static_cast<std::size_t>(1 - Seat)];
+    if (Other.empty()) Other = NameField(Info);
+    if (Other == HumanName) Human_[static_cast<std::size_t>(1 - Seat)] = true;
+}
+
+void GameSession::StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &Info) {
+    Learn(Seat, Info);
     if (Busy_) return;
     GameWindow *Shown = Window();
     if (Shown == nullptr) return;  // the set stays all 0: the host refuses it
@@ -106,7 +113,6 @@ void GameSession::StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &I
         Resigned_ = true;
         return;
     }
-    const std::string Opponent = Names_[1 - Index].empty() ? NameField(Info) : ShownName(1 - Seat);
     Shown->ShowCover(QStringLiteral("Выбор набора карт"),
                      BothHuman() ? QStringLiteral("%1 выбирает набор…").arg(Q(ShownName(Seat)))
                                  : QStringLiteral("Выберите 15 карт в открывшемся окне."),
@@ -114,7 +120,7 @@ void GameSession::StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &I
     SetDialog Dialog(Shown,
                      BothHuman() ? QStringLiteral("Выбор набора карт — %1").arg(Q(ShownName(Seat)))
                                  : QStringLiteral("Выбор набора карт"),
-                     Q(SeatName(Opponent, 1 - Seat, BothHuman())), LastSets_[Index]);
+                     Q(ShownName(1 - Seat)), LastSets_[Index]);
     if (Dialog.exec() != QDialog::Accepted) {
         Resigned_ = true;
         Shown->ShowCover(QStringLiteral("Партия окончена"), QStringLiteral("Набор не выбран."), QString());
@@ -130,7 +136,7 @@ void GameSession::StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &I
 
 int32_t GameSession::GetTurn(int32_t Seat, const TGameView &View, const TCardList *Playable,
                              const TTurnInfo &Info) {
-    Human_[static_cast<std::size_t>(Seat)] = true;
+    Learn(Seat, Info);
     if (Busy_ || Resigned_) return 0;
     GameWindow *Shown = Window();
     if (Shown == nullptr) return 0;
@@ -145,10 +151,7 @@ int32_t GameSession::GetTurn(int32_t Seat, const TGameView &View, const TCardLis
     Screen.TurnLine = Q(TurnLine(Info.Turn, ShownName(Seat), BothHuman()));
     Screen.LastMove = Q(LastMoveText(Info.LastMove, Info.Turn, Seat, Playable != nullptr, Opponent.Shield));
     Screen.Own = {Q(ShownName(Seat)), Q(SeatNote(Seat)), View[Seat]};
-    const std::string OpponentName = Names_[static_cast<std::size_t>(Other)].empty() && !Human_[Other]
-                                         ? SeatName(NameField(Info), Other, BothHuman())
-                                         : ShownName(Other);
-    Screen.Opponent = {Q(OpponentName), Q(SeatNote(Other)), Opponent};
+    Screen.Opponent = {Q(ShownName(Other)), Q(SeatNote(Other)), Opponent};
     if (Playable != nullptr) Screen.Playable = Entries(*Playable);
     Screen.Hand = Sets_[static_cast<std::size_t>(Seat)].empty() ? Screen.Playable
                                                                 : Sets_[static_cast<std::size_t>(Seat)];

@@ -21,19 +21,25 @@ class GameSession {
 public:
     static GameSession &Instance();
 
+    // Opens the game window (and, for a host without one, the Qt application).
     void ShowInterface();
+    // The players' names (null for none); "_HUMAN_" marks a human seat.
     void SetNames(const char *FirstName, const char *SecondName);
     // The set dialog when CardSet is given (left all 0 when the human gives up), else the outcome.
     void StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &Info);
     // The human's card; 0 after a resignation or when the application shuts down.
     int32_t GetTurn(int32_t Seat, const TGameView &View, const TCardList *Playable, const TTurnInfo &Info);
+    // The final position with its outcome, until the user closes it.
     void ShowGame(const TGameView &View, const TTurnInfo &Info);
+    // Closes the window and forgets the game; creates nothing when no window was ever needed.
     void HideInterface();
 
 private:
     GameSession() = default;
     // The game window, created (with the application) when needed; null when no window can be shown.
     GameWindow *Window();
+    // A call for Seat: that seat is human; the opponent's name, when not given, is taken from Info.
+    void Learn(int32_t Seat, const TTurnInfo &Info);
     bool BothHuman() const { return Human_[0] && Human_[1]; }
     std::string ShownName(int32_t Seat) const;
     // At one screen, covers the board and waits until the seat's player is ready. False: resigned.

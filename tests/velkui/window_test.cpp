@@ -269,6 +269,24 @@ private slots:
         QCOMPARE(Outcome, QString("Победил «Игрок 1»"));
     }
 
+    void twoHumansAreAlsoToldByTheCalls() {
+        ShowGameInterface();  // no names given: the opponent's name in the call tells
+        QString Headline;
+        driver::WhenReady([] { return Showing("coverButton"); },
+                          [&] {
+                              Headline = driver::LabelText(GameWindow(), "coverHeadline");
+                              driver::Click(InWindow("coverButton"));
+                              driver::WhenReady([] { return Showing("card_50"); },
+                                                [] { driver::Click(InWindow("card_50")); });
+                          });
+        const TGameView View = MidGameView();
+        const TCardList Playable = Cards({50});
+        TTurnInfo Turn = Info(1);
+        std::strcpy(Turn.OpponentName, "_HUMAN_");
+        QCOMPARE(GetTurn(0, &View, &Playable, &Turn), 50);
+        QCOMPARE(Headline, QString("Очередь: Игрок 1"));
+    }
+
     void closingWhileToMoveAsksAndResigns() {
         StartSingleGame();
         int Questions = 0;
