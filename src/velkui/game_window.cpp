@@ -122,6 +122,7 @@ QWidget *GameWindow::MakeBoardPage() {
     HandLayout->setSpacing(8);
     HandLayout->addLayout(NoticeRow);
     HandLayout->addLayout(Grid, 1);
+    HandLayout->addStretch(0);  // keeps the notice at the top should the hand be empty
 
     FinalArea_ = new QFrame(Page);
     FinalArea_->setObjectName("finalArea");

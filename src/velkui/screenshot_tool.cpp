@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 
 namespace {
@@ -98,28 +99,56 @@ bool Outcome(const QDir &Folder) {
     return Ok;
 }
 
-// Two humans at one screen: the board is covered until the second player is ready.
-bool HandOver(const QDir &Folder) {
-    bool Ok = false;
-    SetPlayerNames("_HUMAN_", "_HUMAN_");
-    ShowGameInterface();
+// Clicks the cover's button once it shows, saving the picture first when Picture is given.
+void PassCover(const QDir &Folder, const char *Picture, bool &Ok, std::function<void()> Then) {
     driver::WhenReady(
         [] {
-            QWidget *Window = driver::TopLevel("VelkuiGameWindow");
-            auto *Button = driver::Find<QWidget>(Window, "coverButton");
+            auto *Button = driver::Find<QWidget>(driver::TopLevel("VelkuiGameWindow"), "coverButton");
             return Button != nullptr && Button->isVisible();
         },
-        [&Ok, &Folder] {
+        [&Folder, Picture, &Ok, Then = std::move(Then)] {
             QWidget *Window = driver::TopLevel("VelkuiGameWindow");
-            Ok = Saved(Window, Folder, "velkui-hand-over.png");
+            if (Picture != nullptr) Ok = Saved(Window, Folder, Picture) && Ok;
             driver::Click(driver::Find<QWidget>(Window, "coverButton"));
-            driver::WhenReady(
-                [Window] { return driver::Find<QWidget>(Window, "acknowledgeButton")->isVisible(); },
-                [Window] { driver::Click(driver::Find<QWidget>(Window, "acknowledgeButton")); });
+            Then();
         });
+}
+
+// Two humans at one screen: the board is covered until the second player is ready, who picks a
+// set and later finds nothing to pay for.
+bool HandOver(const QDir &Folder) {
+    bool Ok = true;
+    SetPlayerNames("_HUMAN_", "_HUMAN_");
+    ShowGameInterface();
+    PassCover(Folder, "velkui-hand-over.png", Ok, [] {
+        driver::WhenReady([] { return driver::TopLevel("VelkuiSetDialog") != nullptr; },
+                          [] {
+                              QWidget *Dialog = driver::TopLevel("VelkuiSetDialog");
+                              for (int32_t Card : {1, 2, 3, 5, 8, 11, 15, 16, 20, 23, 24, 27, 34, 43, 49})
+                                  driver::ClickCardRow(Dialog, Card);
+                              driver::Click(driver::Find<QWidget>(Dialog, "confirmButton"));
+                          });
+    });
+    TCardList Set{};
+    const TTurnInfo Start = Info(0, 0, 0, "_HUMAN_");
+    StartGame(1, &Set, &Start);
+
+    PassCover(Folder, nullptr, Ok, [&Ok, &Folder] {
+        driver::WhenReady(
+            [] {
+                auto *Button =
+                    driver::Find<QWidget>(driver::TopLevel("VelkuiGameWindow"), "acknowledgeButton");
+                return Button != nullptr && Button->isVisible();
+            },
+            [&Ok, &Folder] {
+                QWidget *Window = driver::TopLevel("VelkuiGameWindow");
+                Ok = Saved(Window, Folder, "velkui-nothing-playable.png") && Ok;
+                driver::Click(driver::Find<QWidget>(Window, "acknowledgeButton"));
+            });
+    });
     TGameView View{};
     View[0] = {22, 0, 3, 2, 2, 1, 0, 3};
-    View[1] = {35, 9, 3, 3, 2, 2, 1, 0};
+    View[1] = {35, 9, 3, 3, 2, 1, 1, 0};
     const TTurnInfo Turn = Info(7, 5, 0, "_HUMAN_");
     GetTurn(1, &View, nullptr, &Turn);
     HideGameInterface();
