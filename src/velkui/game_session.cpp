@@ -168,7 +168,7 @@ int32_t GameSession::GetTurn(int32_t Seat, const TGameView &View, const TCardLis
                          QStringLiteral("Передайте место: следующий ход — %1.").arg(Q(ShownName(Other))),
                          QString());
     else
-        Shown->ShowMoveMade();
+        Shown->ShowMoveMade(Q(WaitingLine(Info.Turn)));
     return Answer.Kind == TAnswerKind::Card ? Answer.Card : 0;
 }
 

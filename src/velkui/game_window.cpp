@@ -194,7 +194,8 @@ void GameWindow::ShowTurn(const TTurnScreen &Screen) {
     if (NothingPlayable) Acknowledge_->setFocus();
 }
 
-void GameWindow::ShowMoveMade() {
+void GameWindow::ShowMoveMade(const QString &TurnLine) {
+    TurnLabel_->setText(TurnLine);
     for (CardTile *Tile : Tiles_) Tile->setEnabled(false);
     Acknowledge_->setVisible(false);
     Notice_->setText(QStringLiteral("Ход сделан. Ждём соперника…"));

@@ -74,8 +74,8 @@ public:
     // The board of a move; the playable cards answer Card, the notice of an empty Playable answers
     // Acknowledged ("acknowledgeButton").
     void ShowTurn(const TTurnScreen &Screen);
-    // After a move against a bot: the board stays, the hand goes quiet until the next move.
-    void ShowMoveMade();
+    // After a move against a bot: the board stays under TurnLine, the hand goes quiet until the next move.
+    void ShowMoveMade(const QString &TurnLine);
     // The final position with the outcome; "closeButton" answers Acknowledged.
     void ShowFinal(const TFinalScreen &Screen);
 

@@ -50,6 +50,8 @@ std::string TurnLine(int32_t Turn, const std::string &MoverName, bool BothHuman)
     return Round + (BothHuman ? "Ходит " + MoverName : std::string("Ваш ход"));
 }
 
+std::string WaitingLine(int32_t Turn) { return "Раунд " + std::to_string(Turn) + " · Ход соперника"; }
+
 std::string LastMoveText(int32_t LastMove, int32_t Turn, int32_t Seat, bool HasPlayable,
                          int32_t OpponentShield) {
     if (IsCardNumber(LastMove)) return "Последний ход соперника: " + std::string(CardDescriptions[LastMove]);

@@ -30,6 +30,9 @@ std::string SeatName(const std::string &Name, int32_t Seat, bool BothHuman);
 // The line above the board, e.g. "Раунд 5 · Ваш ход", or "Раунд 5 · Ходит Игрок 2" at one screen.
 std::string TurnLine(int32_t Turn, const std::string &MoverName, bool BothHuman);
 
+// The line above the board once the human has moved against a bot, e.g. "Раунд 5 · Ход соперника".
+std::string WaitingLine(int32_t Turn);
+
 // What the mover is told of the opponent's last card. LastMove 0 means the opponent has not moved
 // yet (the first player in round 1), could pay for nothing, or hides the card behind a shield of
 // more than 20 (only when the mover has a playable card); the text says which of these is possible.

@@ -80,6 +80,7 @@ TEST(StatusTextTest, SeatNamesForHumansBotsAndMissingNames) {
     EXPECT_EQ(SeatName("Greedy", 1, false), "Greedy");
     EXPECT_EQ(TurnLine(5, "Вы", false), "Раунд 5 · Ваш ход");
     EXPECT_EQ(TurnLine(5, "Игрок 2", true), "Раунд 5 · Ходит Игрок 2");
+    EXPECT_EQ(WaitingLine(5), "Раунд 5 · Ход соперника");
     EXPECT_EQ(SetCountText(7), "Выбрано 7 из 15");
 }
 
