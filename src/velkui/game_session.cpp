@@ -160,7 +160,9 @@ int32_t GameSession::GetTurn(int32_t Seat, const TGameView &View, const TCardLis
     const TAnswer Answer = Shown->Await(true);
     if (Answer.Kind == TAnswerKind::Resigned || Answer.Kind == TAnswerKind::None) {
         Resigned_ = true;
-        Shown->ShowCover(QStringLiteral("Вы сдались"), QStringLiteral("Партия заканчивается."), QString());
+        Shown->ShowCover(
+            BothHuman() ? QStringLiteral("%1 сдаётся").arg(Q(ShownName(Seat))) : QStringLiteral("Вы сдались"),
+            QStringLiteral("Партия заканчивается."), QString());
         return 0;
     }
     if (BothHuman())
