@@ -45,7 +45,7 @@ private slots:
             } else if (Result.isVisible()) {
                 Shown = Result.ResultLines();
                 driver::Click(Result.OKButton);
-            } else if (Elapsed.elapsed() > 20000) {
+            } else if (Elapsed.elapsed() > 60000) {
                 QCoreApplication::exit(1);  // whatever waits, give up instead of hanging
             }
         });

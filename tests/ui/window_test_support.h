@@ -43,17 +43,21 @@ struct TFakeDiscovery {
     }
 };
 
-// Once a modal window is up (within a few seconds), hands it to Answer, which must close it.
+// Once a modal window is up (within a minute), hands it to Answer, which should close it;
+// a window that Answer left open (a failed check) is closed afterwards.
 inline void AnswerNextModal(std::function<void(QWidget *Modal)> Answer) {
     auto *Poll = new QTimer(qApp);
     auto Started = std::make_shared<QElapsedTimer>();
     Started->start();
     QObject::connect(Poll, &QTimer::timeout, Poll, [Poll, Started, Answer = std::move(Answer)] {
         QWidget *Modal = QApplication::activeModalWidget();
-        if (Modal == nullptr && Started->elapsed() < 5000) return;
+        if (Modal == nullptr && Started->elapsed() < 60000) return;
         Poll->stop();
         Poll->deleteLater();
-        if (Modal != nullptr) Answer(Modal);
+        if (Modal == nullptr) return;
+        const QPointer<QWidget> Open(Modal);
+        Answer(Modal);
+        if (Open && Open->isVisible()) Open->close();  // a failed check must not leave it waiting
     });
     Poll->start(5);
 }
