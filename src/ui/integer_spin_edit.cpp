@@ -17,8 +17,6 @@ TIntegerSpinEdit::TIntegerSpinEdit(int32_t MinValue, int32_t MaxValue, int32_t I
         setRange(MinValue, MaxValue);
     setSingleStep(Increment);
     setValue(Value);
-    // Out-of-range text stays as typed until the field loses the focus or an arrow is used.
-    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
 }
 
 int32_t TIntegerSpinEdit::Value() {
@@ -39,7 +37,8 @@ QValidator::State TIntegerSpinEdit::validate(QString &Input, int &) const {
                              Character == u'-' || DecimalPoint.contains(Character);
         if (!Allowed) return QValidator::Invalid;
     }
-    // Every text of allowed characters stands for a value (ValueOfText), so none is refused.
+    // Every text of allowed characters stands for a value (ValueOfText), so none is refused; an
+    // out-of-range text stays as typed until the field loses the focus or an arrow is used.
     return QValidator::Acceptable;
 }
 
