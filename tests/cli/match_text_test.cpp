@@ -77,6 +77,16 @@ TEST_F(MatchText, PlannerWinsTheSeriesFromBothSeats) {
     EXPECT_EQ(Text[4], "Planner : количество побед 2");
 }
 
+// The same planner library in both seats keeps each seat's memory apart and plays only valid cards.
+TEST_F(MatchText, PlannerPlaysItselfWithoutErrors) {
+    const TCliRun Run = Folder.Run({"--games", "1", "planner.so", "planner.so"});
+    ASSERT_EQ(Run.Status, 0) << Run.Err;
+    const std::vector<std::string> Text = Lines(Run.Out);
+    ASSERT_GE(Text.size(), 8u);
+    EXPECT_EQ(Text[6], "Planner : количество ошибок 0");
+    EXPECT_EQ(Text[7], "Planner : количество ошибок 0");
+}
+
 // The report's fractional numbers take the locale's decimal separator; the rest does not change.
 TEST_F(MatchText, DecimalSeparatorFollowsTheLocale) {
     const TCliRun Plain = Folder.Run({"greedy.so", "passive.so"});
