@@ -1,5 +1,6 @@
 #include "main_unit.h"
 
+#include "bot_crash_guard.h"
 #include "settings_rules.h"
 
 #include "match/version.h"
@@ -26,7 +27,12 @@ constexpr char AboutEmail[] = "velkaran@example.org";
 
 }  // namespace
 
-void DiscoverBotsInCurrentDirectory(TBotTable &Table) { velkaran::LoadBots(Table, "."); }
+void DiscoverBotsInCurrentDirectory(TBotTable &Table) {
+    struct TLoadingEnd {
+        ~TLoadingEnd() { EndLoading(); }
+    } const LoadingEnd;
+    velkaran::LoadBots(Table, ".", GuardedLibraryLoader());
+}
 
 TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryFn Discovery, QWidget *Parent)
     : QWidget(Parent), ResultForm(ResultForm), Discovery(std::move(Discovery)) {
@@ -84,7 +90,9 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
     if (!CanStartMatch(HumanCheckBox1->isChecked(), SelectedBot(AvailBotsComboBox),
                        HumanCheckBox2->isChecked(), SelectedBot(AvailSecondBotsComboBox)))
         return;
-    const TMatchSettings Settings = ReadMatchSettings();
+    TMatchSettings Settings = ReadMatchSettings();
+    if (!Settings.First.Human) Settings.First.Bot = GuardBot(Settings.First.Bot, 0);
+    if (!Settings.Second.Human) Settings.Second.Bot = GuardBot(Settings.Second.Bot, 1);
     TMatchEnvironment Environment = MatchEnvironment;
     Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
 

@@ -25,7 +25,7 @@ namespace velkaran {
 // Fills the bot table: discovery in the current directory, or a fake in tests.
 using TBotDiscoveryFn = std::function<void(TBotTable &Table)>;
 
-// Discovery of the bots in the process's current directory.
+// Discovery of the bots in the process's current directory, under the crash guard.
 void DiscoverBotsInCurrentDirectory(TBotTable &Table);
 
 class TVelkaranMainForm : public QWidget {
@@ -85,6 +85,9 @@ public:
     // The settings that the controls show now, as the start button hands them to the runner.
     TMatchSettings ReadMatchSettings();
 
+    // Shows one of the program's messages; the window is active again afterwards.
+    void ShowOwnMessage(TMessageKind Kind, const QString &Text);
+
 protected:
     void showEvent(QShowEvent *Event) override;
     void hideEvent(QHideEvent *Event) override;
@@ -96,8 +99,6 @@ private:
     void ApplySettingsEnabling();
     const TBot *SelectedBot(const QComboBox *List) const;
     void MirrorBotTexts(QComboBox *List) const;
-    // Shows one of the program's messages; the window is active again afterwards.
-    void ShowOwnMessage(TMessageKind Kind, const QString &Text);
 
     TGameResultForm &ResultForm;
     TBotDiscoveryFn Discovery;
