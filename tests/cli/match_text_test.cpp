@@ -9,7 +9,7 @@
 namespace velkaran::testing {
 namespace {
 
-using ::testing::HasSubstr;
+using ::testing::ContainsRegex;
 
 class MatchText : public ::testing::Test {
 protected:
@@ -93,7 +93,8 @@ TEST_F(MatchText, PlannerPlaysItselfWithoutErrors) {
 TEST_F(MatchText, DecimalSeparatorFollowsTheLocale) {
     const TCliRun Plain = Folder.Run({"greedy.so", "passive.so"});
     ASSERT_EQ(Plain.Status, 0) << Plain.Err;
-    EXPECT_THAT(Plain.Out, HasSubstr(" 23.5%|(4) Атака 4."));
+    // The game lasts long enough that some card has a share that is not a whole percentage.
+    EXPECT_THAT(Plain.Out, ContainsRegex(" [0-9]+[.][0-9]%[|][(]"));
 
     std::string LocPath;
     if (!RussianLocale(Folder.Path.parent_path(), LocPath))
@@ -102,7 +103,7 @@ TEST_F(MatchText, DecimalSeparatorFollowsTheLocale) {
     if (!LocPath.empty()) Environment.push_back("LOCPATH=" + LocPath);
     const TCliRun Russian = Folder.Run({"greedy.so", "passive.so"}, Environment);
     ASSERT_EQ(Russian.Status, 0) << Russian.Err;
-    EXPECT_THAT(Russian.Out, HasSubstr(" 23,5%|(4) Атака 4."));
+    EXPECT_THAT(Russian.Out, ContainsRegex(" [0-9]+,[0-9]%[|][(]"));
     std::string Expected = WithoutTimings(Plain.Out);
     std::string Actual = WithoutTimings(Russian.Out);
     std::replace(Expected.begin(), Expected.end(), '.', '#');
