@@ -45,7 +45,7 @@ std::string ExceptionText(const std::exception_ptr &Exception) {
 int ListBots(std::FILE *Out) {
     TBotTable Table;
     LoadBots(Table, ".", GuardedLibraryLoader());
-    GuardLoading("");
+    EndLoading();
     if (!WriteResultText(Out, Table.Texts)) {
         Complain("cannot write to standard output");
         return ExitOutputFailed;
@@ -61,13 +61,13 @@ std::variant<TMatchSettings, int> MatchSettings(const TCommandLine &Command) {
     TSeatSetting *Seats[2] = {&Settings.First, &Settings.Second};
     for (int Slot = 0; Slot < 2; ++Slot) {
         TBotArgument Bot = LoadBotArgument(*Arguments[Slot], GuardedLibraryLoader());
-        GuardLoading("");
+        EndLoading();
         if (!Bot.Error.empty()) {
             Complain(Bot.Error);
             Usable = false;
             continue;
         }
-        Seats[Slot]->Bot = GuardBot(Bot.Bot, Slot, *Arguments[Slot]);
+        Seats[Slot]->Bot = GuardArgumentBot(Bot.Bot, Slot, *Arguments[Slot]);
     }
     if (!Usable) return ExitBadArguments;
     Settings.ModeItem = Command.Games ? 1 : 0;

@@ -1,14 +1,13 @@
-// The crash guard: trampolines that mark the bot call in progress, and the handlers that start the
-// program afresh. Everything a handler touches is prepared before the call: fixed buffers, a
-// reserved argument list, and volatile marks.
+// This program's reaction to a bot that crashes: the line on stderr, then a fresh start of the
+// program that shows it. Everything the reaction touches is prepared at installation: the
+// program, the skipped libraries and room for the new argument list.
 #include "bot_crash_guard.h"
+
+#include "players/signal_safe_text.h"
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
 
 namespace velkaran {
@@ -17,178 +16,77 @@ namespace {
 constexpr char BotCrashedOption[] = "--bot-crashed";
 constexpr char SkipLibraryOption[] = "--skip-library";
 
-enum TCallKind : int { NoCall, OpeningStartGame, TurnCall, ClosingStartGame, LoadingLibrary };
-
-constexpr std::size_t TextCapacity = 1024;
-
-struct TGuardedSlot {
-    TStartGameProc StartGame = nullptr;
-    TGetTurnProc GetTurn = nullptr;
-    char Name[TextCapacity] = {};
-};
-
-std::array<TGuardedSlot, 2> Slots;
-char LoadingPath[TextCapacity] = {};
-volatile std::sig_atomic_t ActiveCall = NoCall;
-volatile std::sig_atomic_t ActiveSlot = 0;
-
-// Prepared at installation: the program, the skipped libraries and room for the new argument list.
 std::string ProgramPath;
 std::vector<std::string> SkippedLibraries;
 std::vector<const char *> RestartArguments;
-char Message[3 * TextCapacity] = {};
 
-void CopyText(char *To, std::size_t Capacity, const std::string &From) {
-    const std::size_t Length = std::min(From.size(), Capacity - 1);
-    std::memcpy(To, From.data(), Length);
-    To[Length] = '\0';
-}
-
-// Marks a call for its lifetime; an exception thrown by the bot ends the mark as well.
-class TCallMark {
-public:
-    TCallMark(int Slot, TCallKind Call) {
-        ActiveSlot = Slot;
-        ActiveCall = Call;
-    }
-    ~TCallMark() { ActiveCall = NoCall; }
-    TCallMark(const TCallMark &) = delete;
-    TCallMark &operator=(const TCallMark &) = delete;
-};
-
-template <int Slot>
-void GuardedStartGame(int32_t PlayerIndex, TCardList *CardSet, const TTurnInfo *Info) {
-    const TCallMark Mark(Slot, CardSet != nullptr ? OpeningStartGame : ClosingStartGame);
-    Slots[Slot].StartGame(PlayerIndex, CardSet, Info);
-}
-
-template <int Slot>
-int32_t GuardedGetTurn(int32_t PlayerIndex, const TGameView *View, const TCardList *Playable,
-                       const TTurnInfo *Info) {
-    const TCallMark Mark(Slot, TurnCall);
-    return Slots[Slot].GetTurn(PlayerIndex, View, Playable, Info);
-}
-
-constexpr std::array<TStartGameProc, 2> StartGameTrampolines = {GuardedStartGame<0>, GuardedStartGame<1>};
-constexpr std::array<TGetTurnProc, 2> GetTurnTrampolines = {GuardedGetTurn<0>, GuardedGetTurn<1>};
-
-// Appends Text to Message without allocating (async-signal-safe).
-void Append(std::size_t &Length, const char *Text) {
-    while (*Text != '\0' && Length + 1 < sizeof Message) Message[Length++] = *Text++;
-    Message[Length] = '\0';
-}
-
-const char *CallName(int Call) {
+const char *CallName(TGuardedCall Call) {
     switch (Call) {
-        case OpeningStartGame:
+        case TGuardedCall::OpeningStartGame:
             return "StartGame (выбор карт)";
-        case TurnCall:
+        case TGuardedCall::Turn:
             return "GetTurn";
-        case ClosingStartGame:
+        case TGuardedCall::ClosingStartGame:
             return "StartGame (итог игры)";
         default:
             return "вызове";
     }
 }
 
-const char *SignalName(int Signal) {
-    switch (Signal) {
-        case SIGSEGV:
-            return "SIGSEGV";
-        case SIGBUS:
-            return "SIGBUS";
-        case SIGFPE:
-            return "SIGFPE";
-        case SIGILL:
-            return "SIGILL";
-        case SIGABRT:
-            return "SIGABRT";
-        case SIGTRAP:
-            return "SIGTRAP";
-        case SIGSYS:
-            return "SIGSYS";
-        default:
-            return "fatal signal";
-    }
-}
-
-constexpr std::array<int, 7> FatalSignals = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS};
-std::array<struct sigaction, FatalSignals.size()> PreviousActions;
-
-// Describes the marked call in Message, says so on stderr and starts the program afresh.
-[[noreturn]] void RestartAfterCrash(const char *What) {
-    std::size_t Length = 0;
-    const bool Loading = ActiveCall == LoadingLibrary;
+// Describes the call on stderr and starts the program afresh with that message.
+void RestartAfterCrash(const TCallInProgress &Call, int Signal) {
+    const char *SignalText = FatalSignalName(Signal);
+    const char *What = Signal == 0 ? "exit" : SignalText != nullptr ? SignalText : "fatal signal";
+    const bool Loading = Call.Call == TGuardedCall::LoadingLibrary;
+    TSignalSafeText Message;
     if (Loading) {
-        Append(Length, "Библиотека \"");
-        Append(Length, LoadingPath);
-        Append(Length, "\" аварийно завершилась при загрузке (");
-        Append(Length, What);
-        Append(Length, "). Она показана как недоступная.");
+        Message.Add("Библиотека \"");
+        Message.Add(Call.LibraryPath);
+        Message.Add("\" аварийно завершилась при загрузке (");
+        Message.Add(What);
+        Message.Add("). Она показана как недоступная.");
     } else {
-        Append(Length, "Бот \"");
-        Append(Length, Slots[ActiveSlot].Name);
-        Append(Length, "\" аварийно завершился в ");
-        Append(Length, CallName(ActiveCall));
-        Append(Length, " (");
-        Append(Length, What);
-        Append(Length, "). Игра прервана, программа запущена заново.");
+        Message.Add("Бот \"");
+        Message.Add(Call.Label);
+        Message.Add("\" аварийно завершился в ");
+        Message.Add(CallName(Call.Call));
+        Message.Add(" (");
+        Message.Add(What);
+        Message.Add("). Игра прервана, программа запущена заново.");
     }
-    ActiveCall = NoCall;
-    if (write(STDERR_FILENO, Message, Length) > 0) (void)!write(STDERR_FILENO, "\n", 1);
+    Message.WriteLineToStderr();
 
     std::size_t Argument = 0;
     RestartArguments[Argument++] = ProgramPath.c_str();
     RestartArguments[Argument++] = BotCrashedOption;
-    RestartArguments[Argument++] = Message;
+    RestartArguments[Argument++] = Message.CString();
     for (const std::string &Skipped : SkippedLibraries) {
         RestartArguments[Argument++] = SkipLibraryOption;
         RestartArguments[Argument++] = Skipped.c_str();
     }
     if (Loading) {
         RestartArguments[Argument++] = SkipLibraryOption;
-        RestartArguments[Argument++] = LoadingPath;
+        RestartArguments[Argument++] = Call.LibraryPath;
     }
     RestartArguments[Argument] = nullptr;
 
     // The handler runs with its signal blocked; the fresh start must not inherit that.
-    sigset_t Fatal;
-    sigemptyset(&Fatal);
-    for (const int Signal : FatalSignals) sigaddset(&Fatal, Signal);
-    sigprocmask(SIG_UNBLOCK, &Fatal, nullptr);
+    UnblockFatalSignals();
     execv(ProgramPath.c_str(), const_cast<char *const *>(RestartArguments.data()));
     _exit(127);  // the program could not be started again
 }
 
-void OnFatalSignal(int Signal, siginfo_t *Info, void *) {
-    if (ActiveCall == NoCall) {
-        // Not a bot's fault: hand it to whoever handled it before (the default action or a
-        // sanitizer). A fault of the processor strikes again on return; a sent signal is resent.
-        for (std::size_t I = 0; I < FatalSignals.size(); ++I)
-            if (FatalSignals[I] == Signal) sigaction(Signal, &PreviousActions[I], nullptr);
-        if (Info == nullptr || Info->si_code <= 0) raise(Signal);
-        return;
-    }
-    RestartAfterCrash(SignalName(Signal));
-}
-
-void OnExit() {
-    if (ActiveCall != NoCall) RestartAfterCrash("exit");
-}
-
-class TGuardingLoader final : public LibraryLoader {
+class TSkippingLoader final : public LibraryLoader {
 public:
     void *Load(const std::string &Path, std::string &Error) override {
         if (std::find(SkippedLibraries.begin(), SkippedLibraries.end(), Path) != SkippedLibraries.end()) {
             Error = "it crashed while it was loaded";
             return nullptr;
         }
-        CopyText(LoadingPath, sizeof LoadingPath, Path);
-        ActiveCall = LoadingLibrary;
-        return SystemLibraryLoader().Load(Path, Error);
+        return GuardedLibraryLoader().Load(Path, Error);
     }
     void *Symbol(void *Library, const char *Name) override {
-        return SystemLibraryLoader().Symbol(Library, Name);
+        return GuardedLibraryLoader().Symbol(Library, Name);
     }
 };
 
@@ -218,38 +116,15 @@ void InstallBotCrashGuard(const std::string &Program, const TCrashRestart &Resta
     SkippedLibraries = Restart.SkippedLibraries;
     RestartArguments.assign(2 * SkippedLibraries.size() + 6, nullptr);
 
-    static char AlternateStack[1 << 16];
-    stack_t Stack{};
-    Stack.ss_sp = AlternateStack;
-    Stack.ss_size = sizeof AlternateStack;
-    sigaltstack(&Stack, nullptr);
-
-    struct sigaction Action {};
-    Action.sa_sigaction = OnFatalSignal;
-    Action.sa_flags = SA_SIGINFO | SA_ONSTACK;
-    sigemptyset(&Action.sa_mask);
-    for (std::size_t I = 0; I < FatalSignals.size(); ++I)
-        sigaction(FatalSignals[I], &Action, &PreviousActions[I]);
-    std::atexit(OnExit);
+    TBotCallGuardSettings Settings;
+    Settings.React = RestartAfterCrash;
+    Settings.PassOnSignalsFromOutside = false;
+    InstallBotCallGuard(Settings);
 }
 
-TBot GuardBot(const TBot &Bot, int Slot) {
-    TGuardedSlot &Guarded = Slots.at(static_cast<std::size_t>(Slot));
-    Guarded.StartGame = Bot.StartGameProc;
-    Guarded.GetTurn = Bot.GetTurnProc;
-    CopyText(Guarded.Name, sizeof Guarded.Name, Bot.Name);
-    TBot Result = Bot;
-    if (Bot.StartGameProc != nullptr)
-        Result.StartGameProc = StartGameTrampolines[static_cast<std::size_t>(Slot)];
-    if (Bot.GetTurnProc != nullptr) Result.GetTurnProc = GetTurnTrampolines[static_cast<std::size_t>(Slot)];
-    return Result;
-}
-
-LibraryLoader &GuardedLibraryLoader() {
-    static TGuardingLoader Loader;
+LibraryLoader &SkippingLibraryLoader() {
+    static TSkippingLoader Loader;
     return Loader;
 }
-
-void EndLoading() { ActiveCall = NoCall; }
 
 }  // namespace velkaran

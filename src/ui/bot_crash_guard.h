@@ -1,7 +1,7 @@
 // Containing a bot that crashes: the program starts afresh and tells the user which bot failed.
 #pragma once
 
-#include "players/bot_library.h"
+#include "players/bot_call_guard.h"
 
 #include <string>
 #include <vector>
@@ -20,21 +20,15 @@ std::string RunningProgram(const char *Argv0);
 // Reads the restart options ("--bot-crashed TEXT", "--skip-library PATH") from the command line.
 TCrashRestart ReadCrashRestart(int Argc, char **Argv);
 
-// Installs handlers for the fatal signals (on an alternate stack, so that a runaway recursion is
-// caught too) and for exit(). When one strikes inside a guarded bot call or while a library is
-// loaded, stderr gets a line naming the bot and the call, and the process replaces itself with a
-// fresh start of Program that shows that line and leaves out every library that crashed while it
-// was loaded (Restart's and the new one). A fault outside bot calls keeps its default action.
+// Installs the bot call guard with this program's reaction: when a bot crashes or calls exit()
+// inside a guarded call (GuardBot, labelled with the bot's name), or a library while it is loaded,
+// stderr gets a line naming the bot and the call, and the process replaces itself with a fresh
+// start of Program that shows that line and leaves out every library that crashed while it was
+// loaded (Restart's and the new one). A fault outside bot calls keeps its default action.
 void InstallBotCrashGuard(const std::string &Program, const TCrashRestart &Restart);
-
-// Bot with its StartGame and GetTurn routed through the guard for seat Slot (0 or 1).
-TBot GuardBot(const TBot &Bot, int Slot);
 
 // A loader that refuses the libraries that crashed at an earlier loading (they become unavailable
 // entries) and marks each other one as loading until EndLoading, over its GetName calls too.
-LibraryLoader &GuardedLibraryLoader();
-
-// Ends the loading mark of GuardedLibraryLoader.
-void EndLoading();
+LibraryLoader &SkippingLibraryLoader();
 
 }  // namespace velkaran

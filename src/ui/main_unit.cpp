@@ -31,7 +31,7 @@ void DiscoverBotsInCurrentDirectory(TBotTable &Table) {
     struct TLoadingEnd {
         ~TLoadingEnd() { EndLoading(); }
     } const LoadingEnd;
-    velkaran::LoadBots(Table, ".", GuardedLibraryLoader());
+    velkaran::LoadBots(Table, ".", SkippingLibraryLoader());
 }
 
 TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryFn Discovery, QWidget *Parent)
@@ -91,8 +91,9 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
                        HumanCheckBox2->isChecked(), SelectedBot(AvailSecondBotsComboBox)))
         return;
     TMatchSettings Settings = ReadMatchSettings();
-    if (!Settings.First.Human) Settings.First.Bot = GuardBot(Settings.First.Bot, 0);
-    if (!Settings.Second.Human) Settings.Second.Bot = GuardBot(Settings.Second.Bot, 1);
+    if (!Settings.First.Human) Settings.First.Bot = GuardBot(Settings.First.Bot, 0, Settings.First.Bot.Name);
+    if (!Settings.Second.Human)
+        Settings.Second.Bot = GuardBot(Settings.Second.Bot, 1, Settings.Second.Bot.Name);
     TMatchEnvironment Environment = MatchEnvironment;
     Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
 

@@ -15,7 +15,7 @@ int main(int argc, char **argv) {
     const TCrashRestart Restart = ReadCrashRestart(argc, argv);
     InstallBotCrashGuard(RunningProgram(argv[0]), Restart);
     TBotTable Table;
-    LoadBots(Table, ".", GuardedLibraryLoader());
+    LoadBots(Table, ".", SkippingLibraryLoader());
     EndLoading();
     if (!Restart.Message.empty()) std::printf("restarted: %s\n", Restart.Message.c_str());
     for (const std::string &Text : Table.Texts) std::printf("entry: %s\n", Text.c_str());
@@ -25,8 +25,8 @@ int main(int argc, char **argv) {
         if (!Bot.Available) continue;
         QuietGameInterface Ui;
         TMatchSettings Settings;
-        Settings.First.Bot = GuardBot(Bot, 0);
-        Settings.Second.Bot = GuardBot(Bot, 1);
+        Settings.First.Bot = GuardBot(Bot, 0, Bot.Name);
+        Settings.Second.Bot = GuardBot(Bot, 1, Bot.Name);
         Settings.ModeItem = 1;
         Settings.GameCount = 1;
         Settings.TurnLimit = 30;
