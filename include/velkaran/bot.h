@@ -28,6 +28,9 @@
  * - All calls come from one host thread, one at a time. The same library may
  *   sit in both seats of a game; PlayerIndex then tells the seats apart.
  * - Every GetTurn call is timed by the host, including calls that only inform.
+ * - Build a bot with -fPIC -shared -Wl,-Bsymbolic: the desktop program has a
+ *   StartGame and a GetTurn of its own (the game window's), and -Bsymbolic
+ *   keeps a bot that calls its own exports from reaching those instead.
  *
  * This header is plain C (C99) and may be included from C++.
  */
