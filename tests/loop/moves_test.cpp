@@ -1,6 +1,8 @@
 // Moves and how games end: refused answers, destroyed bases, the turn limit, rounds without a card.
 #include "game_fixture.h"
 
+#include <ostream>
+
 namespace velkaran::testing {
 namespace {
 
@@ -10,6 +12,9 @@ constexpr TSet WithCard31{31, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 50};
 struct TRefusal {
     int32_t Mover;
     int32_t Answer;
+    friend std::ostream &operator<<(std::ostream &Out, const TRefusal &R) {
+        return Out << "player " << R.Mover << " answers " << R.Answer;
+    }
 };
 
 class RefusedMove : public GameFixture, public ::testing::WithParamInterface<TRefusal> {};

@@ -2,6 +2,7 @@
 #include "game_fixture.h"
 
 #include <chrono>
+#include <ostream>
 
 namespace velkaran::testing {
 namespace {
@@ -21,6 +22,10 @@ struct TSlowMove {
     int32_t Mover;
     double Duration;
     int32_t Expected;
+    friend std::ostream &operator<<(std::ostream &Out, const TSlowMove &M) {
+        return Out << "options 0x" << std::hex << M.Options << std::dec << ", player " << M.Mover << " takes "
+                   << M.Duration << " ms";
+    }
 };
 
 class MoveTimeLimit : public GameFixture, public ::testing::WithParamInterface<TSlowMove> {};
