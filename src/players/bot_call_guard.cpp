@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -108,7 +109,7 @@ struct TFatalSignal {
     const char *Meaning;
 };
 
-constexpr std::array<TFatalSignal, 7> FatalSignals = {{
+constexpr auto FatalSignals = std::to_array<TFatalSignal>({
     {SIGSEGV, "SIGSEGV", "invalid memory access"},
     {SIGBUS, "SIGBUS", "bus error"},
     {SIGFPE, "SIGFPE", "arithmetic error"},
@@ -116,8 +117,8 @@ constexpr std::array<TFatalSignal, 7> FatalSignals = {{
     {SIGABRT, "SIGABRT", "aborted"},
     {SIGTRAP, "SIGTRAP", "trap"},
     {SIGSYS, "SIGSYS", "bad system call"},
-}};
-static_assert(FatalSignals.size() == 7, "one entry per handled signal");
+});
+static_assert(FatalSignals.size() == 7, "the seven signals a bot's fault can raise");
 
 std::array<struct sigaction, FatalSignals.size()> PreviousActions;  // restored for the program's own faults
 
@@ -168,6 +169,7 @@ const TFatalSignal *FindFatalSignal(int Signal) {
 }  // namespace
 
 void InstallBotCallGuard(const TBotCallGuardSettings &Settings) {
+    assert(Settings.React != nullptr && "the guard needs the program's reaction");
     Installed = Settings;
 
     static char AlternateStack[1 << 16];
