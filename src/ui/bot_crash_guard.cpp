@@ -118,7 +118,6 @@ void InstallBotCrashGuard(const std::string &Program, const TCrashRestart &Resta
 
     TBotCallGuardSettings Settings;
     Settings.React = RestartAfterCrash;
-    Settings.PassOnSignalsFromOutside = false;
     InstallBotCallGuard(Settings);
 }
 
