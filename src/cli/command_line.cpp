@@ -21,7 +21,8 @@ constexpr char Footer[] =
     "result text: whatever a bot prints goes to stderr.\n"
     "\n"
     "Exit status: 0 the match was played, whatever its outcome; 1 the text or the log could not be\n"
-    "written; 2 bad arguments or an unusable bot; 3 a bot crashed inside one of its calls.";
+    "written; 2 bad arguments or an unusable bot; 3 a bot crashed inside one of its calls, or did\n"
+    "not return from one within the hang limit.";
 
 int Complain(const std::string &Message) {
     std::cerr << "velkaran-match: " << Message << "\nRun with --help for more information.\n";
@@ -42,6 +43,10 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         App.add_option("--turn-limit", Command.TurnLimit,
                        "Rounds after which a game is a draw, 30 to 50000 (default 200)")
             ->type_name("L");
+    App.add_option("--hang-limit", Command.HangLimit,
+                   "Seconds after which a bot that has not returned from a call ends the run with "
+                   "status 3, 1 to 86400 (default 60)")
+        ->type_name("SECONDS");
     std::string LogPath;
     CLI::Option *LogOption =
         App.add_option("--log", LogPath, "Also save the result text to FILE (Windows-1251, CR LF)")
@@ -66,6 +71,11 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         return Complain(Message);
     }
 
+    // Loading the bots is watched too, so the limit goes with --list as well.
+    if (Command.HangLimit < MinHangLimit || Command.HangLimit > MaxHangLimit) {
+        return Complain("--hang-limit must be between " + std::to_string(MinHangLimit) + " and " +
+                        std::to_string(MaxHangLimit) + " seconds, not " + std::to_string(Command.HangLimit));
+    }
     if (Command.List) {
         for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption})
             if (*Other) return Complain("--list takes no other options and no bots");

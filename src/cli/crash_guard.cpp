@@ -71,6 +71,17 @@ void ReportCrash(const TCallInProgress &Call, int Signal) {
 
 }  // namespace
 
+void ReportHang(const TCallInProgress &Call, std::chrono::seconds Limit) {
+    TSignalSafeText Text;
+    Text.Add("velkaran-match: hang in ");
+    DescribeCall(Call, Text);
+    Text.Add(" (no return within ");
+    Text.Add(static_cast<int64_t>(Limit.count()));
+    Text.Add(" s, the hang limit); no result was written");
+    Text.WriteLineToStderr();
+    _exit(ExitBotCrashed);
+}
+
 void InstallCrashGuard() {
     TBotCallGuardSettings Settings;
     Settings.React = ReportCrash;

@@ -3,6 +3,7 @@
 
 #include "players/bot_call_guard.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,10 @@ namespace velkaran {
 // seat, the call, the round and the game, and the program ends with ExitBotCrashed. A fault
 // outside any bot call is left to the default action.
 void InstallCrashGuard();
+
+// Writes the line on stderr for a bot that has not returned from Call within Limit (the hang
+// limit), and ends the program with ExitBotCrashed. Callable from any thread.
+[[noreturn]] void ReportHang(const TCallInProgress &Call, std::chrono::seconds Limit);
 
 // Bot with its StartGame and GetTurn routed through the guard. Slot (0 or 1) is the bot's place
 // on the command line; Argument names it in messages (as given, next to the bot's name).

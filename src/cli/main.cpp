@@ -2,6 +2,7 @@
 #include "bot_argument.h"
 #include "command_line.h"
 #include "crash_guard.h"
+#include "hang_watchdog.h"
 #include "progress_line.h"
 #include "result_output.h"
 
@@ -132,5 +133,6 @@ int main(int Argc, char **Argv) {
         Complain("standard output is not open");
         return ExitOutputFailed;
     }
+    const THangWatchdog Watchdog{std::chrono::seconds(Command.HangLimit)};
     return Command.List ? ListBots(Out) : PlayMatch(Command, Out);
 }

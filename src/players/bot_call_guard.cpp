@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cassert>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <mutex>
 
 namespace velkaran {
 namespace {
@@ -24,14 +26,32 @@ struct TGuardedSlot {
 
 std::array<TGuardedSlot, 2> Slots;
 char LoadingPath[LabelCapacity] = {};
+std::mutex LoadingPathMutex;  // between MarkLoading and a snapshot from another thread
 TBotCallGuardSettings Installed;
 
-volatile std::sig_atomic_t ActiveCall = static_cast<int>(TGuardedCall::None);
-volatile std::sig_atomic_t ActiveSlot = -1;
-volatile std::sig_atomic_t ActiveSeat = 0;
-volatile std::sig_atomic_t ActiveRound = 0;
-volatile int64_t GameNumber = 0;
+// The marked call is read by the signal handlers and, through SnapshotCallInProgress, by another
+// thread; hence atomics, lock-free so that handlers may read them. ActiveToken is the call's kind
+// in the low bits and a number counting the calls above (0: no call), and it is written last, with
+// release order, so that a reader that sees the same token before and after reading the numbers
+// has read a consistent record (a sequence lock that costs the calling thread only plain stores).
+constexpr uint64_t KindBits = 3;
+constexpr uint64_t KindMask = (uint64_t{1} << KindBits) - 1;
+static_assert(static_cast<uint64_t>(TGuardedCall::LoadingLibrary) <= KindMask, "every kind fits the token");
+static_assert(std::atomic<uint64_t>::is_always_lock_free && std::atomic<int64_t>::is_always_lock_free &&
+                  std::atomic<int32_t>::is_always_lock_free,
+              "signal handlers read the record");
+
+std::atomic<uint64_t> ActiveToken{0};
+uint64_t CallsMarked = 0;  // the marking thread's own count
+std::atomic<int32_t> ActiveSlot{-1};
+std::atomic<int32_t> ActiveSeat{0};
+std::atomic<int32_t> ActiveRound{0};
+std::atomic<int64_t> GameNumber{0};
 TGuardedCall CallLeftByException = TGuardedCall::None;
+
+TGuardedCall ActiveCall() {
+    return static_cast<TGuardedCall>(ActiveToken.load(std::memory_order_relaxed) & KindMask);
+}
 
 void CopyText(char (&To)[LabelCapacity], const std::string &From) {
     const std::size_t Length = std::min(From.size(), LabelCapacity - 1);
@@ -39,14 +59,20 @@ void CopyText(char (&To)[LabelCapacity], const std::string &From) {
     To[Length] = '\0';
 }
 
-void Enter(int Slot, int32_t Seat, TGuardedCall Call, int32_t Round) {
-    ActiveSlot = Slot;
-    ActiveSeat = Seat;
-    ActiveRound = Round;
-    ActiveCall = static_cast<int>(Call);
+// Ends the mark. The numbers of the record (the game number too) change only after the 0.
+void Leave() {
+    ActiveToken.store(0, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
 }
 
-void Leave() { ActiveCall = static_cast<int>(TGuardedCall::None); }
+void Enter(int Slot, int32_t Seat, TGuardedCall Call, int32_t Round) {
+    Leave();
+    ActiveSlot.store(Slot, std::memory_order_relaxed);
+    ActiveSeat.store(Seat, std::memory_order_relaxed);
+    ActiveRound.store(Round, std::memory_order_relaxed);
+    ++CallsMarked;
+    ActiveToken.store(CallsMarked << KindBits | static_cast<uint64_t>(Call), std::memory_order_release);
+}
 
 // The last marked call as Call, from the numbers and buffers written when it began.
 TCallInProgress Describe(TGuardedCall Call) {
@@ -54,12 +80,13 @@ TCallInProgress Describe(TGuardedCall Call) {
     Described.Call = Call;
     if (Call == TGuardedCall::LoadingLibrary) {
         Described.LibraryPath = LoadingPath;
-    } else if (ActiveSlot >= 0 && ActiveSlot < static_cast<int>(Slots.size())) {
-        Described.Label = Slots[static_cast<std::size_t>(ActiveSlot)].Label;
+    } else if (const int32_t Slot = ActiveSlot.load(std::memory_order_relaxed);
+               Slot >= 0 && Slot < static_cast<int>(Slots.size())) {
+        Described.Label = Slots[static_cast<std::size_t>(Slot)].Label;
     }
-    Described.Seat = ActiveSeat;
-    Described.Round = ActiveRound;
-    Described.Game = GameNumber;
+    Described.Seat = ActiveSeat.load(std::memory_order_relaxed);
+    Described.Round = ActiveRound.load(std::memory_order_relaxed);
+    Described.Game = GameNumber.load(std::memory_order_relaxed);
     return Described;
 }
 
@@ -86,7 +113,8 @@ private:
 
 template <int Slot>
 void GuardedStartGame(int32_t PlayerIndex, TCardList *CardSet, const TTurnInfo *Info) {
-    if (PlayerIndex == 0 && CardSet != nullptr) GameNumber = GameNumber + 1;  // a game opens with seat 1
+    if (PlayerIndex == 0 && CardSet != nullptr)  // a game opens with seat 1
+        GameNumber.store(GameNumber.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
     const TCallMark Mark(Slot, PlayerIndex,
                          CardSet != nullptr ? TGuardedCall::OpeningStartGame : TGuardedCall::ClosingStartGame,
                          Info != nullptr ? Info->Turn : 0);
@@ -124,7 +152,7 @@ std::array<struct sigaction, FatalSignals.size()> PreviousActions;  // restored 
 
 // Hands the marked call to the program's reaction; the mark ends first.
 [[noreturn]] void ReactToCrash(int Signal) {
-    const TCallInProgress Call = Describe(static_cast<TGuardedCall>(ActiveCall));
+    const TCallInProgress Call = Describe(ActiveCall());
     Leave();
     Installed.React(Call, Signal);
     _exit(127);  // a reaction must not return
@@ -133,7 +161,7 @@ std::array<struct sigaction, FatalSignals.size()> PreviousActions;  // restored 
 void OnFatalSignal(int Signal, siginfo_t *Info, void *) {
     const bool SentFromOutside = Installed.PassOnSignalsFromOutside && Info != nullptr &&
                                  Info->si_code <= 0 && Info->si_pid != getpid();
-    if (ActiveCall == static_cast<int>(TGuardedCall::None) || SentFromOutside) {
+    if (ActiveCall() == TGuardedCall::None || SentFromOutside) {
         // Not a bot's doing: hand it to whoever handled it before (the default action, or a
         // sanitizer's report). A fault of the processor strikes again on return; a sent signal
         // is sent again.
@@ -146,7 +174,7 @@ void OnFatalSignal(int Signal, siginfo_t *Info, void *) {
 }
 
 void OnExit() {
-    if (ActiveCall != static_cast<int>(TGuardedCall::None)) ReactToCrash(0);
+    if (ActiveCall() != TGuardedCall::None) ReactToCrash(0);
 }
 
 class TGuardingLoader final : public LibraryLoader {
@@ -200,7 +228,11 @@ TBot GuardBot(const TBot &Bot, int Slot, const std::string &Label) {
 }
 
 void MarkLoading(const std::string &Path) {
-    CopyText(LoadingPath, Path);
+    Leave();
+    {
+        const std::lock_guard Lock(LoadingPathMutex);
+        CopyText(LoadingPath, Path);
+    }
     Enter(-1, 0, TGuardedCall::LoadingLibrary, 0);
 }
 
@@ -209,6 +241,25 @@ void EndLoading() { Leave(); }
 LibraryLoader &GuardedLibraryLoader() {
     static TGuardingLoader Loader;
     return Loader;
+}
+
+TCallSnapshot SnapshotCallInProgress() {
+    for (;;) {
+        TCallSnapshot Snapshot;
+        Snapshot.Token = ActiveToken.load(std::memory_order_acquire);
+        if (Snapshot.Token == 0) return Snapshot;
+        Snapshot.Call = Describe(static_cast<TGuardedCall>(Snapshot.Token & KindMask));
+        if (Snapshot.Call.Call == TGuardedCall::LoadingLibrary) {
+            const std::lock_guard Lock(LoadingPathMutex);
+            Snapshot.LibraryPath = LoadingPath;
+        } else {
+            Snapshot.Label = Snapshot.Call.Label;  // a slot's label is written before its calls
+        }
+        Snapshot.Call.Label = "";
+        Snapshot.Call.LibraryPath = "";
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (ActiveToken.load(std::memory_order_relaxed) == Snapshot.Token) return Snapshot;
+    }
 }
 
 std::optional<TCallInProgress> TakeCallLeftByException() {

@@ -1,6 +1,6 @@
 // Containing a bot that crashes: bot calls and library loading are marked while in progress, and
 // handlers for the fatal signals and exit() hand the marked call to the program's own reaction.
-// Everything a handler reads is a fixed buffer or a volatile number written before the call.
+// Everything a handler reads is a fixed buffer or a lock-free atomic written before the call.
 #pragma once
 
 #include "bot_library.h"
@@ -52,6 +52,28 @@ void EndLoading();
 
 // A loader that marks every library with MarkLoading before the platform loads it.
 LibraryLoader &GuardedLibraryLoader();
+
+// The marked call copied for a reader on another thread (a watchdog). Token is 0 when no call is
+// marked, and differs for every call marked; Call's texts are empty: they are in Label and
+// LibraryPath.
+struct TCallSnapshot {
+    uint64_t Token = 0;
+    TCallInProgress Call;
+    std::string Label;
+    std::string LibraryPath;
+
+    // Call with its texts pointing into this snapshot.
+    TCallInProgress View() const {
+        TCallInProgress Viewed = Call;
+        Viewed.Label = Label.c_str();
+        Viewed.LibraryPath = LibraryPath.c_str();
+        return Viewed;
+    }
+};
+
+// A consistent copy of the marked call, safe to take from any thread while the marking thread
+// runs on (it costs that thread nothing). Not async-signal-safe.
+TCallSnapshot SnapshotCallInProgress();
 
 // The guarded bot call that an exception left, when no call has begun since, and that record
 // cleared; nothing otherwise.

@@ -69,6 +69,24 @@ TEST(Arguments, TurnLimitOutsideThirtyToFiftyThousandIsRefused) {
     }
 }
 
+TEST(Arguments, HangLimitOutsideOneSecondToOneDayIsRefused) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    for (const char *Limit : {"0", "-5", "86401", "abc"}) {
+        SCOPED_TRACE(Limit);
+        for (const auto &Arguments :
+             {std::vector<std::string>{"--hang-limit", Limit, "greedy.so", "greedy.so"},
+              {"--hang-limit", Limit, "--list"}}) {
+            const TCliRun Run = Folder.Run(Arguments);
+            EXPECT_EQ(Run.Status, 2);
+            EXPECT_EQ(Run.Out, "");
+            EXPECT_THAT(Run.Err, HasSubstr("--hang-limit"));
+        }
+    }
+    EXPECT_EQ(Folder.Run({"--hang-limit", "1", "greedy.so", "greedy.so"}).Status, 0);
+    EXPECT_EQ(Folder.Run({"--hang-limit", "86400", "--list"}).Status, 0);
+}
+
 TEST(Arguments, MalformedCommandLinesAreRefused) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
@@ -96,7 +114,7 @@ TEST(Arguments, HelpAndVersion) {
     const TCliRun Help = Folder.Run({"--help"});
     EXPECT_EQ(Help.Status, 0);
     for (const char *Option :
-         {"--games", "--turn-limit", "--log", "--list", "FIRST", "SECOND", "Exit status"})
+         {"--games", "--turn-limit", "--hang-limit", "--log", "--list", "FIRST", "SECOND", "Exit status"})
         EXPECT_THAT(Help.Out, HasSubstr(Option));
 }
 

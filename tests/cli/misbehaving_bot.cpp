@@ -6,12 +6,16 @@
 //   BOT_CHATTY     prints to stdout in every call (and plays well otherwise)
 //   BOT_NO_GET_TURN  leaves out GetTurn
 //   BOT_CRASH_IN_NAME  dereferences a null pointer in GetName
+//   BOT_HANG       never returns from GetTurn of round 2
+//   BOT_HANG_IN_NAME   never returns from GetName
 // Otherwise (and before it misbehaves) it holds cards 36 to 50 and passes with card 50.
 #include <velkaran/bot.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+
+#include <unistd.h>
 
 #ifndef BOT_NAME
 #define BOT_NAME "Misbehaving"
@@ -37,6 +41,9 @@ extern "C" {
 VELKARAN_EXPORT const char *GetName(void) {
 #ifdef BOT_CRASH_IN_NAME
     if (*NullTarget == 0) return "";
+#endif
+#ifdef BOT_HANG_IN_NAME
+    for (;;) pause();
 #endif
     return BOT_NAME;
 }
@@ -72,6 +79,10 @@ VELKARAN_EXPORT int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, cons
 #endif
 #ifdef BOT_EXIT
     if (Info->Turn == 2) std::exit(0);
+#endif
+#ifdef BOT_HANG
+    if (Info->Turn == 2)
+        for (;;) pause();
 #endif
     (void)Info;
     return 50;
