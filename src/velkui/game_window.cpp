@@ -2,6 +2,7 @@
 #include "game_window.h"
 
 #include "card_tile.h"
+#include "leave_question.h"
 #include "player_panel.h"
 #include "window_style.h"
 
@@ -13,7 +14,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStyle>
@@ -237,17 +237,10 @@ void GameWindow::Answer(TAnswer Reply) {
 }
 
 bool GameWindow::AskToResign() {
-    QMessageBox Question(QMessageBox::Question, QStringLiteral("Сдаться?"),
-                         QStringLiteral("Закрыть окно и сдаться? Партия будет засчитана вам как проигрыш."),
-                         QMessageBox::NoButton, this);
-    Question.setObjectName("resignQuestion");
-    QPushButton *Resign = Question.addButton(QStringLiteral("Сдаться"), QMessageBox::DestructiveRole);
-    QPushButton *Stay = Question.addButton(QStringLiteral("Продолжить игру"), QMessageBox::RejectRole);
-    Resign->setObjectName("resignYes");
-    Stay->setObjectName("resignNo");
-    Question.setDefaultButton(Stay);
-    Question.exec();
-    return Question.clickedButton() == Resign;
+    return AskToLeave(this, {QStringLiteral("Сдаться?"),
+                             QStringLiteral("Закрыть окно и сдаться? Партия будет засчитана вам как проигрыш."),
+                             QStringLiteral("Сдаться"), QStringLiteral("Продолжить игру"), "resignQuestion",
+                             "resignYes", "resignNo"});
 }
 
 void GameWindow::closeEvent(QCloseEvent *Event) {

@@ -2,13 +2,13 @@
 #include "set_dialog.h"
 
 #include "card_text.h"
+#include "leave_question.h"
 #include "rules/catalogue.h"
 #include "status_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -126,17 +126,11 @@ std::vector<int32_t> SetDialog::ChosenCards() const {
 }
 
 void SetDialog::reject() {
-    QMessageBox Question(QMessageBox::Question, QStringLiteral("Выход из партии"),
-                         QStringLiteral("Выйти, не выбрав набор? Партия будет проиграна."),
-                         QMessageBox::NoButton, this);
-    Question.setObjectName("giveUpQuestion");
-    QPushButton *Leave = Question.addButton(QStringLiteral("Выйти из партии"), QMessageBox::DestructiveRole);
-    QPushButton *Stay = Question.addButton(QStringLiteral("Вернуться к выбору"), QMessageBox::RejectRole);
-    Leave->setObjectName("giveUpYes");
-    Stay->setObjectName("giveUpNo");
-    Question.setDefaultButton(Stay);
-    Question.exec();
-    if (Question.clickedButton() == Leave) QDialog::reject();
+    if (AskToLeave(this, {QStringLiteral("Выход из партии"),
+                          QStringLiteral("Выйти, не выбрав набор? Партия будет проиграна."),
+                          QStringLiteral("Выйти из партии"), QStringLiteral("Вернуться к выбору"),
+                          "giveUpQuestion", "giveUpYes", "giveUpNo"}))
+        QDialog::reject();
 }
 
 void SetDialog::resizeEvent(QResizeEvent *Event) {
