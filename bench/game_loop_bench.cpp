@@ -36,14 +36,14 @@ int64_t MovesPerGame() {
     };
     TGameResult Result;
     QuietGameInterface Ui;
-    PlayGame(ChooseTrivialSet, ChooseTrivialSet, Counting, Counting, Options, Result, Ui);
+    PlayGame(Infallible(ChooseTrivialSet), Infallible(ChooseTrivialSet), Counting, Counting, Options, Result, Ui);
     return Moves;
 }
 
 // Per iteration one whole game with the real clock; PerMove is the time of one move.
 void WholeGame(benchmark::State &State) {
     const int64_t Moves = MovesPerGame();
-    const TStartGameFn Start = ChooseTrivialSet;
+    const TStartGameFn Start = Infallible(ChooseTrivialSet);
     const TGetTurnFn Turn = PlayFirstPlayable;
     QuietGameInterface Ui;
     TGameResult Result;

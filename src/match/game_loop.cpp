@@ -19,7 +19,6 @@ struct TSeat {
     const TStartGameFn &StartGame;  // the seat's StartGame
     const TGetTurnFn &GetTurn;      // the seat's GetTurn
     std::string_view OpponentName;  // the name this seat sees in OpponentName
-    int32_t LostBit;                // the result bit that says this seat lost
     int32_t WonBit;                 // the result bit that says this seat won
 };
 
@@ -45,15 +44,15 @@ public:
           Result(Result),
           Ui(Ui),
           Clock(Clock),
-          Seats{TSeat{0, FirstStartGame, FirstGetTurn, this->Options.SecondName, FirstPlayerLost,
-                      SecondPlayerLost},
-                TSeat{1, SecondStartGame, SecondGetTurn, this->Options.FirstName, SecondPlayerLost,
-                      FirstPlayerLost}} {}
+          Seats{TSeat{0, FirstStartGame, FirstGetTurn, this->Options.SecondName, SecondPlayerLost},
+                TSeat{1, SecondStartGame, SecondGetTurn, this->Options.FirstName, FirstPlayerLost}} {}
 
     // Plays the game to its end and fills Result.
     void Play() {
         NewGameState(State);
         Result.Result = 0;
+        Result.Termination = TTermination::None;
+        Result.Faults.clear();
         Result.FinalInfo = TTurnInfo{};
         Result.FinalInfo.Options = Options.Options;
         if (!HasFlags(Options.Options, BotsOnly)) {
@@ -95,10 +94,29 @@ private:
     int32_t ChooseCards(const TSeat &Seat) {
         List = TCardList{};
         PrepareInfo(Seat.OpponentName);
-        Seat.StartGame(Seat.Index, &List, &Info);
-        if (!IsValidCardSet(List)) return Seat.LostBit | ErrorOrPass;
+        const TCallOutcome Outcome = Seat.StartGame(Seat.Index, &List, &Info);
+        if (Outcome.Fault != TCallFault::None) return Fault(Seat, TSeatCall::OpeningStartGame, Outcome);
+        if (!IsValidCardSet(List)) return End(TTermination::InvalidSet, Seat, TSeatCall::OpeningStartGame);
         State[Seat.Index].Cards = List;
         return 0;
+    }
+
+    // Ends the game with Kind, Seat losing unless it is a draw; returns the result code.
+    int32_t End(TTermination Kind, const TSeat &Seat, TSeatCall Call) {
+        Result.Termination = Kind;
+        return ResultCode(Kind, Seat.Index, Call);
+    }
+
+    // Records the fault of Seat's Call and ends the game with Seat's loss; returns the code.
+    int32_t Fault(const TSeat &Seat, TSeatCall Call, const TCallOutcome &Outcome) {
+        RecordFault(Seat, Call, Outcome);
+        return End(TerminationOfFault(Outcome.Fault), Seat, Call);
+    }
+
+    void RecordFault(const TSeat &Seat, TSeatCall Call, const TCallOutcome &Outcome) {
+        Faulted[Seat.Index] = true;
+        Result.Faults.push_back(
+            TGameFault{Seat.Index, Call, Result.FinalInfo.Turn, Outcome.Fault, Outcome.Detail});
     }
 
     // Plays rounds until one ends the game; returns the code it ends with.
@@ -109,42 +127,43 @@ private:
             if (const int32_t Code = Move(Seats[0])) return Code;
             if (const int32_t Code = Move(Seats[1])) return Code;
             Produce(State);
-            if (Result.FinalInfo.Turn == Limit) return TurnLimitReached;
+            if (Result.FinalInfo.Turn == Limit) return End(TTermination::TurnLimit, Seats[0], TSeatCall::GetTurn);
         }
     }
 
     // Asks Seat for its move, times the call and plays the card; returns the code that ends
-    // the game, or 0. The clock brackets the GetTurn call alone.
+    // the game, or 0. The clock brackets the GetTurn call alone; a player that timed itself is
+    // counted with its own time.
     int32_t Move(const TSeat &Seat) {
         const int32_t Mover = Seat.Index;
         TPlayer &Player = State[Mover];
         MakeView(State, Result.FinalInfo.Options, Mover, View);
         PrepareInfo(Seat.OpponentName);
-        if (GetPlayableCards(Player, List) > 0) {
-            if (State[Opponent(Mover)].Shield > LastMoveShieldLimit) Info.LastMove = 0;
-            const double Start = Clock();
-            const int32_t Card = Seat.GetTurn(Mover, &View, &List, &Info);
-            const double Duration = Clock() - Start;
-            Player.Statistics.TotalTime += Duration;
-            Result.FinalInfo.LastMove = Card;
-            if (!PlayCard(State, Mover, Card)) return Seat.LostBit | ErrorOrPass;
-            return JudgeAfterMove(Seat, Duration);
-        }
+        const bool CanPlay = GetPlayableCards(Player, List) > 0;
+        if (CanPlay && State[Opponent(Mover)].Shield > LastMoveShieldLimit) Info.LastMove = 0;
         const double Start = Clock();
-        Seat.GetTurn(Mover, &View, nullptr, &Info);
-        const double Duration = Clock() - Start;
+        const TTurnAnswer Answer = Seat.GetTurn(Mover, &View, CanPlay ? &List : nullptr, &Info);
+        const double HostDuration = Clock() - Start;
+        const bool OwnTime = Answer.OwnTimeMs >= 0 && Answer.Outcome.Fault == TCallFault::None;
+        const double Duration = OwnTime ? Answer.OwnTimeMs : HostDuration;
         Player.Statistics.TotalTime += Duration;
-        Result.FinalInfo.LastMove = 0;
+        if (Answer.Outcome.Fault != TCallFault::None) {
+            Result.FinalInfo.LastMove = 0;
+            return Fault(Seat, TSeatCall::GetTurn, Answer.Outcome);
+        }
+        Result.FinalInfo.LastMove = CanPlay ? Answer.Card : 0;
+        if (CanPlay && !PlayCard(State, Mover, Answer.Card))
+            return End(TTermination::RefusedCard, Seat, TSeatCall::GetTurn);
         return JudgeAfterMove(Seat, Duration);
     }
 
     // The tests after a move, in their order: a slow move between bots, then the first
     // player's base, then the second's. Returns the code that ends the game, or 0.
-    int32_t JudgeAfterMove(const TSeat &Seat, double Duration) const {
+    int32_t JudgeAfterMove(const TSeat &Seat, double Duration) {
         if (Duration > MoveTimeLimitMs && HasFlags(Options.Options, BotsOnly))
-            return Seat.LostBit | TimeLimitExceeded;
-        if (IsBaseDestroyed(State[0])) return FirstPlayerLost;
-        if (IsBaseDestroyed(State[1])) return SecondPlayerLost;
+            return End(TTermination::TooSlow, Seat, TSeatCall::GetTurn);
+        if (IsBaseDestroyed(State[0])) return End(TTermination::BaseDestroyed, Seats[0], TSeatCall::GetTurn);
+        if (IsBaseDestroyed(State[1])) return End(TTermination::BaseDestroyed, Seats[1], TSeatCall::GetTurn);
         return 0;
     }
 
@@ -166,10 +185,13 @@ private:
     }
 
     // The closing StartGame call: the code as Seat sees it, with ReceiverWon when Seat won.
+    // A seat whose call faulted in this game is not called again; a fault here changes nothing.
     void TellResult(const TSeat &Seat, int32_t Code) {
+        if (Faulted[Seat.Index]) return;
         PrepareInfo(Seat.OpponentName);
         Info.Result = HasFlags(Code, Seat.WonBit) ? Code | ReceiverWon : Code;
-        Seat.StartGame(Seat.Index, nullptr, &Info);
+        const TCallOutcome Outcome = Seat.StartGame(Seat.Index, nullptr, &Info);
+        if (Outcome.Fault != TCallFault::None) RecordFault(Seat, TSeatCall::ClosingStartGame, Outcome);
     }
 
     const TGameOptions Options;  // private copy: the caller's record may change during the game
@@ -178,6 +200,7 @@ private:
     const TTimeSource &Clock;
     const TSeat Seats[2];
     bool InterfaceOpen = false;  // ShowGameInterface was called and HideGameInterface not yet
+    bool Faulted[2] = {false, false};  // a call of the seat faulted: it gets no further call
     TGameState State{};
     TGameView View{};
     TCardList List{};

@@ -4,12 +4,14 @@
 #include "../players/game_interface.h"
 #include "../players/player_seat.h"
 #include "../rules/game_state.h"
+#include "termination.h"
 
 #include <velkaran/bot.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace velkaran {
 
@@ -23,11 +25,14 @@ struct TGameOptions {
     std::string SecondName;  // second player's name
 };
 
-// What a game leaves behind: its result code, its final state and the final turn information.
+// What a game leaves behind: its result code, why it ended, its final state and the final turn
+// information, and every call that faulted.
 struct TGameResult {
     int32_t Result = 0;       // exactly one of 1, 2, 4, 17, 18, 33, 34
+    TTermination Termination = TTermination::None;
     TGameState FinalState{};  // both players with their statistics at the end
     TTurnInfo FinalInfo{};    // LastMove, Turn (rounds begun) and Options at the end
+    std::vector<TGameFault> Faults;  // in the order they happened; a closing call's fault changes nothing
 };
 
 // A monotonic clock in milliseconds; the game loop reads it around every GetTurn call.
@@ -37,8 +42,11 @@ using TTimeSource = std::function<double()>;
 double GetTimeMs();
 
 // Plays one game: asks both seats for their sets, plays rounds until a base falls, a move is
-// refused or too slow, or the turn limit is reached, tells both seats the outcome and fills
-// Result. Ui is opened for a human game and shows the final position of a single bot game.
+// refused or too slow, a call faults, or the turn limit is reached, tells both seats the outcome
+// and fills Result. A seat whose call faulted loses (by error, or by the time limit when its
+// GetTurn hung) and receives no further call in this game. A GetTurn answer that carries the
+// player's own time is counted with it; otherwise Clock times the call.
+// Ui is opened for a human game and shows the final position of a single bot game.
 // A turn limit of 0 in Options counts as 65536 rounds, so every game ends.
 // An exception from a seat, the clock or Ui passes through; nothing leaks. Result then holds
 // the game as it stood: FinalState and FinalInfo of that moment, and Result 0 unless the

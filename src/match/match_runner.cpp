@@ -21,22 +21,19 @@ struct TSeat {
     std::string Name;
 };
 
-// A human seat plays through the game interface; a bot seat through its library's exports.
-TSeat WireSeat(const TSeatSetting &Setting, GameInterface &Ui) {
+// A human seat plays through the game interface; a bot seat as the environment reaches bots.
+TSeat WireSeat(const TSeatSetting &Setting, const TMatchEnvironment &Environment) {
     if (Setting.Human) {
-        GameInterface *Window = &Ui;
-        return {[Window](int32_t Index, TCardList *CardSet, const TTurnInfo *Info) {
+        GameInterface *Window = Environment.Ui;
+        return {Infallible([Window](int32_t Index, TCardList *CardSet, const TTurnInfo *Info) {
                     Window->StartGame(Index, CardSet, Info);
-                },
+                }),
                 [Window](int32_t Index, const TGameView *View, const TCardList *Playable,
                          const TTurnInfo *Info) { return Window->GetTurn(Index, View, Playable, Info); },
                 HumanName};
     }
-    if (Setting.Bot.StartGameProc == nullptr || Setting.Bot.GetTurnProc == nullptr) {
-        throw std::invalid_argument("the bot \"" + Setting.Bot.Name +
-                                    "\" cannot be started: it lacks an entry point");
-    }
-    return {Setting.Bot.StartGameProc, Setting.Bot.GetTurnProc, Setting.Bot.Name};
+    TSeatCalls Calls = Environment.BotSeat(Setting.Bot);
+    return {std::move(Calls.StartGame), std::move(Calls.GetTurn), Setting.Bot.Name};
 }
 
 bool IsSeries(const TMatchSettings &Settings) {
@@ -65,6 +62,7 @@ std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats, const
     TGameResult Result;
     PlayGame(Seats[0].StartGame, Seats[1].StartGame, Seats[0].GetTurn, Seats[1].GetTurn, Options, Result,
              *Environment.Ui, Environment.Clock);
+    if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{1, {0, 1}, &Result});
 
     const TGamePoints Points = GamePoints(Result);
     const std::string &N1 = Options.FirstName;
@@ -122,6 +120,7 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats, TGameOpti
     TSeriesProgress Progress;
     Progress.GamesTotal = 2 * GamesPerHalf;
     TGameResult Result;
+    int64_t Number = 0;
 
     for (int Half = 0; Half < 2; ++Half) {
         const std::array<int, 2> Player = Half == 0 ? std::array{0, 1} : std::array{1, 0};
@@ -133,6 +132,7 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats, TGameOpti
             PlayGame(First.StartGame, Second.StartGame, First.GetTurn, Second.GetTurn, Options, Result,
                      *Environment.Ui, Environment.Clock);
             CountGame(Result, Player, Tally, Draws);
+            if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{++Number, Player, &Result});
             if (Environment.OnSeriesGame) {
                 ++Progress.GamesPlayed;
                 Progress.FirstWins = Tally[0].Wins;
@@ -169,6 +169,13 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats, TGameOpti
 
 }  // namespace
 
+TSeatCalls InProcessSeat(const TBot &Bot) {
+    if (Bot.StartGameProc == nullptr || Bot.GetTurnProc == nullptr) {
+        throw std::invalid_argument("the bot \"" + Bot.Name + "\" cannot be started: it lacks an entry point");
+    }
+    return {Infallible(Bot.StartGameProc), Bot.GetTurnProc};
+}
+
 int32_t BuildOptionsWord(const TMatchSettings &Settings) {
     assert(Settings.TurnLimit >= 1 && Settings.TurnLimit <= TurnLimitMask &&
            "turn limit checked by the caller");
@@ -182,8 +189,8 @@ int32_t BuildOptionsWord(const TMatchSettings &Settings) {
 
 std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEnvironment &Environment) {
     assert(Environment.Ui != nullptr && "the runner needs a game interface");
-    const std::array<TSeat, 2> Seats{WireSeat(Settings.First, *Environment.Ui),
-                                     WireSeat(Settings.Second, *Environment.Ui)};
+    const std::array<TSeat, 2> Seats{WireSeat(Settings.First, Environment),
+                                     WireSeat(Settings.Second, Environment)};
     const TGameOptions Options{BuildOptionsWord(Settings), Seats[0].Name, Seats[1].Name};
     if (IsSeries(Settings)) return PlaySeries(Seats, Options, Settings, Environment);
     return PlaySingleGame(Seats, Options, Environment);

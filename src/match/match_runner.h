@@ -5,6 +5,7 @@
 #include "../players/game_interface.h"
 #include "game_loop.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -39,12 +40,28 @@ struct TSeriesProgress {
     int64_t Draws = 0;
 };
 
+// One game as the runner played it, for whoever watches the match.
+struct TPlayedGame {
+    int64_t Number = 0;                 // 1 for the first game of the match
+    std::array<int, 2> PlayerOfSeat{};  // the player of the main window (0 or 1) in each seat
+    const TGameResult *Result = nullptr;
+};
+
+// The seat functions for a bot: its exports in this process, or a proxy to its worker process.
+using TBotSeatFactory = std::function<TSeatCalls(const TBot &Bot)>;
+
+// The seat functions that call Bot's exports loaded into this process; throws
+// std::invalid_argument when Bot lacks one.
+TSeatCalls InProcessSeat(const TBot &Bot);
+
 // What the runner needs besides the settings.
 struct TMatchEnvironment {
     GameInterface *Ui = nullptr;                                // the game interface; required
     std::string DecimalSeparator = ".";                         // the locale's, for the report
     TTimeSource Clock = GetTimeMs;                              // the clock of the game loop
+    TBotSeatFactory BotSeat = InProcessSeat;                    // how a bot seat is reached
     std::function<void(const TSeriesProgress &)> OnSeriesGame;  // optional, after each series game
+    std::function<void(const TPlayedGame &)> OnGameEnd;        // optional, after every game; may throw to stop
 };
 
 // The options word for Settings: turn limit, HiddenInformation, BotsOnly, ShowFinalPosition.
@@ -55,8 +72,8 @@ int32_t BuildOptionsWord(const TMatchSettings &Settings);
 uint32_t ComputeScore(const TPlayer &Player, uint32_t Rounds);
 
 // Plays the single game or the series that Settings describe and returns the result text, one
-// string per line (UTF-8). Exceptions from a player pass through; no text is returned then.
-// A bot seat without both entry points throws std::invalid_argument before any game.
+// string per line (UTF-8). Exceptions from a player or a callback pass through; no text is
+// returned then. A bot seat that the factory cannot make throws before any game.
 std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEnvironment &Environment);
 
 }  // namespace velkaran

@@ -138,9 +138,9 @@ TEST_F(GameEnd, TurnLimitOfZeroStillEndsTheGame) {
     // Counting players only: this game is 65536 rounds long.
     Options.Options = SeriesGame(0);
     int32_t Moves[2] = {0, 0};
-    const TStartGameFn Start = [](int32_t, TCardList *Set, const TTurnInfo *) {
+    const TStartGameFn Start = Infallible([](int32_t, TCardList *Set, const TTurnInfo *) {
         if (Set) Choose(PlainSet)(0, Set, nullptr);
-    };
+    });
     const TGetTurnFn Pass = [&Moves](int32_t Index, const TGameView *, const TCardList *, const TTurnInfo *) {
         ++Moves[Index];
         return 50;
