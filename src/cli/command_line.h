@@ -1,6 +1,8 @@
 // What velkaran-match was asked to do, read from its arguments.
 #pragma once
 
+#include "match/match_runner.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,9 +16,6 @@ inline constexpr int ExitOutputFailed = 1;  // the text could not be written, or
 inline constexpr int ExitBadArguments = 2;  // bad arguments or an unusable bot; no game was played
 inline constexpr int ExitBotCrashed = 3;    // a bot crashed, threw or hung inside one of its calls
 
-inline constexpr int32_t MinTurnLimit = 30;
-inline constexpr int32_t MaxTurnLimit = 50000;
-inline constexpr int32_t DefaultTurnLimit = 200;
 
 // Seconds a single bot call may run before the program gives up on the bot as hung.
 inline constexpr int32_t MinHangLimit = 1;

@@ -10,9 +10,6 @@
 namespace velkaran {
 namespace {
 
-// A mover whose opponent's shield is above this does not learn the opponent's last card.
-constexpr int32_t LastMoveShieldLimit = 20;
-
 // What tells the two seats of a game apart.
 struct TSeat {
     int32_t Index;                  // 0 for the first player, 1 for the second
@@ -140,7 +137,7 @@ private:
         MakeView(State, Result.FinalInfo.Options, Mover, View);
         PrepareInfo(Seat.OpponentName);
         const bool CanPlay = GetPlayableCards(Player, List) > 0;
-        if (CanPlay && State[Opponent(Mover)].Shield > LastMoveShieldLimit) Info.LastMove = 0;
+        if (CanPlay && State[Opponent(Mover)].Shield > HiddenShieldLimit) Info.LastMove = 0;
         const double Start = Clock();
         const TTurnAnswer Answer = Seat.GetTurn(Mover, &View, CanPlay ? &List : nullptr, &Info);
         const double HostDuration = Clock() - Start;

@@ -3,6 +3,7 @@
 
 #include "../players/game_interface.h"
 #include "../players/player_seat.h"
+#include "../rules/game_limits.h"
 #include "../rules/game_state.h"
 #include "termination.h"
 
@@ -14,9 +15,6 @@
 #include <vector>
 
 namespace velkaran {
-
-// The longest a single move may take in a game between two bots, in milliseconds.
-inline constexpr double MoveTimeLimitMs = 20000.0;
 
 // The options of one game, made by the match runner.
 struct TGameOptions {

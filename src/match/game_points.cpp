@@ -11,7 +11,8 @@ namespace velkaran {
 
 uint32_t ComputeScore(const TPlayer &Player, uint32_t Rounds) {
     if (Rounds == 0) return 2;
-    const uint64_t Allowed = 20000ull * Rounds;  // exact: at most 20000 * (2^32 - 1)
+    constexpr auto LimitMs = static_cast<uint64_t>(MoveTimeLimitMs);
+    const uint64_t Allowed = LimitMs * Rounds;  // exact: at most 20000 * (2^32 - 1)
     const uint64_t PerSecond = 1000ull * Rounds;
     const double Quotient =
         (static_cast<double>(Allowed) - Player.Statistics.TotalTime) / static_cast<double>(PerSecond);

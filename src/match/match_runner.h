@@ -3,6 +3,7 @@
 
 #include "../players/bot_library.h"
 #include "../players/game_interface.h"
+#include "../rules/player_names.h"
 #include "game_loop.h"
 
 #include <array>
@@ -13,8 +14,10 @@
 
 namespace velkaran {
 
-// The name a human seat plays under.
-inline constexpr char HumanName[] = "_HUMAN_";
+// The turn limits a match may be given, and the usual one.
+inline constexpr int32_t MinTurnLimit = 30;
+inline constexpr int32_t MaxTurnLimit = 50000;
+inline constexpr int32_t DefaultTurnLimit = 200;
 
 // One player of the main window: a human, or the chosen bot entry.
 struct TSeatSetting {
@@ -28,7 +31,7 @@ struct TMatchSettings {
     TSeatSetting Second;      // player 2
     int ModeItem = 0;         // 0: one game with its result; 1: a series with statistics (bots only)
     int32_t GameCount = 100;  // N: a series plays N + N games; 0 or less plays none
-    int32_t TurnLimit = 200;  // 30..50000
+    int32_t TurnLimit = DefaultTurnLimit;  // MinTurnLimit..MaxTurnLimit
 };
 
 // Where a series stands after a game, for a progress display.

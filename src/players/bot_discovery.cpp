@@ -38,6 +38,7 @@ std::string LibraryPath(const std::string &Directory, const std::string &Name) {
 // what an earlier run left there.
 void ApplyLoad(TBot &Entry, const TBotLoad &Load) {
     Entry.Available = Load.Bot.Available;
+    Entry.Path = Load.Bot.Path;
     switch (Load.Problem) {
         case TBotProblem::NotLoadable:
         case TBotProblem::NoGetName:
@@ -59,13 +60,19 @@ void ApplyLoad(TBot &Entry, const TBotLoad &Load) {
 }  // namespace
 
 void LoadBots(TBotTable &Table, const std::string &Directory, LibraryLoader &Loader) {
+    LoadBots(Table, Directory, [&Loader](const std::string &Path) { return LoadBotLibrary(Path, Loader); });
+}
+
+void LoadBots(TBotTable &Table, const std::string &Directory, const TLibraryProbe &Probe) {
     const std::vector<std::string> Names = LibraryEntries(Directory);
     Table.Bots.resize(Names.size());
     Table.Texts.assign(Names.size(), std::string());
+    Table.Problems.assign(Names.size(), std::string());
     for (std::size_t I = 0; I < Names.size(); ++I) {
-        const TBotLoad Load = LoadBotLibrary(LibraryPath(Directory, Names[I]), Loader);
+        const TBotLoad Load = Probe(LibraryPath(Directory, Names[I]));
         ApplyLoad(Table.Bots[I], Load);
         Table.Texts[I] = Load.Bot.Available ? Load.Bot.Name : std::string(UnavailableText);
+        Table.Problems[I] = Load.Reason;
     }
 }
 

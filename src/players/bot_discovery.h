@@ -3,6 +3,7 @@
 
 #include "bot_library.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,12 +15,19 @@ inline constexpr char UnavailableText[] = "Недоступно";
 // The bot table and the list texts, index-aligned: entry i of Bots belongs to Texts[i].
 struct TBotTable {
     std::vector<TBot> Bots;
-    std::vector<std::string> Texts;  // the bot's name, or UnavailableText
+    std::vector<std::string> Texts;     // the bot's name, or UnavailableText
+    std::vector<std::string> Problems;  // why an entry is unavailable; empty for an available one
 };
+
+// Loads and checks one library (given by a path with a '/'): in this process, or in a worker.
+using TLibraryProbe = std::function<TBotLoad(const std::string &Path)>;
 
 // Rebuilds Table from the "*.so" entries of Directory, sorted by file name (byte order).
 // Entries that existed before keep the fields a run does not reach; added ones start empty.
 void LoadBots(TBotTable &Table, const std::string &Directory = ".",
               LibraryLoader &Loader = SystemLibraryLoader());
+
+// The same, each library checked by Probe.
+void LoadBots(TBotTable &Table, const std::string &Directory, const TLibraryProbe &Probe);
 
 }  // namespace velkaran

@@ -74,6 +74,7 @@ LibraryLoader &SystemLibraryLoader() {
 
 TBotLoad LoadBotLibrary(const std::string &Path, LibraryLoader &Loader) {
     TBotLoad Load;
+    Load.Bot.Path = Path;
     std::string Error;
     void *Library = Loader.Load(Path, Error);
     if (Library == nullptr) {

@@ -14,6 +14,7 @@ struct TBot {
     std::string Name;                        // from the second GetName call, once the first passed
     TStartGameProc StartGameProc = nullptr;  // set when the lookup succeeded
     TGetTurnProc GetTurnProc = nullptr;      // set when the lookup succeeded
+    std::string Path;                        // the library as it was loaded, always with a '/'
 };
 
 // The platform's loader behind a seam, so that tests can fake a missing export or a bad library.

@@ -6,6 +6,9 @@
 
 namespace velkaran {
 
+// The name a human seat plays under, and by which the game interface knows a human seat.
+inline constexpr char HumanName[] = "_HUMAN_";
+
 // The other player's index: 1 for 0, and 0 for every other value.
 constexpr int32_t Opponent(int32_t Player) { return Player == 0 ? 1 : 0; }
 

@@ -4,6 +4,7 @@
 #include "affordability.h"
 #include "catalogue.h"
 #include "effects.h"
+#include "game_limits.h"
 #include "player_names.h"
 #include "wrapping.h"
 
@@ -13,7 +14,6 @@
 namespace velkaran {
 namespace {
 
-constexpr int32_t HiddenAboveShield = 20;  // a shield above this hides the rest of a player's status
 constexpr int32_t BaseLaboratoryLimit = 5;
 constexpr int32_t LimitGrowsAboveBase = 50;
 constexpr int32_t BasePerExtraLaboratory = 5;
@@ -136,7 +136,7 @@ void MakeView(const TGameState &State, int32_t Options, int32_t Player, TGameVie
     View[1] = State[1];
     const int32_t Other = Opponent(Player);
     const int32_t Shield = State[Other].Shield;
-    if (HasFlags(Options, HiddenInformation) && Shield > HiddenAboveShield)
+    if (HasFlags(Options, HiddenInformation) && Shield > HiddenShieldLimit)
         View[Other] = TPlayerStatus{0, Shield, 0, 0, 0, -1, -1, -1};
 }
 

@@ -22,10 +22,7 @@ constexpr int ClientHeight = 236;
 
 constexpr int GameCountStep = 10;
 constexpr int GameCountDefault = 100;
-constexpr int TurnLimitMin = 30;
-constexpr int TurnLimitMax = 50000;
 constexpr int TurnLimitStep = 5;
-constexpr int TurnLimitDefault = 200;
 
 template <typename TControl>
 TControl *Named(TControl *Control, const char *Name) {
@@ -80,8 +77,8 @@ void TVelkaranMainForm::CreateControls() {
         Named(new TIntegerSpinEdit(0, 0, GameCountStep, GameCountDefault, AdditionalOptionsGroupBox),
               "GameCountSpinEdit");
     Label2 = Named(new QLabel(QStringLiteral("Максимум ходов"), AdditionalOptionsGroupBox), "Label2");
-    TurnLimitSpinEdit = Named(new TIntegerSpinEdit(TurnLimitMin, TurnLimitMax, TurnLimitStep,
-                                                   TurnLimitDefault, AdditionalOptionsGroupBox),
+    TurnLimitSpinEdit = Named(new TIntegerSpinEdit(MinTurnLimit, MaxTurnLimit, TurnLimitStep,
+                                                   DefaultTurnLimit, AdditionalOptionsGroupBox),
                               "TurnLimitSpinEdit");
 
     // Initial state: player 1 a human, player 2 a bot, one game, the game count not in use.

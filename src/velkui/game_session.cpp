@@ -7,13 +7,14 @@
 #include "set_dialog.h"
 #include "status_text.h"
 
+#include "rules/player_names.h"
+
 #include <cassert>
 #include <cstring>
 
 namespace velkaran {
 namespace {
 
-constexpr char HumanName[] = "_HUMAN_";
 
 // Sets a flag for the lifetime of a call.
 class BusyScope {

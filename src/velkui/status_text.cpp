@@ -3,14 +3,14 @@
 
 #include "card_text.h"
 #include "rules/catalogue.h"
+#include "rules/game_limits.h"
+#include "rules/player_names.h"
 
 #include <string_view>
 
 namespace velkaran {
 namespace {
 
-constexpr std::string_view HumanSeatName = "_HUMAN_";
-constexpr int32_t ShieldThatHides = 21;
 
 }  // namespace
 
@@ -41,7 +41,7 @@ std::string RoundsText(int64_t Rounds) {
 std::string SeatName(const std::string &Name, int32_t Seat, bool BothHuman) {
     const std::string Numbered = "Игрок " + std::to_string(Seat + 1);
     if (Name.empty()) return Numbered;
-    if (Name == HumanSeatName) return BothHuman ? Numbered : "Вы";
+    if (Name == HumanName) return BothHuman ? Numbered : "Вы";
     return Name;
 }
 
@@ -57,7 +57,7 @@ std::string LastMoveText(int32_t LastMove, int32_t Turn, int32_t Seat, bool HasP
     if (IsCardNumber(LastMove)) return "Последний ход соперника: " + std::string(CardDescriptions[LastMove]);
     if (LastMove != 0) return "Последний ход соперника: " + std::to_string(LastMove);
     if (Seat == 0 && Turn <= 1) return "Соперник ещё не ходил.";
-    if (HasPlayable && OpponentShield >= ShieldThatHides)
+    if (HasPlayable && OpponentShield > HiddenShieldLimit)
         return "Последний ход соперника скрыт: его щит больше 20.";
     return "Соперник пропустил ход: ему нечем было заплатить.";
 }

@@ -1,0 +1,226 @@
+// velkaran-bot-worker: runs one bot library in a process of its own and serves the host's calls.
+//
+// Started by a Velkaran host, never by hand: the host passes the library, the pipes on
+// descriptors 3 (requests) and 4 (answers), and the bot's output on 1 and 2. Everything the bot
+// does stays inside this process: its crash, exit, hang or stray write costs only this process.
+#include "guarded_records.h"
+
+#include "players/bot_library.h"
+#include "sandbox/sandbox.h"
+#include "workers/worker_protocol.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+namespace velkaran::worker {
+namespace {
+
+struct TWorkerOptions {
+    std::string Library;
+    long long MemoryMb = 0;  // 0: no limit
+    bool Sandbox = false;
+};
+
+[[noreturn]] void Fail(const std::string &Message) {
+    std::fprintf(stderr, "velkaran-bot-worker: %s\n", Message.c_str());
+    std::exit(2);
+}
+
+TWorkerOptions ReadOptions(int Argc, char **Argv) {
+    TWorkerOptions Options;
+    for (int I = 1; I < Argc; ++I) {
+        const std::string Argument = Argv[I];
+        if (Argument == "--sandbox") {
+            Options.Sandbox = true;
+        } else if (Argument == "--memory-mb" && I + 1 < Argc) {
+            char *End = nullptr;
+            Options.MemoryMb = std::strtoll(Argv[++I], &End, 10);
+            if (*End != '\0' || Options.MemoryMb <= 0) Fail("--memory-mb needs a positive number");
+        } else if (Options.Library.empty() && !Argument.starts_with("--")) {
+            Options.Library = Argument;
+        } else {
+            Fail("unknown argument \"" + Argument + "\"");
+        }
+    }
+    if (Options.Library.empty()) Fail("usage: velkaran-bot-worker [--memory-mb MB] [--sandbox] LIBRARY");
+    return Options;
+}
+
+// No core files; the address space capped when asked.
+void ApplyLimits(const TWorkerOptions &Options) {
+    const rlimit NoCore{0, 0};
+    setrlimit(RLIMIT_CORE, &NoCore);
+    if (Options.MemoryMb > 0) {
+        const auto Bytes = static_cast<rlim_t>(Options.MemoryMb) * 1024 * 1024;
+        const rlimit Memory{Bytes, Bytes};
+        if (setrlimit(RLIMIT_AS, &Memory) != 0) Fail("cannot limit the memory: " + std::string(std::strerror(errno)));
+    }
+}
+
+// Writes Size bytes of Answer in one piece; a host that is gone ends the worker.
+void Send(const TAnswer &Answer, std::size_t Size) {
+    ssize_t Written;
+    do {
+        Written = write(AnswerFd, &Answer, Size);
+    } while (Written < 0 && errno == EINTR);
+    if (Written != static_cast<ssize_t>(Size)) std::_Exit(3);
+}
+
+// Reads one whole request; false when the host has closed the pipe.
+bool Receive(TRequest &Request) {
+    ssize_t Read;
+    do {
+        Read = read(RequestFd, &Request, sizeof Request);
+    } while (Read < 0 && errno == EINTR);
+    if (Read == 0) return false;
+    if (Read != static_cast<ssize_t>(sizeof Request) || Request.Magic != RequestMagic) {
+        std::fputs("velkaran-bot-worker: a request that is not one; ending\n", stderr);
+        std::_Exit(4);
+    }
+    return true;
+}
+
+// The answer the sandbox's handler sends when it refuses a system call; filled in the handler,
+// which may not allocate.
+TAnswer RefusalAnswer;
+
+void ReportRefusal(const char *SyscallName) {
+    RefusalAnswer.Magic = AnswerMagic;
+    RefusalAnswer.Kind = TAnswerKind::Refused;
+    CopyText(RefusalAnswer.Text, SyscallName);
+    (void)!write(AnswerFd, &RefusalAnswer, sizeof RefusalAnswer);
+}
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point Start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - Start).count();
+}
+
+class BotServer {
+public:
+    explicit BotServer(TWorkerOptions Options) : Options(std::move(Options)) {}
+
+    // Serves requests until the host says Quit or goes away.
+    [[noreturn]] void Run() {
+        TRequest Request;
+        while (Receive(Request)) {
+            switch (Request.Kind) {
+                case TRequestKind::Load:
+                    Load();
+                    break;
+                case TRequestKind::StartGame:
+                case TRequestKind::GetTurn:
+                    Call(Request);
+                    break;
+                case TRequestKind::Quit:
+                    std::exit(0);
+                default:
+                    std::fputs("velkaran-bot-worker: an unknown request; ending\n", stderr);
+                    std::_Exit(4);
+            }
+        }
+        std::exit(0);
+    }
+
+private:
+    // The loading checks, as discovery runs them; the first successful one enters the sandbox.
+    void Load() {
+        const TBotLoad Result = LoadBotLibrary(Options.Library);
+        Answer = TAnswer{};
+        Answer.Kind = TAnswerKind::Loaded;
+        Answer.Problem = static_cast<int32_t>(Result.Problem);
+        CopyText(Answer.Name, Result.Bot.Name.c_str());
+        CopyText(Answer.Text, Result.Reason.c_str());
+        if (Result.Problem == TBotProblem::None) {
+            Bot = Result.Bot;
+            if (Options.Sandbox && !Sandboxed) EnterTheSandbox();
+        }
+        Send(Answer, sizeof Answer);
+    }
+
+    void EnterTheSandbox() {
+        const std::string Folder = std::filesystem::absolute(Options.Library).parent_path().string();
+        const std::string Error = EnterSandbox(Folder, ReportRefusal);
+        Sandboxed = true;
+        if (!Error.empty()) {
+            Answer.Problem = static_cast<int32_t>(TBotProblem::NotLoadable);
+            CopyText(Answer.Text, ("the sandbox could not be entered: " + Error).c_str());
+        }
+    }
+
+    // StartGame or GetTurn with the request's records, timed around the bot's function alone.
+    void Call(const TRequest &Request) {
+        if (Bot.StartGameProc == nullptr || Bot.GetTurnProc == nullptr) {
+            std::fputs("velkaran-bot-worker: a call before the library was loaded; ending\n", stderr);
+            std::_Exit(4);
+        }
+        TCallRecords &Records = GuardedRecords();
+        Records.List = Request.List;
+        Records.View = Request.View;
+        Records.Info = Request.Info;
+        TCardList *List = Request.HasList != 0 ? &Records.List : nullptr;
+        const bool Turn = Request.Kind == TRequestKind::GetTurn;
+        int32_t Card = 0;
+        double Duration = 0;
+        try {
+            const Clock::time_point Start = Clock::now();
+            if (Turn) {
+                Card = Bot.GetTurnProc(Request.PlayerIndex, &Records.View, List, &Records.Info);
+            } else {
+                Bot.StartGameProc(Request.PlayerIndex, List, &Records.Info);
+            }
+            Duration = MillisecondsSince(Start);
+        } catch (const std::exception &Error) {
+            SendException(Error.what());
+        } catch (...) {
+            SendException("an exception that is not a std::exception");
+        }
+        Answer.Kind = TAnswerKind::Called;
+        Answer.Card = Card;
+        Answer.DurationMs = Duration;
+        Answer.List = Records.List;
+        Send(Answer, CalledAnswerSize);
+    }
+
+    // An exception left the bot: the host hears what it said, and the worker ends.
+    [[noreturn]] void SendException(const char *What) {
+        Answer = TAnswer{};
+        Answer.Kind = TAnswerKind::Exception;
+        CopyText(Answer.Text, What);
+        Send(Answer, sizeof Answer);
+        std::_Exit(5);
+    }
+
+    const TWorkerOptions Options;
+    TBot Bot;
+    bool Sandboxed = false;
+    TAnswer Answer;
+};
+
+}  // namespace
+}  // namespace velkaran::worker
+
+int main(int Argc, char **Argv) {
+    using namespace velkaran::worker;
+    if (fcntl(RequestFd, F_GETFD) < 0 || fcntl(AnswerFd, F_GETFD) < 0) {
+        std::fputs("velkaran-bot-worker: this program is started by Velkaran to run a bot; it is not run by "
+                   "hand\n",
+                   stderr);
+        return 2;
+    }
+    const TWorkerOptions Options = ReadOptions(Argc, Argv);
+    ApplyLimits(Options);
+    BotServer Server(Options);
+    Server.Run();
+}
