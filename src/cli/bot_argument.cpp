@@ -7,8 +7,8 @@ std::string BotLibraryPath(const std::string &Argument) {
     return Argument.find('/') != std::string::npos ? Argument : "./" + Argument;
 }
 
-TBotArgument LoadBotArgument(const std::string &Argument, LibraryLoader &Loader) {
-    TBotLoad Load = LoadBotLibrary(BotLibraryPath(Argument), Loader);
+TBotArgument LoadBotArgument(const std::string &Argument, const TLibraryProbe &Probe) {
+    TBotLoad Load = Probe(BotLibraryPath(Argument));
     TBotArgument Result;
     if (Load.Problem != TBotProblem::None || !Load.Bot.Available) {
         const std::string Reason = Load.Reason.empty() ? "it is not a usable bot" : Load.Reason;

@@ -1,6 +1,7 @@
 // A bot named on the command line: where its library is, and loading it with the discovery checks.
 #pragma once
 
+#include "players/bot_discovery.h"
 #include "players/bot_library.h"
 
 #include <string>
@@ -18,7 +19,7 @@ struct TBotArgument {
     std::string Error;
 };
 
-// Loads the library that Argument names through Loader and runs the discovery checks on it.
-TBotArgument LoadBotArgument(const std::string &Argument, LibraryLoader &Loader = SystemLibraryLoader());
+// Loads the library that Argument names and runs the discovery checks on it through Probe.
+TBotArgument LoadBotArgument(const std::string &Argument, const TLibraryProbe &Probe);
 
 }  // namespace velkaran

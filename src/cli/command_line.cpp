@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 
 namespace velkaran {
@@ -18,11 +19,15 @@ constexpr char Description[] =
 constexpr char Footer[] =
     "Without --games one game is played, FIRST moving first. With --games N, N games are played\n"
     "and then N more with the seats exchanged; N may be 0 or negative. stdout carries only the\n"
-    "result text: whatever a bot prints goes to stderr.\n"
+    "result text: whatever a bot prints goes to stderr, each line after the bot's file name.\n"
     "\n"
-    "Exit status: 0 the match was played, whatever its outcome; 1 the text or the log could not be\n"
-    "written; 2 bad arguments or an unusable bot; 3 a bot crashed inside one of its calls, or did\n"
-    "not return from one within the hang limit.";
+    "Each bot runs in a worker process of its own. A bot that crashes, exits, breaks the protocol\n"
+    "or does not answer within 22 s loses that game (by error, or by the time limit when a move\n"
+    "hung) and the match goes on with a fresh worker; after the result text, stderr says which bot\n"
+    "faulted, how often and where first.\n"
+    "\n"
+    "Exit status: 0 the match was played to its end, whatever the bots did; 1 the text or the log\n"
+    "could not be written; 2 bad arguments or an unusable bot; 3 --stop-on-fault ended the run.";
 
 int Complain(const std::string &Message) {
     std::cerr << "velkaran-match: " << Message << "\nRun with --help for more information.\n";
@@ -43,15 +48,29 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         App.add_option("--turn-limit", Command.TurnLimit,
                        "Rounds after which a game is a draw, 30 to 50000 (default 200)")
             ->type_name("L");
-    App.add_option("--hang-limit", Command.HangLimit,
-                   "Seconds after which a bot that has not returned from a call ends the run with "
-                   "status 3, 1 to 86400 (default 60)")
-        ->type_name("SECONDS");
     std::string LogPath;
     CLI::Option *LogOption =
         App.add_option("--log", LogPath, "Also save the result text to FILE (Windows-1251, CR LF)")
             ->type_name("FILE");
-    App.add_flag("--list", Command.List, "List the bots of the current directory and exit");
+    App.add_flag("--list", Command.List,
+                 "List the bots of the current directory and exit; why a library is unusable goes to stderr");
+    App.add_flag(
+        "--in-process", Command.InProcess,
+        "Load the bots into this process (trusted bots, highest speed): a crashing bot ends the program");
+    App.add_flag("--stop-on-fault", Command.StopOnFault,
+                 "End the run with status 3 at the first fault of a bot's call, naming it");
+    CLI::Option *OutputOption =
+        App.add_option("--bot-output", Command.BotOutputFolder,
+                       "Write each bot's output to DIR/<file>.log instead of stderr")
+            ->type_name("DIR");
+    CLI::Option *MemoryOption =
+        App.add_option("--bot-memory", Command.BotMemoryMb, "Cap each bot worker's address space at MB megabytes")
+            ->type_name("MB");
+    CLI::Option *SandboxOption = App.add_flag(
+        "--sandbox", Command.Sandbox,
+        "Lock each bot worker down once its library is loaded: no network, no new processes, "
+        "read-only access to the bot's folder");
+    App.add_flag("--sandbox-check", Command.SandboxCheck, "Say which sandbox layers work on this machine and exit");
     CLI::Option *FirstOption =
         App.add_option("FIRST", Command.First, "The first player's bot library")->type_name("");
     CLI::Option *SecondOption =
@@ -71,11 +90,20 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         return Complain(Message);
     }
 
-    // Loading the bots is watched too, so the limit goes with --list as well.
-    if (Command.HangLimit < MinHangLimit || Command.HangLimit > MaxHangLimit) {
-        return Complain("--hang-limit must be between " + std::to_string(MinHangLimit) + " and " +
-                        std::to_string(MaxHangLimit) + " seconds, not " + std::to_string(Command.HangLimit));
+    if (Command.SandboxCheck) {
+        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption})
+            if (*Other || Command.List) return Complain("--sandbox-check takes no other options and no bots");
+        return Command;
     }
+    if (*MemoryOption && Command.BotMemoryMb <= 0)
+        return Complain("--bot-memory must be a positive number of megabytes");
+    if (Command.InProcess) {
+        for (const CLI::Option *Worker : {OutputOption, MemoryOption, SandboxOption})
+            if (*Worker) return Complain(Worker->get_name() + " needs bot workers; it cannot go with --in-process");
+        if (Command.StopOnFault) return Complain("--stop-on-fault needs bot workers; it cannot go with --in-process");
+    }
+    if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
+        return Complain("--bot-output: \"" + Command.BotOutputFolder + "\" is not a folder");
     if (Command.List) {
         for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption})
             if (*Other) return Complain("--list takes no other options and no bots");

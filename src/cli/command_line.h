@@ -14,21 +14,21 @@ namespace velkaran {
 inline constexpr int ExitPlayed = 0;  // the match was played (or the list printed), whatever the outcome
 inline constexpr int ExitOutputFailed = 1;  // the text could not be written, or the log not saved
 inline constexpr int ExitBadArguments = 2;  // bad arguments or an unusable bot; no game was played
-inline constexpr int ExitBotCrashed = 3;    // a bot crashed, threw or hung inside one of its calls
+inline constexpr int ExitStoppedOnFault = 3;  // --stop-on-fault: a bot's call faulted
 
 
-// Seconds a single bot call may run before the program gives up on the bot as hung.
-inline constexpr int32_t MinHangLimit = 1;
-inline constexpr int32_t MaxHangLimit = 86400;
-inline constexpr int32_t DefaultHangLimit = 60;
-
-// One run of velkaran-match: either --list, or a match between FIRST and SECOND.
+// One run of velkaran-match: --list, --sandbox-check, or a match between FIRST and SECOND.
 struct TCommandLine {
     bool List = false;
+    bool SandboxCheck = false;     // --sandbox-check: say which sandbox layers work here
     std::optional<int32_t> Games;  // set by --games: a series of N + N games; else one game
     int32_t TurnLimit = DefaultTurnLimit;
-    int32_t HangLimit = DefaultHangLimit;  // seconds
     std::optional<std::string> LogPath;
+    bool InProcess = false;         // load the bots into this process instead of workers
+    bool StopOnFault = false;       // end the run at the first fault of a bot's call
+    std::string BotOutputFolder;    // empty: bots' output to stderr, each line after the file name
+    long long BotMemoryMb = 0;      // 0: no cap on a worker's address space
+    bool Sandbox = false;
     std::string First;
     std::string Second;
 };

@@ -1,19 +1,25 @@
 // velkaran-match: plays bots against each other without a display and prints the result text.
 #include "bot_argument.h"
 #include "command_line.h"
-#include "crash_guard.h"
-#include "hang_watchdog.h"
 #include "progress_line.h"
 #include "result_output.h"
 
+#include "match/fault_summary.h"
 #include "match/match_runner.h"
 #include "match/result_log.h"
 #include "players/bot_discovery.h"
 #include "players/quiet_game_interface.h"
+#include "sandbox/sandbox.h"
+#include "workers/cpu_pinning.h"
+#include "workers/worker_pool.h"
+#include "workers/worker_registry.h"
 
 #include <clocale>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -32,21 +38,49 @@ std::string LocaleDecimalSeparator() {
     return Conventions->decimal_point;
 }
 
-// " (what it says)" for a standard exception, else nothing.
-std::string ExceptionText(const std::exception_ptr &Exception) {
-    try {
-        std::rethrow_exception(Exception);
-    } catch (const std::exception &Error) {
-        return std::string(" (") + Error.what() + ")";
-    } catch (...) {
-        return "";
+// Where the bots run: in worker processes (the pool), or loaded into this process.
+class BotHost {
+public:
+    explicit BotHost(const TCommandLine &Command) {
+        if (Command.InProcess) return;
+        TWorkerPoolSettings Settings;
+        Settings.Worker.MemoryMb = Command.BotMemoryMb;
+        Settings.Worker.Sandbox = Command.Sandbox;
+        Settings.OutputFolder = Command.BotOutputFolder;
+        Pool = std::make_unique<TBotWorkerPool>(Settings);
     }
-}
 
-int ListBots(std::FILE *Out) {
+    TBotLoad Probe(const std::string &Path) {
+        return Pool ? Pool->Probe(Path) : LoadBotLibrary(Path, SystemLibraryLoader());
+    }
+    TLibraryProbe Prober() {
+        return [this](const std::string &Path) { return Probe(Path); };
+    }
+    TBotSeatFactory Seats() {
+        if (!Pool) return InProcessSeat;
+        return [this](const TBot &Bot) { return Pool->Seat(Bot); };
+    }
+
+    // Ends the workers; says on stderr which did not end cleanly, named by Label.
+    void Stop(const std::function<std::string(const std::string &Path)> &Label) {
+        if (!Pool) return;
+        for (const TWorkerEnding &Ending : Pool->StopAll())
+            Complain(Label(Ending.Path) + " did not end cleanly at the end of the run: " + Ending.How);
+        Pool.reset();
+    }
+
+private:
+    std::unique_ptr<TBotWorkerPool> Pool;
+};
+
+std::string FileName(const std::string &Path) { return std::filesystem::path(Path).filename().string(); }
+
+int ListBots(std::FILE *Out, BotHost &Bots) {
     TBotTable Table;
-    LoadBots(Table, ".", GuardedLibraryLoader());
-    EndLoading();
+    LoadBots(Table, ".", Bots.Prober());
+    for (std::size_t I = 0; I < Table.Bots.size(); ++I)
+        if (!Table.Problems[I].empty()) Complain(FileName(Table.Bots[I].Path) + ": " + Table.Problems[I]);
+    Bots.Stop([](const std::string &Path) { return "the library \"" + FileName(Path) + "\""; });
     if (!WriteResultText(Out, Table.Texts)) {
         Complain("cannot write to standard output");
         return ExitOutputFailed;
@@ -54,21 +88,20 @@ int ListBots(std::FILE *Out) {
     return ExitPlayed;
 }
 
-// Both bots loaded and guarded, or the exit status after a message for each unusable one.
-std::variant<TMatchSettings, int> MatchSettings(const TCommandLine &Command) {
+// Both bots loaded, or the exit status after a message for each unusable one.
+std::variant<TMatchSettings, int> MatchSettings(const TCommandLine &Command, BotHost &Bots) {
     TMatchSettings Settings;
     bool Usable = true;
     const std::string *Arguments[2] = {&Command.First, &Command.Second};
     TSeatSetting *Seats[2] = {&Settings.First, &Settings.Second};
     for (int Slot = 0; Slot < 2; ++Slot) {
-        TBotArgument Bot = LoadBotArgument(*Arguments[Slot], GuardedLibraryLoader());
-        EndLoading();
+        TBotArgument Bot = LoadBotArgument(*Arguments[Slot], Bots.Prober());
         if (!Bot.Error.empty()) {
             Complain(Bot.Error);
             Usable = false;
             continue;
         }
-        Seats[Slot]->Bot = GuardArgumentBot(Bot.Bot, Slot, *Arguments[Slot]);
+        Seats[Slot]->Bot = Bot.Bot;
     }
     if (!Usable) return ExitBadArguments;
     Settings.ModeItem = Command.Games ? 1 : 0;
@@ -77,29 +110,51 @@ std::variant<TMatchSettings, int> MatchSettings(const TCommandLine &Command) {
     return Settings;
 }
 
-int PlayMatch(const TCommandLine &Command, std::FILE *Out) {
-    auto Settings = MatchSettings(Command);
+// Thrown from the end of a game to end the run at a fault (--stop-on-fault).
+struct TStopRun {
+    std::string Reason;
+};
+
+int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
+    auto Settings = MatchSettings(Command, Bots);
     if (const int *Status = std::get_if<int>(&Settings)) return *Status;
+    const TMatchSettings &Match = std::get<TMatchSettings>(Settings);
+    const std::array<std::string, 2> Labels{
+        "the bot \"" + Command.First + "\" (" + Match.First.Bot.Name + ")",
+        "the bot \"" + Command.Second + "\" (" + Match.Second.Bot.Name + ")"};
+    const auto LabelOfPath = [&](const std::string &Path) {
+        return Path == Match.First.Bot.Path ? Labels[0] : Labels[1];
+    };
 
     QuietGameInterface Quiet;
-    const TMatchSettings &Match = std::get<TMatchSettings>(Settings);
     ProgressLine Progress(StderrIsTerminal(), Match.First.Bot.Name, Match.Second.Bot.Name);
+    TFaultSummary Faults;
+    int64_t GamesPlayed = 0;
     TMatchEnvironment Environment;
     Environment.Ui = &Quiet;
     Environment.DecimalSeparator = LocaleDecimalSeparator();
+    Environment.BotSeat = Bots.Seats();
     Environment.OnSeriesGame = [&Progress](const TSeriesProgress &Now) { Progress.Show(Now); };
+    Environment.OnGameEnd = [&](const TPlayedGame &Game) {
+        ++GamesPlayed;
+        Faults.Add(Game);
+        if (!Command.StopOnFault) return;
+        if (const auto Fault = TFaultSummary::FirstFault(Game, Labels)) throw TStopRun{*Fault};
+    };
 
     std::vector<std::string> Lines;
     try {
         Lines = RunMatch(Match, Environment);
-    } catch (...) {
-        // An exception that left a bot's call is the bot's fault; any other is the program's own.
+    } catch (const TStopRun &Stop) {
         Progress.Clear();
-        const auto Call = TakeCallInProgress();
-        if (!Call) throw;
-        Complain("an exception" + ExceptionText(std::current_exception()) + " left " + *Call +
-                 "; no result was written");
-        return ExitBotCrashed;
+        Complain("stopped at the first fault: " + Stop.Reason + "; no result was written");
+        Bots.Stop(LabelOfPath);
+        return ExitStoppedOnFault;
+    } catch (const std::exception &Error) {
+        // Only a bot loaded into this process can throw through the runner.
+        Progress.Clear();
+        Complain(std::string("an exception left a bot (") + Error.what() + "); no result was written");
+        return ExitStoppedOnFault;
     }
     Progress.Clear();
 
@@ -114,7 +169,14 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out) {
             Status = ExitOutputFailed;
         }
     }
+    for (const std::string &Line : Faults.Lines(Labels, GamesPlayed)) Complain(Line);
+    Bots.Stop(LabelOfPath);
     return Status;
+}
+
+int CheckSandbox(std::FILE *Out) {
+    std::vector<std::string> Lines = DescribeSandboxLayers(DetectSandboxLayers());
+    return WriteResultText(Out, Lines) ? ExitPlayed : ExitOutputFailed;
 }
 
 }  // namespace
@@ -127,12 +189,17 @@ int main(int Argc, char **Argv) {
     if (const int *Status = std::get_if<int>(&Parsed)) return *Status;
     const TCommandLine &Command = std::get<TCommandLine>(Parsed);
 
-    InstallCrashGuard();
     std::FILE *Out = ReserveStdoutForResult();
     if (Out == nullptr) {
         Complain("standard output is not open");
         return ExitOutputFailed;
     }
-    const THangWatchdog Watchdog{std::chrono::seconds(Command.HangLimit)};
-    return Command.List ? ListBots(Out) : PlayMatch(Command, Out);
+    if (Command.SandboxCheck) return CheckSandbox(Out);
+    if (!Command.InProcess) {
+        // The workers inherit the CPU, and a signal that ends this program ends them too.
+        PinThisThreadToOneCpu();
+        EndWorkersOnTerminationSignals();
+    }
+    BotHost Bots(Command);
+    return Command.List ? ListBots(Out, Bots) : PlayMatch(Command, Out, Bots);
 }

@@ -5,6 +5,7 @@
 #include "../rules/player_names.h"
 #include "../rules/turn_rules.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace velkaran {
@@ -50,6 +51,7 @@ public:
         Result.Result = 0;
         Result.Termination = TTermination::None;
         Result.Faults.clear();
+        Result.LongestMoveMs[0] = Result.LongestMoveMs[1] = 0;
         Result.FinalInfo = TTurnInfo{};
         Result.FinalInfo.Options = Options.Options;
         if (!HasFlags(Options.Options, BotsOnly)) {
@@ -141,9 +143,11 @@ private:
         const double Start = Clock();
         const TTurnAnswer Answer = Seat.GetTurn(Mover, &View, CanPlay ? &List : nullptr, &Info);
         const double HostDuration = Clock() - Start;
+        // A player's own time is trusted only within what the host saw: it cannot be longer.
         const bool OwnTime = Answer.OwnTimeMs >= 0 && Answer.Outcome.Fault == TCallFault::None;
-        const double Duration = OwnTime ? Answer.OwnTimeMs : HostDuration;
+        const double Duration = OwnTime ? std::min(Answer.OwnTimeMs, HostDuration) : HostDuration;
         Player.Statistics.TotalTime += Duration;
+        Result.LongestMoveMs[Mover] = std::max(Result.LongestMoveMs[Mover], Duration);
         if (Answer.Outcome.Fault != TCallFault::None) {
             Result.FinalInfo.LastMove = 0;
             return Fault(Seat, TSeatCall::GetTurn, Answer.Outcome);

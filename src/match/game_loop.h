@@ -31,6 +31,7 @@ struct TGameResult {
     TGameState FinalState{};  // both players with their statistics at the end
     TTurnInfo FinalInfo{};    // LastMove, Turn (rounds begun) and Options at the end
     std::vector<TGameFault> Faults;  // in the order they happened; a closing call's fault changes nothing
+    double LongestMoveMs[2] = {0, 0};  // each seat's longest GetTurn call, as it was counted
 };
 
 // A monotonic clock in milliseconds; the game loop reads it around every GetTurn call.

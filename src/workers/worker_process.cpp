@@ -149,7 +149,7 @@ std::string TWorkerProcess::End() {
 
 bool TWorkerProcess::WaitForExit(double TimeoutMs) const {
     if (PidFd < 0) {  // a kernel without pidfd: poll the process now and then
-        const Clock::time_point Until = Clock::now() + std::chrono::duration<double, std::milli>(TimeoutMs);
+        const auto Until = Clock::now() + std::chrono::duration<double, std::milli>(TimeoutMs);
         do {
             siginfo_t Info{};
             if (waitid(P_PID, static_cast<id_t>(Process), &Info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
