@@ -6,10 +6,7 @@
 #include "guarded_records.h"
 
 #include "players/bot_library.h"
-#if __has_include("sandbox/sandbox.h")
 #include "sandbox/sandbox.h"
-#define VELKARAN_HAVE_SANDBOX 1
-#endif
 #include "workers/worker_protocol.h"
 
 #include <fcntl.h>
@@ -154,11 +151,7 @@ private:
 
     void EnterTheSandbox() {
         const std::string Folder = std::filesystem::absolute(Options.Library).parent_path().string();
-#ifdef VELKARAN_HAVE_SANDBOX
         const std::string Error = EnterSandbox(Folder, ReportRefusal);
-#else
-        const std::string Error = "not built in";
-#endif
         Sandboxed = true;
         if (!Error.empty()) {
             Answer.Problem = static_cast<int32_t>(TBotProblem::NotLoadable);

@@ -1,0 +1,37 @@
+// The system calls a sandboxed bot may not make (x86-64), each with the condition under which it is
+// refused. Everything not listed is allowed, so that ordinary bots run unchanged.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace velkaran {
+
+enum class TRefusal {
+    Always,
+    ArgNotSelf,         // unless argument Arg is exactly the process's own id
+    ArgNotSelfOrZero,   // unless argument Arg is 0 (the caller) or the process's own id
+    ArgNot,             // unless argument Arg is exactly Value
+    ArgIs32,            // when the low 32 bits of argument Arg equal Value (the kernel reads an int)
+    ArgHasAnyBit,       // when argument Arg has any of the bits of Value
+    ArgLacksBit,        // when argument Arg lacks the bit Value
+    HandlerFor,         // when a handler is set (argument 1 not null) for the signal Value (argument 0)
+    AnswerNoSystemCall  // not refused: answered with ENOSYS, so that callers fall back to an older call
+};
+
+struct TRefusedCall {
+    const char *Name;
+    int Number;
+    TRefusal When = TRefusal::Always;
+    int Arg = 0;
+    uint64_t Value = 0;
+};
+
+// The refused calls; a call with several conditions has several entries.
+std::span<const TRefusedCall> RefusedCalls();
+
+// The name of system call Number as the table spells it, or null for a call it lacks.
+// Async-signal-safe.
+const char *RefusedCallName(int Number);
+
+}  // namespace velkaran
