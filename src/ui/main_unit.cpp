@@ -1,8 +1,8 @@
 #include "main_unit.h"
 
-#include "bot_crash_guard.h"
 #include "settings_rules.h"
 
+#include "match/fault_summary.h"
 #include "match/version.h"
 
 #include <QCheckBox>
@@ -27,19 +27,25 @@ constexpr char AboutEmail[] = "velkaran@example.org";
 
 }  // namespace
 
-void DiscoverBotsInCurrentDirectory(TBotTable &Table) {
-    struct TLoadingEnd {
-        ~TLoadingEnd() { EndLoading(); }
-    } const LoadingEnd;
-    velkaran::LoadBots(Table, ".", SkippingLibraryLoader());
-}
-
 TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryFn Discovery, QWidget *Parent)
     : QWidget(Parent), ResultForm(ResultForm), Discovery(std::move(Discovery)) {
-    assert(this->Discovery && "the main window needs a bot discovery");
     MatchEnvironment.Ui = &VelkUi;
+    if (!this->Discovery) {
+        Workers = std::make_unique<TBotWorkerPool>(TWorkerPoolSettings{});
+        this->Discovery = [this](TBotTable &Table) { DiscoverThroughWorkers(Table); };
+        MatchEnvironment.BotSeat = [this](const TBot &Bot) { return Workers->Seat(Bot); };
+    }
     CreateControls();
     ConnectHandlers();
+}
+
+TVelkaranMainForm::~TVelkaranMainForm() = default;
+
+void TVelkaranMainForm::DiscoverThroughWorkers(TBotTable &Table) {
+    velkaran::LoadBots(Table, ".", [this](const std::string &Path) { return Workers->Probe(Path); });
+    std::vector<std::string> Paths;
+    for (const TBot &Bot : Table.Bots) Paths.push_back(Bot.Path);
+    Workers->Retain(Paths);
 }
 
 void TVelkaranMainForm::ConnectHandlers() {
@@ -90,17 +96,25 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
     if (!CanStartMatch(HumanCheckBox1->isChecked(), SelectedBot(AvailBotsComboBox),
                        HumanCheckBox2->isChecked(), SelectedBot(AvailSecondBotsComboBox)))
         return;
-    TMatchSettings Settings = ReadMatchSettings();
-    if (!Settings.First.Human) Settings.First.Bot = GuardBot(Settings.First.Bot, 0, Settings.First.Bot.Name);
-    if (!Settings.Second.Human)
-        Settings.Second.Bot = GuardBot(Settings.Second.Bot, 1, Settings.Second.Bot.Name);
+    const TMatchSettings Settings = ReadMatchSettings();
     TMatchEnvironment Environment = MatchEnvironment;
     Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
+    TFaultSummary Faults;
+    int64_t Games = 0;
+    Environment.OnGameEnd = [&](const TPlayedGame &Game) {
+        ++Games;
+        Faults.Add(Game);
+        if (MatchEnvironment.OnGameEnd) MatchEnvironment.OnGameEnd(Game);
+    };
 
     hide();
     std::optional<QString> Failure;
     try {
-        ResultForm.SetResultLines(RunMatch(Settings, Environment));
+        std::vector<std::string> Lines = RunMatch(Settings, Environment);
+        // A bot that crashed or hung lost its games; the user hears which, before the result.
+        const std::vector<std::string> Report = Faults.RussianLines(SeatLabels(Settings), Games);
+        if (!Report.empty()) ShowMessage(this, TMessageKind::Error, QString::fromStdString(JoinLines(Report)));
+        ResultForm.SetResultLines(Lines);
         ResultForm.exec();
     } catch (const std::exception &Error) {
         Failure = QString::fromUtf8(Error.what());

@@ -9,10 +9,12 @@
 #include "match/match_runner.h"
 #include "players/bot_discovery.h"
 #include "velkui/velkui_game_interface.h"
+#include "workers/worker_pool.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -22,18 +24,18 @@ class QPushButton;
 
 namespace velkaran {
 
-// Fills the bot table: discovery in the current directory, or a fake in tests.
+// Fills the bot table: a fake in tests.
 using TBotDiscoveryFn = std::function<void(TBotTable &Table)>;
-
-// Discovery of the bots in the process's current directory, under the crash guard.
-void DiscoverBotsInCurrentDirectory(TBotTable &Table);
 
 class TVelkaranMainForm : public QWidget {
 public:
-    // The window in its initial state; ResultForm shows the outcome of every match.
-    explicit TVelkaranMainForm(TGameResultForm &ResultForm,
-                               TBotDiscoveryFn Discovery = DiscoverBotsInCurrentDirectory,
+    // The window in its initial state; ResultForm shows the outcome of every match. Without a
+    // Discovery the bots of the current directory are probed and played in worker processes, one
+    // per library for the whole run; a Discovery of a test fills the table itself, and its bots
+    // are reached as MatchEnvironment.BotSeat says (in this process unless changed).
+    explicit TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryFn Discovery = {},
                                QWidget *Parent = nullptr);
+    ~TVelkaranMainForm() override;
 
     // Controls, in their declaration order.
     QPushButton *StartGameButton;
@@ -100,7 +102,12 @@ private:
     const TBot *SelectedBot(const QComboBox *List) const;
     void MirrorBotTexts(QComboBox *List) const;
 
+    // Probes every library of the current directory in its worker; workers of libraries that are
+    // gone are ended.
+    void DiscoverThroughWorkers(TBotTable &Table);
+
     TGameResultForm &ResultForm;
+    std::unique_ptr<TBotWorkerPool> Workers;  // without a test's Discovery
     TBotDiscoveryFn Discovery;
     VelkUiGameInterface VelkUi;
     bool ActivateOnShow = true;  // the first showing, and every showing after a hide by the program

@@ -37,7 +37,8 @@ void AddBuiltInPlayers(TBotTable &Table) {
         Table.Bots.push_back({.Available = true,
                               .Name = Name,
                               .StartGameProc = BuiltInStartGame,
-                              .GetTurnProc = BuiltInGetTurn});
+                              .GetTurnProc = BuiltInGetTurn,
+                              .Path = {}});
         Table.Texts.emplace_back(Name);
     }
 }
@@ -48,9 +49,10 @@ int AvailableEntries(const TBotTable &Table) {
     return Count;
 }
 
-// The sample bots of the current directory, or the built-in players when fewer than two are usable.
+// The sample bots of the current directory (loaded into this process: the windows are what is
+// pictured), or the built-in players when fewer than two are usable.
 void ScreenshotDiscovery(TBotTable &Table) {
-    DiscoverBotsInCurrentDirectory(Table);
+    LoadBots(Table, ".");
     if (AvailableEntries(Table) < 2) AddBuiltInPlayers(Table);
 }
 

@@ -60,6 +60,12 @@ int PollTimeout(double Ms) {
     if (AnswerWrite == worker::RequestFd) AnswerWrite = fcntl(AnswerWrite, F_DUPFD, 10);
     if (dup2(RequestRead, worker::RequestFd) < 0 || dup2(AnswerWrite, worker::AnswerFd) < 0) _exit(127);
     if (OutputFd >= 0 && (dup2(OutputFd, STDOUT_FILENO) < 0 || dup2(OutputFd, STDERR_FILENO) < 0)) _exit(127);
+    // Nothing to read: the host's terminal is not the bot's.
+    const int Nothing = open("/dev/null", O_RDONLY);
+    if (Nothing >= 0 && Nothing != STDIN_FILENO) {
+        dup2(Nothing, STDIN_FILENO);
+        close(Nothing);
+    }
     syscall(SYS_close_range, worker::AnswerFd + 1, ~0U, 0);
     // Dispositions and the signal mask are inherited across exec: give the bot the defaults.
     struct sigaction Default {};

@@ -21,8 +21,8 @@ TEST(Arguments, UnusableBotStopsBeforeAnyGameNamingTheFileAndWhy) {
     Folder.AddSampleBot("greedy.so");
     Folder.AddTextFile("broken.so");
     Folder.AddFolder("d.so");
-    Folder.AddTestBot("cli_no_get_turn_bot", "noturn.so");
-    Folder.AddTestBot("cli_cyrillic_name_bot", "cyrillic.so");
+    Folder.AddTestBot("turnless_bot", "noturn.so");
+    Folder.AddTestBot("cyrillic_name_bot", "cyrillic.so");
     const TUnusableBot Cases[] = {
         {"missing.so", "not a loadable library"},
         {"broken.so", "not a loadable library"},
@@ -69,24 +69,6 @@ TEST(Arguments, TurnLimitOutsideThirtyToFiftyThousandIsRefused) {
     }
 }
 
-TEST(Arguments, HangLimitOutsideOneSecondToOneDayIsRefused) {
-    MatchFolder Folder;
-    Folder.AddSampleBot("greedy.so");
-    for (const char *Limit : {"0", "-5", "86401", "abc"}) {
-        SCOPED_TRACE(Limit);
-        for (const auto &Arguments :
-             {std::vector<std::string>{"--hang-limit", Limit, "greedy.so", "greedy.so"},
-              {"--hang-limit", Limit, "--list"}}) {
-            const TCliRun Run = Folder.Run(Arguments);
-            EXPECT_EQ(Run.Status, 2);
-            EXPECT_EQ(Run.Out, "");
-            EXPECT_THAT(Run.Err, HasSubstr("--hang-limit"));
-        }
-    }
-    EXPECT_EQ(Folder.Run({"--hang-limit", "1", "greedy.so", "greedy.so"}).Status, 0);
-    EXPECT_EQ(Folder.Run({"--hang-limit", "86400", "--list"}).Status, 0);
-}
-
 TEST(Arguments, MalformedCommandLinesAreRefused) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
@@ -97,6 +79,10 @@ TEST(Arguments, MalformedCommandLinesAreRefused) {
         {"--games", "x", "greedy.so", "greedy.so"},
         {"--list", "greedy.so"},
         {"--frobnicate", "greedy.so", "greedy.so"},
+        {"--bot-memory", "0", "greedy.so", "greedy.so"},
+        {"--bot-output", "no-such-folder", "greedy.so", "greedy.so"},
+        {"--in-process", "--sandbox", "greedy.so", "greedy.so"},
+        {"--sandbox-check", "greedy.so"},
     };
     for (const auto &Arguments : Cases) {
         const TCliRun Run = Folder.Run(Arguments);
@@ -114,7 +100,8 @@ TEST(Arguments, HelpAndVersion) {
     const TCliRun Help = Folder.Run({"--help"});
     EXPECT_EQ(Help.Status, 0);
     for (const char *Option :
-         {"--games", "--turn-limit", "--hang-limit", "--log", "--list", "FIRST", "SECOND", "Exit status"})
+         {"--games", "--turn-limit", "--log", "--list", "--in-process", "--stop-on-fault", "--bot-output",
+          "--bot-memory", "--sandbox", "FIRST", "SECOND", "Exit status"})
         EXPECT_THAT(Help.Out, HasSubstr(Option));
 }
 

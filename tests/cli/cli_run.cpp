@@ -3,10 +3,15 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -62,6 +67,7 @@ MatchFolder::MatchFolder() {
 }
 
 MatchFolder::~MatchFolder() {
+    for (const int Process : ProcessesLeft()) kill(Process, SIGKILL);  // a failed check must not leave them
     std::error_code Ignored;
     fs::remove_all(Path.parent_path(), Ignored);
 }
@@ -82,39 +88,101 @@ void MatchFolder::AddFolder(const std::string &Name) const { fs::create_director
 
 TCliRun MatchFolder::Run(const std::vector<std::string> &Arguments,
                          const std::vector<std::string> &Environment) const {
-    const fs::path OutFile = Path.parent_path() / "stdout";
-    const fs::path ErrFile = Path.parent_path() / "stderr";
+    // Pipes, as in $(velkaran-match ...): the run is over only when nothing holds them open.
+    int Out[2];
+    int Err[2];
+    if (pipe2(Out, O_CLOEXEC) != 0 || pipe2(Err, O_CLOEXEC) != 0) {
+        ADD_FAILURE() << "cannot make pipes";
+        return {};
+    }
     posix_spawn_file_actions_t Actions;
     posix_spawn_file_actions_init(&Actions);
     posix_spawn_file_actions_addopen(&Actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, OutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&Actions, STDERR_FILENO, ErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    posix_spawn_file_actions_adddup2(&Actions, Out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&Actions, Err[1], STDERR_FILENO);
     posix_spawn_file_actions_addchdir_np(&Actions, Path.c_str());
 
     std::vector<std::string> Argv = {VELKARAN_MATCH_PATH};
     Argv.insert(Argv.end(), Arguments.begin(), Arguments.end());
     std::vector<std::string> Envp = ChildEnvironment(Environment);
+    Envp.push_back(Tag());
     std::vector<char *> ArgvPointers = Pointers(Argv);
     std::vector<char *> EnvpPointers = Pointers(Envp);
 
     TCliRun Result;
     pid_t Child = 0;
+    const auto Start = std::chrono::steady_clock::now();
     const int Error =
         posix_spawn(&Child, VELKARAN_MATCH_PATH, &Actions, nullptr, ArgvPointers.data(), EnvpPointers.data());
     posix_spawn_file_actions_destroy(&Actions);
+    close(Out[1]);
+    close(Err[1]);
     if (Error != 0) {
         ADD_FAILURE() << "cannot start " << VELKARAN_MATCH_PATH << ": error " << Error;
+        close(Out[0]);
+        close(Err[0]);
         return Result;
     }
+    // Both pipes to their end, within two minutes.
+    pollfd Watch[2] = {{Out[0], POLLIN, 0}, {Err[0], POLLIN, 0}};
+    std::string *Texts[2] = {&Result.Out, &Result.Err};
+    int Open = 2;
+    while (Open > 0) {
+        const auto Left = std::chrono::minutes(2) - (std::chrono::steady_clock::now() - Start);
+        const int Ready = poll(Watch, 2, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Left).count()));
+        if (Ready < 0 && errno == EINTR) continue;
+        if (Ready <= 0) {
+            ADD_FAILURE() << "the run did not end within two minutes";
+            kill(Child, SIGKILL);
+            break;
+        }
+        for (int I = 0; I < 2; ++I) {
+            if (Watch[I].fd < 0 || Watch[I].revents == 0) continue;
+            char Buffer[65536];
+            const ssize_t Read = read(Watch[I].fd, Buffer, sizeof Buffer);
+            if (Read > 0) {
+                Texts[I]->append(Buffer, static_cast<std::size_t>(Read));
+            } else {
+                close(Watch[I].fd);
+                Watch[I].fd = -1;
+                --Open;
+            }
+        }
+    }
+    for (const pollfd &Pipe : Watch)
+        if (Pipe.fd >= 0) close(Pipe.fd);
     int WaitStatus = 0;
-    if (waitpid(Child, &WaitStatus, 0) != Child) ADD_FAILURE() << "waitpid failed";
+    rusage Usage{};
+    if (wait4(Child, &WaitStatus, 0, &Usage) != Child) ADD_FAILURE() << "wait4 failed";
+    Result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    Result.MaxRssKb = Usage.ru_maxrss;
     if (WIFEXITED(WaitStatus)) Result.Status = WEXITSTATUS(WaitStatus);
     if (WIFSIGNALED(WaitStatus)) Result.Status = 128 + WTERMSIG(WaitStatus);
-    Result.Out = ReadFile(OutFile);
-    Result.Err = ReadFile(ErrFile);
     return Result;
+}
+
+std::string MatchFolder::Tag() const { return "VELKARAN_TEST_FOLDER=" + Path.string(); }
+
+std::vector<int> MatchFolder::ProcessesLeft() const {
+    std::vector<int> Found;
+    const std::string Wanted = Tag();
+    std::error_code Ignored;
+    for (const auto &Entry : fs::directory_iterator("/proc", Ignored)) {
+        const std::string Name = Entry.path().filename().string();
+        if (Name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const std::string Environment = ReadFile(Entry.path() / "environ");
+        std::size_t At = 0;
+        while (At < Environment.size()) {
+            const std::size_t End = Environment.find('\0', At);
+            if (Environment.compare(At, End - At, Wanted) == 0) {
+                Found.push_back(std::stoi(Name));
+                break;
+            }
+            if (End == std::string::npos) break;
+            At = End + 1;
+        }
+    }
+    return Found;
 }
 
 std::vector<std::string> Lines(const std::string &Text) {

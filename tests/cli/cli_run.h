@@ -12,6 +12,8 @@ struct TCliRun {
     int Status = -1;
     std::string Out;
     std::string Err;
+    double Seconds = 0;  // until both pipes were closed and the program had ended
+    long MaxRssKb = 0;   // the program's own peak memory
 };
 
 // A fresh folder per test, removed at the end, holding copies of built bots under chosen names.
@@ -30,11 +32,18 @@ public:
     void AddFolder(const std::string &Name) const;
 
     // Runs velkaran-match with Arguments in the folder, under LC_ALL=C unless Environment (a list
-    // of NAME=value) says otherwise.
+    // of NAME=value) says otherwise, stdout and stderr read through pipes to their end. The run
+    // and every process it starts carry the folder's tag in their environment.
     TCliRun Run(const std::vector<std::string> &Arguments,
                 const std::vector<std::string> &Environment = {}) const;
 
+    // The processes still running with this folder's tag: none once a run has ended cleanly.
+    std::vector<int> ProcessesLeft() const;
+
     std::filesystem::path Path;
+
+private:
+    std::string Tag() const;
 };
 
 // The lines of Text, each without its "\n"; the last line must end with "\n" too.

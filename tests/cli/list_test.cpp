@@ -7,6 +7,8 @@
 namespace velkaran::testing {
 namespace {
 
+using ::testing::HasSubstr;
+
 TEST(List, NamesEveryLibraryAndMarksTheUnusableOnes) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
@@ -15,11 +17,12 @@ TEST(List, NamesEveryLibraryAndMarksTheUnusableOnes) {
     Folder.AddSampleBot("greedy.so", "Zgreedy.so");  // capitals sort before small letters
     Folder.AddTextFile("broken.so");
     Folder.AddFolder("d.so");
-    Folder.AddTestBot("cli_no_get_turn_bot", "noturn.so");
+    Folder.AddTestBot("turnless_bot", "noturn.so");
     Folder.AddTextFile("notes.txt");
     const TCliRun Run = Folder.Run({"--list"});
     EXPECT_EQ(Run.Status, 0);
-    EXPECT_EQ(Run.Err, "");
+    EXPECT_THAT(Run.Err, HasSubstr("noturn.so: missing export \"GetTurn\"\n"));
+    EXPECT_THAT(Run.Err, HasSubstr("broken.so: not a loadable library"));
     EXPECT_EQ(Run.Out,
               "Greedy\n"
               "Недоступно\n"

@@ -206,7 +206,7 @@ TEST(MatchRunnerHumans, HumanSeatsPlayThroughTheGameInterface) {
 TEST_F(MatchRunner, AFaultInsideAPlayerPassesThroughWithoutText) {
     EXPECT_THROW(Run(BotMatch(Passer(), Thrower(), 0)), std::runtime_error);
     EXPECT_THROW(Run(BotMatch(Thrower(), Passer(), 1)), std::runtime_error);
-    TBot Unavailable{false, "No GetTurn", PasserStart, nullptr};
+    TBot Unavailable{false, "No GetTurn", PasserStart, nullptr, {}};
     EXPECT_THROW(Run(BotMatch(Passer(), Unavailable, 0)), std::invalid_argument);
 }
 

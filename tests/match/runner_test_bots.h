@@ -61,7 +61,7 @@ inline int32_t ThrowerTurn(int32_t, const TGameView *, const TCardList *, const 
 }
 
 inline TBot MakeBot(const std::string &Name, TStartGameProc Start, TGetTurnProc Turn) {
-    return TBot{true, Name, Start, Turn};
+    return TBot{true, Name, Start, Turn, {}};
 }
 inline TBot Passer() { return MakeBot("Passer", PasserStart, PasserTurn); }
 inline TBot Striker() { return MakeBot("Striker", StrikerStart, StrikerTurn); }
