@@ -176,6 +176,8 @@ private:
         TellResult(Seats[0], Code);
         TellResult(Seats[1], Code);
         if (HasFlags(Options.Options, ShowFinalPosition)) {
+            // The window is told the real outcome, so that it never has to guess it from the board.
+            Result.FinalInfo.Result = Code;
             Ui.SetPlayerNames(NameOrNull(Options.FirstName), NameOrNull(Options.SecondName));
             OpenInterface();
             MakeView(State, 0, 0, View);

@@ -29,7 +29,7 @@ struct TGameResult {
     int32_t Result = 0;       // exactly one of 1, 2, 4, 17, 18, 33, 34
     TTermination Termination = TTermination::None;
     TGameState FinalState{};  // both players with their statistics at the end
-    TTurnInfo FinalInfo{};    // LastMove, Turn (rounds begun) and Options at the end
+    TTurnInfo FinalInfo{};    // LastMove, Turn (rounds begun) and Options at the end; Result too when shown
     std::vector<TGameFault> Faults;  // in the order they happened; a closing call's fault changes nothing
     double LongestMoveMs[2] = {0, 0};  // each seat's longest GetTurn call, as it was counted
 };

@@ -22,7 +22,8 @@ public:
     // A human seat's GetTurn, called exactly like a bot's; returns the human's card.
     virtual int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, const TCardList *Playable,
                             const TTurnInfo *Info) = 0;
-    // Shows the final position (nothing hidden) until the user closes it.
+    // Shows the final position (nothing hidden) until the user closes it; FinalInfo->Result holds
+    // the result code of the game.
     virtual void ShowGame(const TGameView *View, int32_t Reserved, const TTurnInfo *FinalInfo) = 0;
     // Closes the game window.
     virtual void HideGameInterface() = 0;

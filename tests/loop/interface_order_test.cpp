@@ -76,7 +76,7 @@ TEST_F(CallOrder, SingleBotGameShowsTheOpenFinalPositionAfterTheClosingCalls) {
     EXPECT_TRUE(Show.View->Player[1] == Result.FinalState[1]);
     EXPECT_EQ(Show.Reserved, 0);
     EXPECT_EQ(Show.InfoAddress, &Result.FinalInfo);
-    EXPECT_EQ(Bytes(*Show.Info), Bytes(ExpectedInfo(15, 3, SingleBotGame(3), "", 0)));
+    EXPECT_EQ(Bytes(*Show.Info), Bytes(ExpectedInfo(15, 3, SingleBotGame(3), "", TurnLimitReached)));
 }
 
 TEST_F(CallOrder, SeriesGameOnlyClosesTheInterface) {
