@@ -7,7 +7,8 @@
 //   BOT_RECURSE        recurses until the stack runs out    BOT_THROW        throws from GetTurn
 //   BOT_LOOP           spins for ever                       BOT_SLEEP_MS=n   sleeps n ms, then answers
 //   BOT_OVERWRITE      writes far past the records it was handed
-//   BOT_THREAD_CRASH   starts a thread that crashes a moment later, outside any call
+//   BOT_THREAD_CRASH   starts a thread that crashes 20 ms later, outside any call, and from then
+//                      on takes 2 ms for every move
 //   BOT_FORK           forks a child that lingers (an hour) with the bot's output open, at the first StartGame
 //   BOT_CHDIR          changes its working folder to / at the first StartGame
 //   BOT_DESTRUCTOR_CRASH  crashes in a destructor when the process ends
@@ -209,6 +210,9 @@ VELKARAN_EXPORT int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, cons
 #endif
 #if !defined(BOT_IN_START) && !defined(BOT_IN_CLOSE)
     if (Info->Turn == 3 && GamesStarted >= BOT_FROM_GAME) Misbehave(View, Info);
+#endif
+#ifdef BOT_THREAD_CRASH
+    if (Info->Turn > 3) std::this_thread::sleep_for(std::chrono::milliseconds(2));
 #endif
 #ifdef BOT_JOURNAL
     Journal("GetTurn", PlayerIndex, View, sizeof(TGameView), Playable, sizeof(TCardList), Info, sizeof(TTurnInfo),

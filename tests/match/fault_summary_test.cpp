@@ -1,0 +1,46 @@
+// The faults of a match, counted per player whichever seat it sat in, and where they first struck.
+#include "match/fault_summary.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace velkaran::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(FaultSummary, CountsPerPlayerAcrossSeatsAndNamesTheFirstOccurrence) {
+    TFaultSummary Summary;
+    TGameResult Quiet;
+    Quiet.Result = TurnLimitReached;
+    Quiet.Termination = TTermination::TurnLimit;
+    Summary.Add({1, {0, 1}, &Quiet});
+
+    // Game 2, seats exchanged: player 1 (in seat 0) hangs in round 4; player 0 crashes closing.
+    TGameResult Hung;
+    Hung.Result = FirstPlayerLost | TimeLimitExceeded;
+    Hung.Termination = TTermination::Hung;
+    Hung.Faults = {{0, TSeatCall::GetTurn, 4, TCallFault::Hung, "no answer within 22000 ms"},
+                   {1, TSeatCall::ClosingStartGame, 4, TCallFault::Crashed, "killed by SIGSEGV"}};
+    Summary.Add({2, {1, 0}, &Hung});
+
+    // Game 3: player 1 (in seat 1) too slow in round 7.
+    TGameResult Slow;
+    Slow.Result = SecondPlayerLost | TimeLimitExceeded;
+    Slow.Termination = TTermination::TooSlow;
+    Slow.FinalInfo.Turn = 7;
+    Slow.LongestMoveMs[1] = 20400.4;
+    Summary.Add({3, {0, 1}, &Slow});
+
+    EXPECT_THAT(Summary.Lines({"A", "B"}, 3),
+                ElementsAre("A faulted or lost by the time limit in 1 of 3 games (crashed: 1); first: "
+                            "StartGame (the result) as the second player of game 2: killed by SIGSEGV",
+                            "B faulted or lost by the time limit in 2 of 3 games (hung: 1, too slow: 1); first: "
+                            "GetTurn as the first player, round 4 of game 2: no answer within 22000 ms"));
+    EXPECT_EQ(TFaultSummary::FirstFault({2, {1, 0}, &Hung}, {"A", "B"}),
+              "B hung in GetTurn as the first player, round 4 of game 2: no answer within 22000 ms");
+    EXPECT_EQ(TFaultSummary::FirstFault({3, {0, 1}, &Slow}, {"A", "B"}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace velkaran::testing
