@@ -66,6 +66,8 @@ TBotLoad LoadResult(const std::string &Path, const TCallOutcome &Outcome, const 
 struct TSeatState {
     TBotWorkerPool::TEntry *Entry = nullptr;
     uint64_t OpenedGeneration = 0;
+    TRequest Request;  // reused: a call fills what it sends
+    TAnswer Answer;
 
     bool SameWorkerAsOpening() const { return Entry->Alive() && Entry->Generation == OpenedGeneration; }
 };
@@ -166,15 +168,15 @@ TSeatCalls TBotWorkerPool::Seat(const TBot &Bot) {
         } else if (!State->SameWorkerAsOpening()) {
             return {TCallFault::None, "", true};
         }
-        TRequest Request;
+        TRequest &Request = State->Request;
         Request.Kind = TRequestKind::StartGame;
         Request.PlayerIndex = Index;
         Request.HasList = CardSet != nullptr ? 1 : 0;
-        if (CardSet != nullptr) Request.List = *CardSet;
+        Request.List = CardSet != nullptr ? *CardSet : TCardList{};
+        Request.View = TGameView{};
         Request.Info = *Info;
-        TAnswer Answer;
-        TCallOutcome Outcome = Entry.Process->Exchange(Request, Answer, Timeout);
-        if (Outcome.Fault == TCallFault::None && CardSet != nullptr) *CardSet = Answer.List;
+        TCallOutcome Outcome = Entry.Process->Exchange(Request, State->Answer, Timeout);
+        if (Outcome.Fault == TCallFault::None && CardSet != nullptr) *CardSet = State->Answer.List;
         return Outcome;
     };
 
@@ -185,18 +187,17 @@ TSeatCalls TBotWorkerPool::Seat(const TBot &Bot) {
             Turn.Outcome = {TCallFault::Crashed, "its worker had ended before the call"};
             return Turn;
         }
-        TRequest Request;
+        TRequest &Request = State->Request;
         Request.Kind = TRequestKind::GetTurn;
         Request.PlayerIndex = Index;
         Request.HasList = Playable != nullptr ? 1 : 0;
-        if (Playable != nullptr) Request.List = *Playable;
+        Request.List = Playable != nullptr ? *Playable : TCardList{};
         Request.View = *View;
         Request.Info = *Info;
-        TAnswer Answer;
-        Turn.Outcome = State->Entry->Process->Exchange(Request, Answer, Timeout);
+        Turn.Outcome = State->Entry->Process->Exchange(Request, State->Answer, Timeout);
         if (Turn.Outcome.Fault == TCallFault::None) {
-            Turn.Card = Answer.Card;
-            Turn.OwnTimeMs = Answer.DurationMs;
+            Turn.Card = State->Answer.Card;
+            Turn.OwnTimeMs = State->Answer.DurationMs;
         }
         return Turn;
     };

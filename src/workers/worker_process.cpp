@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/epoll.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -133,7 +134,17 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
 }
 
 TWorkerProcess::TWorkerProcess(pid_t Process, int PidFd, int RequestWrite, int AnswerRead)
-    : Process(Process), PidFd(PidFd), RequestWrite(RequestWrite), AnswerRead(AnswerRead) {}
+    : Process(Process), PidFd(PidFd), RequestWrite(RequestWrite), AnswerRead(AnswerRead) {
+    // The answer pipe and the process's end, watched together; without pidfd only the pipe.
+    Watch = epoll_create1(EPOLL_CLOEXEC);
+    for (const int Fd : {AnswerRead, PidFd}) {
+        if (Fd < 0) continue;
+        epoll_event Event{};
+        Event.events = EPOLLIN;
+        Event.data.fd = Fd;
+        epoll_ctl(Watch, EPOLL_CTL_ADD, Fd, &Event);
+    }
+}
 
 TWorkerProcess::~TWorkerProcess() {
     if (Running) End();
@@ -147,6 +158,7 @@ std::string TWorkerProcess::End() {
     } while (Reaped < 0 && errno == EINTR);
     UnregisterWorkerGroup(Process);
     Running = false;
+    CloseIfOpen(Watch);
     CloseIfOpen(PidFd);
     CloseIfOpen(RequestWrite);
     CloseIfOpen(AnswerRead);
@@ -188,18 +200,23 @@ TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::T
     } while (Written < 0 && errno == EINTR);
     if (Written != static_cast<ssize_t>(sizeof Request)) return Died();
 
-    pollfd Watch[2] = {{AnswerRead, POLLIN, 0}, {PidFd, POLLIN, 0}};
+    // Until the answer, the worker's end, or the deadline. The clock is read again only after an
+    // interruption: a call costs as few system calls as it can.
+    double Left = TimeoutMs;
     for (;;) {
-        const double Left =
-            TimeoutMs - std::chrono::duration<double, std::milli>(Clock::now() - Start).count();
-        const int Ready = poll(Watch, PidFd >= 0 ? 2 : 1, PollTimeout(Left));
-        if (Ready < 0 && errno == EINTR) continue;
-        if (Ready > 0 && (Watch[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) break;
-        if (Ready > 0 && Watch[1].revents != 0) return Died();
-        if (Ready == 0 || Left <= 0) {
-            End();
-            return {TCallFault::Hung, "no answer within " + std::to_string(std::lround(TimeoutMs)) + " ms"};
+        epoll_event Events[2];
+        const int Ready = epoll_wait(Watch, Events, 2, PollTimeout(Left));
+        if (Ready < 0 && errno == EINTR) {
+            Left = TimeoutMs - std::chrono::duration<double, std::milli>(Clock::now() - Start).count();
+            continue;
         }
+        bool Answered = false;
+        bool Exited = false;
+        for (int I = 0; I < Ready; ++I) (Events[I].data.fd == AnswerRead ? Answered : Exited) = true;
+        if (Answered) break;
+        if (Exited || Ready < 0) return Died();
+        End();
+        return {TCallFault::Hung, "no answer within " + std::to_string(std::lround(TimeoutMs)) + " ms"};
     }
 
     ssize_t Read;

@@ -62,6 +62,7 @@ private:
     int PidFd;
     int RequestWrite;
     int AnswerRead;
+    int Watch = -1;  // epoll over AnswerRead and PidFd
     bool Running = true;
     int Status = 0;  // the wait status once reaped
 };
