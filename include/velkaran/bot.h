@@ -27,10 +27,15 @@
  *   the whole run and serves many games, each opened and closed by StartGame.
  * - All calls come from one host thread, one at a time. The same library may
  *   sit in both seats of a game; PlayerIndex then tells the seats apart.
- * - Every GetTurn call is timed by the host, including calls that only inform.
- * - Build a bot with -fPIC -shared -Wl,-Bsymbolic: the desktop program has a
- *   StartGame and a GetTurn of its own (the game window's), and -Bsymbolic
- *   keeps a bot that calls its own exports from reaching those instead.
+ * - Every GetTurn call is timed around the bot's own function, including
+ *   calls that only inform.
+ * - Each bot library runs in a worker process of its own (velkaran-bot-worker),
+ *   started in the host's current directory. Whatever the bot prints reaches
+ *   the host's stderr, each line after the library's file name. A bot that
+ *   crashes, exits, or does not answer a call within 22000 ms loses that game
+ *   (by error, or by the time limit when a GetTurn hung) and the next game
+ *   starts in a fresh process: its globals then start anew.
+ * - Build a bot with -fPIC -shared.
  *
  * This header is plain C (C99) and may be included from C++.
  */

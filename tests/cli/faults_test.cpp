@@ -157,3 +157,33 @@ TEST(Faults, ABotThatCrashesWhileEndingIsNamedAfterTheResult) {
 
 }  // namespace
 }  // namespace velkaran::testing
+
+namespace velkaran::testing {
+namespace {
+
+// True when this machine's kernel offers the system-call filter of the sandbox.
+bool SeccompAvailable(const MatchFolder &Folder) {
+    return Folder.Run({"--sandbox-check"}).Out.find("System-call filter (seccomp): active") != std::string::npos;
+}
+
+TEST(Sandbox, ABotThatOpensASocketLosesNamingTheCallAndSampleBotsPlayUnchanged) {
+    MatchFolder Folder;
+    if (!SeccompAvailable(Folder)) GTEST_SKIP() << "this kernel offers no seccomp filter";
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("planner.so");
+    Folder.AddTestBot("socket_bot", "socket.so");
+    const TCliRun Refused = Folder.Run({"--sandbox", "--games", "1", "socket.so", "greedy.so"});
+    EXPECT_EQ(Refused.Status, 0) << Refused.Err;
+    EXPECT_THAT(Refused.Out, HasSubstr("Misbehaving : количество ошибок 2\n"));
+    EXPECT_THAT(Refused.Err, HasSubstr("(crashed: 2); first: GetTurn as the first player, round 3 of game 1: the "
+                                       "sandbox refused the system call socket"));
+
+    const TCliRun Free = Folder.Run({"--games", "2", "greedy.so", "planner.so"});
+    const TCliRun Locked = Folder.Run({"--sandbox", "--games", "2", "greedy.so", "planner.so"});
+    EXPECT_EQ(Locked.Status, 0) << Locked.Err;
+    EXPECT_EQ(WithoutTimings(Locked.Out), WithoutTimings(Free.Out));
+    EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace velkaran::testing
