@@ -46,7 +46,7 @@ std::string KindList(const TFaults &Player, const std::array<const char *, 4> &N
 }  // namespace
 
 void TFaultSummary::Add(const TPlayedGame &Game) {
-    const TGameResult &Result = *Game.Result;
+    const TGameRecord &Result = *Game.Record;
     bool Counted[2] = {false, false};
     const auto Count = [&](const TGameFault &Fault) {
         TPlayerFaults &Player = Players[static_cast<std::size_t>(Game.PlayerOfSeat[Fault.Seat])];
@@ -63,8 +63,9 @@ void TFaultSummary::Add(const TPlayedGame &Game) {
     for (const TGameFault &Fault : Result.Faults) Count(Fault);
     if (Result.Termination == TTermination::TooSlow) {
         const int32_t Seat = LoserSeat(Result.Result);
-        Count(TGameFault{Seat, TSeatCall::GetTurn, Result.FinalInfo.Turn, TCallFault::None,
-                         "a move of " + std::to_string(std::llround(Result.LongestMoveMs[Seat])) + " ms"});
+        Count(TGameFault{Seat, TSeatCall::GetTurn, Result.Rounds, TCallFault::None,
+                         "a move of " + std::to_string(std::llround(Result.Seats[static_cast<std::size_t>(Seat)].LongestMoveMs)) +
+                             " ms"});
     }
     for (int32_t Seat = 0; Seat < 2; ++Seat)
         if (Counted[Seat]) ++Players[static_cast<std::size_t>(Game.PlayerOfSeat[Seat])].Games;
@@ -100,8 +101,8 @@ std::vector<std::string> TFaultSummary::RussianLines(const std::array<std::strin
 
 std::optional<std::string> TFaultSummary::FirstFault(const TPlayedGame &Game,
                                                      const std::array<std::string, 2> &Labels) {
-    if (Game.Result->Faults.empty()) return std::nullopt;
-    const TGameFault &Fault = Game.Result->Faults.front();
+    if (Game.Record->Faults.empty()) return std::nullopt;
+    const TGameFault &Fault = Game.Record->Faults.front();
     return Labels[static_cast<std::size_t>(Game.PlayerOfSeat[Fault.Seat])] + " " +
            std::string(CallFaultName(Fault.Fault)) + " in " + Where(Fault, Game.Number) + ": " + Fault.Detail;
 }

@@ -51,6 +51,7 @@ public:
         Result.Result = 0;
         Result.Termination = TTermination::None;
         Result.Faults.clear();
+        Result.Moves.clear();
         Result.LongestMoveMs[0] = Result.LongestMoveMs[1] = 0;
         Result.FinalInfo = TTurnInfo{};
         Result.FinalInfo.Options = Options.Options;
@@ -153,6 +154,7 @@ private:
             return Fault(Seat, TSeatCall::GetTurn, Answer.Outcome);
         }
         Result.FinalInfo.LastMove = CanPlay ? Answer.Card : 0;
+        Result.Moves.push_back(Result.FinalInfo.LastMove);
         if (CanPlay && !PlayCard(State, Mover, Answer.Card))
             return End(TTermination::RefusedCard, Seat, TSeatCall::GetTurn);
         return JudgeAfterMove(Seat, Duration);

@@ -5,7 +5,7 @@
 #include "../players/player_seat.h"
 #include "../rules/game_limits.h"
 #include "../rules/game_state.h"
-#include "termination.h"
+#include "records/termination.h"
 
 #include <velkaran/bot.h>
 
@@ -32,6 +32,10 @@ struct TGameResult {
     TTurnInfo FinalInfo{};    // LastMove, Turn (rounds begun) and Options at the end; Result too when shown
     std::vector<TGameFault> Faults;  // in the order they happened; a closing call's fault changes nothing
     double LongestMoveMs[2] = {0, 0};  // each seat's longest GetTurn call, as it was counted
+    // Every answer in the order it was given, seat 0 first in each round: the card for a round
+    // with something playable (a refused card included), 0 for a round with nothing playable. A
+    // call that faulted gave no answer. With the two sets this replays the game.
+    std::vector<int32_t> Moves;
 };
 
 // A monotonic clock in milliseconds; the game loop reads it around every GetTurn call.

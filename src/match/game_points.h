@@ -2,6 +2,7 @@
 #pragma once
 
 #include "game_loop.h"
+#include "records/game_record.h"
 
 #include <cstdint>
 
@@ -16,5 +17,6 @@ struct TGamePoints {
 // The points of the game that Result describes (scores over the rounds begun, times ten for the
 // winner, 32-bit unsigned arithmetic; a draw multiplies neither).
 TGamePoints GamePoints(const TGameResult &Result);
+TGamePoints GamePoints(const TGameRecord &Record);
 
 }  // namespace velkaran

@@ -1,12 +1,13 @@
 // The match runner: seats, options word, one game or a series, and the result text.
 #include "match_runner.h"
 
-#include "game_points.h"
+#include "game_recording.h"
+#include "match_tally.h"
 #include "rules/catalogue.h"
-#include "statistics_report.h"
 
 #include <array>
 #include <cassert>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -40,88 +41,32 @@ bool IsSeries(const TMatchSettings &Settings) {
     return !Settings.First.Human && !Settings.Second.Human && Settings.ModeItem != 0;
 }
 
-void AppendStatistics(std::vector<std::string> &Lines, const std::string &Heading,
-                      const TStatisticsTotal &Total, const std::string &DecimalSeparator) {
-    Lines.push_back(Heading);
-    WriteStatistics(Lines, Total, DecimalSeparator);
+// How a seat is named in the record: the library's file name and the name it plays under.
+TSeatLabel LabelOf(const TSeatSetting &Setting, const TSeat &Seat) {
+    return {Setting.Human ? std::string() : std::filesystem::path(Setting.Bot.Path).filename().string(), Seat.Name};
 }
 
-// The outcome line of a single game; empty when no bit of the code names an outcome.
-std::string OutcomeLine(int32_t Code, const std::string &FirstName, const std::string &SecondName) {
-    std::string Line;
-    if (HasFlags(Code, FirstPlayerLost)) Line = "Выиграл второй игрок (" + SecondName + ")";
-    if (HasFlags(Code, SecondPlayerLost)) Line = "Выиграл первый игрок (" + FirstName + ")";
-    if (HasFlags(Code, TurnLimitReached)) Line = "Ничья";
-    if (HasFlags(Code, ErrorOrPass)) Line += " (ошибка или пас противника)";
-    if (HasFlags(Code, TimeLimitExceeded)) Line += " (превышение лимита времени противника)";
-    return Line;
-}
-
-std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats, const TGameOptions &Options,
-                                        const TMatchEnvironment &Environment) {
+std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats, const std::array<TSeatLabel, 2> &Labels,
+                                        const TGameOptions &Options, const TMatchEnvironment &Environment) {
     TGameResult Result;
     PlayGame(Seats[0].StartGame, Seats[1].StartGame, Seats[0].GetTurn, Seats[1].GetTurn, Options, Result,
              *Environment.Ui, Environment.Clock);
-    if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{1, {0, 1}, &Result});
-
-    const TGamePoints Points = GamePoints(Result);
-    const std::string &N1 = Options.FirstName;
-    const std::string &N2 = Options.SecondName;
-    std::vector<std::string> Lines{
-        "Первый игрок : " + N1,
-        "Второй игрок : " + N2,
-        "Количество ходов : " + std::to_string(static_cast<uint32_t>(Result.FinalInfo.Turn)),
-        OutcomeLine(Result.Result, N1, N2),
-        "Очки первого игрока : " + std::to_string(Points.First),
-        "Очки второго игрока : " + std::to_string(Points.Second),
-        "",
-        "",
-    };
-    AppendStatistics(Lines, "Статистика первого игрока (" + N1 + ")",
-                     ToTotal(Result.FinalState[0].Statistics), Environment.DecimalSeparator);
-    Lines.insert(Lines.end(), {"", ""});
-    AppendStatistics(Lines, "Статистика второго игрока (" + N2 + ")",
-                     ToTotal(Result.FinalState[1].Statistics), Environment.DecimalSeparator);
-    return Lines;
-}
-
-// What a series counts for one player of the main window, wide enough that nothing wraps.
-struct TPlayerTally {
-    int64_t Wins = 0;
-    int64_t Errors = 0;
-    uint64_t Points = 0;
-    TStatisticsTotal Statistics;
-};
-
-// Counts one game of a series. Player[s] is the player of the main window in seat s.
-void CountGame(const TGameResult &Result, const std::array<int, 2> &Player,
-               std::array<TPlayerTally, 2> &Tally, int64_t &Draws) {
-    TPlayerTally &First = Tally[Player[0]];
-    TPlayerTally &Second = Tally[Player[1]];
-    const int32_t Code = Result.Result;
-    if (HasFlags(Code, FirstPlayerLost)) ++Second.Wins;
-    if (HasFlags(Code, SecondPlayerLost)) ++First.Wins;
-    if (HasFlags(Code, TurnLimitReached)) ++Draws;
-    if (HasFlags(Code, FirstPlayerLost | ErrorOrPass)) ++First.Errors;
-    if (HasFlags(Code, SecondPlayerLost | ErrorOrPass)) ++Second.Errors;
-    const TGamePoints Points = GamePoints(Result);
-    First.Points += Points.First;
-    Second.Points += Points.Second;
-    AddStatistics(First.Statistics, Result.FinalState[0].Statistics);
-    AddStatistics(Second.Statistics, Result.FinalState[1].Statistics);
+    TGameRecord Record;
+    FillRecord(Record, Result, TGamePlace{1, 0, 0, 0}, Labels[0], Labels[1]);
+    if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{1, {0, 1}, &Record});
+    return SingleGameText(Record, Environment.DecimalSeparator);
 }
 
 // N games with player 1 of the main window in seat 1, then N with the seats exchanged.
-std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats, TGameOptions Options,
-                                    const TMatchSettings &Settings, const TMatchEnvironment &Environment) {
+std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats, const std::array<TSeatLabel, 2> &Labels,
+                                    TGameOptions Options, const TMatchSettings &Settings,
+                                    const TMatchEnvironment &Environment) {
     const int64_t GamesPerHalf = Settings.GameCount > 0 ? Settings.GameCount : 0;
-    std::array<TPlayerTally, 2> Tally;
-    int64_t Draws = 0;
+    TMatchTally Tally;
     TSeriesProgress Progress;
     Progress.GamesTotal = 2 * GamesPerHalf;
     TGameResult Result;
-    int64_t Number = 0;
-
+    TGameRecord Record;
     for (int Half = 0; Half < 2; ++Half) {
         const std::array<int, 2> Player = Half == 0 ? std::array{0, 1} : std::array{1, 0};
         const TSeat &First = Seats[Player[0]];
@@ -131,40 +76,21 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats, TGameOpti
         for (int64_t Game = 0; Game < GamesPerHalf; ++Game) {
             PlayGame(First.StartGame, Second.StartGame, First.GetTurn, Second.GetTurn, Options, Result,
                      *Environment.Ui, Environment.Clock);
-            CountGame(Result, Player, Tally, Draws);
-            if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{++Number, Player, &Result});
+            // Game Game of the pair Game: the first half opens every pair, the second closes it.
+            const TGamePlace Place{Tally.Games + 1, 0, Game, Half};
+            FillRecord(Record, Result, Place, Labels[Player[0]], Labels[Player[1]]);
+            Tally.Add(Record, Player);
+            if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{Tally.Games, Player, &Record});
             if (Environment.OnSeriesGame) {
                 ++Progress.GamesPlayed;
-                Progress.FirstWins = Tally[0].Wins;
-                Progress.SecondWins = Tally[1].Wins;
-                Progress.Draws = Draws;
+                Progress.FirstWins = Tally.Players[0].Wins;
+                Progress.SecondWins = Tally.Players[1].Wins;
+                Progress.Draws = Tally.Draws;
                 Environment.OnSeriesGame(Progress);
             }
         }
     }
-
-    const std::string &N1 = Seats[0].Name;
-    const std::string &N2 = Seats[1].Name;
-    std::vector<std::string> Lines{
-        "Первый игрок : " + N1,
-        "Второй игрок : " + N2,
-        "Количество игр: " + std::to_string(2 * static_cast<int64_t>(Settings.GameCount)),
-        N1 + " : количество побед " + std::to_string(Tally[0].Wins),
-        N2 + " : количество побед " + std::to_string(Tally[1].Wins),
-        "Количество ничей " + std::to_string(Draws),
-        N1 + " : количество ошибок " + std::to_string(Tally[0].Errors),
-        N2 + " : количество ошибок " + std::to_string(Tally[1].Errors),
-        N1 + " : " + std::to_string(Tally[0].Points) + " очков",
-        N2 + " : " + std::to_string(Tally[1].Points) + " очков",
-        "",
-        "",
-    };
-    AppendStatistics(Lines, "Статистика первого игрока (" + N1 + ")", Tally[0].Statistics,
-                     Environment.DecimalSeparator);
-    Lines.insert(Lines.end(), {"", ""});
-    AppendStatistics(Lines, "Статистика второго игрока (" + N2 + ")", Tally[1].Statistics,
-                     Environment.DecimalSeparator);
-    return Lines;
+    return SeriesText({Seats[0].Name, Seats[1].Name}, Settings.GameCount, Tally, Environment.DecimalSeparator);
 }
 
 }  // namespace
@@ -191,9 +117,10 @@ std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEn
     assert(Environment.Ui != nullptr && "the runner needs a game interface");
     const std::array<TSeat, 2> Seats{WireSeat(Settings.First, Environment),
                                      WireSeat(Settings.Second, Environment)};
+    const std::array<TSeatLabel, 2> Labels{LabelOf(Settings.First, Seats[0]), LabelOf(Settings.Second, Seats[1])};
     const TGameOptions Options{BuildOptionsWord(Settings), Seats[0].Name, Seats[1].Name};
-    if (IsSeries(Settings)) return PlaySeries(Seats, Options, Settings, Environment);
-    return PlaySingleGame(Seats, Options, Environment);
+    if (IsSeries(Settings)) return PlaySeries(Seats, Labels, Options, Settings, Environment);
+    return PlaySingleGame(Seats, Labels, Options, Environment);
 }
 
 }  // namespace velkaran

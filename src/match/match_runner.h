@@ -5,6 +5,7 @@
 #include "../players/game_interface.h"
 #include "../rules/player_names.h"
 #include "game_loop.h"
+#include "records/game_record.h"
 
 #include <array>
 #include <cstdint>
@@ -47,7 +48,7 @@ struct TSeriesProgress {
 struct TPlayedGame {
     int64_t Number = 0;                 // 1 for the first game of the match
     std::array<int, 2> PlayerOfSeat{};  // the player of the main window (0 or 1) in each seat
-    const TGameResult *Result = nullptr;
+    const TGameRecord *Record = nullptr;
 };
 
 // The seat functions for a bot: its exports in this process, or a proxy to its worker process.
@@ -73,6 +74,7 @@ int32_t BuildOptionsWord(const TMatchSettings &Settings);
 // A player's score for one game: 20 minus its mean seconds per round, rounded half to even;
 // 2 when Rounds is 0, and 0 instead of a negative score.
 uint32_t ComputeScore(const TPlayer &Player, uint32_t Rounds);
+uint32_t ComputeScore(double TotalTimeMs, uint32_t Rounds);
 
 // Plays the single game or the series that Settings describe and returns the result text, one
 // string per line (UTF-8). Exceptions from a player or a callback pass through; no text is

@@ -11,13 +11,13 @@ using ::testing::ElementsAre;
 
 TEST(FaultSummary, CountsPerPlayerAcrossSeatsAndNamesTheFirstOccurrence) {
     TFaultSummary Summary;
-    TGameResult Quiet;
+    TGameRecord Quiet;
     Quiet.Result = TurnLimitReached;
     Quiet.Termination = TTermination::TurnLimit;
     Summary.Add({1, {0, 1}, &Quiet});
 
     // Game 2, seats exchanged: player 1 (in seat 0) hangs in round 4; player 0 crashes closing.
-    TGameResult Hung;
+    TGameRecord Hung;
     Hung.Result = FirstPlayerLost | TimeLimitExceeded;
     Hung.Termination = TTermination::Hung;
     Hung.Faults = {{0, TSeatCall::GetTurn, 4, TCallFault::Hung, "no answer within 22000 ms"},
@@ -25,11 +25,11 @@ TEST(FaultSummary, CountsPerPlayerAcrossSeatsAndNamesTheFirstOccurrence) {
     Summary.Add({2, {1, 0}, &Hung});
 
     // Game 3: player 1 (in seat 1) too slow in round 7.
-    TGameResult Slow;
+    TGameRecord Slow;
     Slow.Result = SecondPlayerLost | TimeLimitExceeded;
     Slow.Termination = TTermination::TooSlow;
-    Slow.FinalInfo.Turn = 7;
-    Slow.LongestMoveMs[1] = 20400.4;
+    Slow.Rounds = 7;
+    Slow.Seats[1].LongestMoveMs = 20400.4;
     Summary.Add({3, {0, 1}, &Slow});
 
     EXPECT_THAT(Summary.Lines({"A", "B"}, 3),

@@ -32,7 +32,7 @@ TWorkerPoolSettings ShortDeadlines() {
 // Pool; every game's result is kept.
 struct TSeriesRun {
     std::vector<std::string> Lines;
-    std::vector<TGameResult> Games;
+    std::vector<TGameRecord> Games;
     std::vector<std::array<int, 2>> Seats;
 };
 
@@ -49,7 +49,7 @@ TSeriesRun PlaySeries(TBotWorkerPool &Pool, const std::string &Bad, const std::s
     Environment.BotSeat = [&Pool](const TBot &Bot) { return Pool.Seat(Bot); };
     TSeriesRun Run;
     Environment.OnGameEnd = [&Run](const TPlayedGame &Game) {
-        Run.Games.push_back(*Game.Result);
+        Run.Games.push_back(*Game.Record);
         Run.Seats.push_back(Game.PlayerOfSeat);
     };
     Run.Lines = RunMatch(Settings, Environment);
@@ -75,7 +75,7 @@ TEST_P(WorkerFault, TheBotLosesEveryGameItBreaksAndTheOtherTalliesStayExact) {
     ASSERT_EQ(Run.Games.size(), 4u);
     for (std::size_t Game = 0; Game < Run.Games.size(); ++Game) {
         SCOPED_TRACE(Game + 1);
-        const TGameResult &Result = Run.Games[Game];
+        const TGameRecord &Result = Run.Games[Game];
         const int32_t BadSeat = Run.Seats[Game][0] == 0 ? 0 : 1;
         EXPECT_EQ(Result.Termination, Case.Kind);
         EXPECT_EQ(Result.Result, (BadSeat == 0 ? FirstPlayerLost : SecondPlayerLost) | Case.LossBit);
@@ -113,7 +113,7 @@ TEST(WorkerFaults, AFaultInTheClosingCallChangesNoResultAndTheNextGameHasAFreshW
     const TSeriesRun Run =
         PlaySeries(Pool, Folder.AddTestBot("close_crashing_bot", "bad.so"), Folder.AddSampleBot("passive.so"));
     ASSERT_EQ(Run.Games.size(), 4u);
-    for (const TGameResult &Result : Run.Games) {
+    for (const TGameRecord &Result : Run.Games) {
         EXPECT_EQ(Result.Result, TurnLimitReached);
         EXPECT_EQ(Result.Termination, TTermination::TurnLimit);
         ASSERT_EQ(Result.Faults.size(), 1u);
@@ -131,7 +131,7 @@ TEST(WorkerFaults, ACrashOutsideAnyCallCostsAGameAndNothingMore) {
     ASSERT_EQ(Run.Games.size(), 4u);
     int Lost = 0;
     for (std::size_t Game = 0; Game < Run.Games.size(); ++Game) {
-        const TGameResult &Result = Run.Games[Game];
+        const TGameRecord &Result = Run.Games[Game];
         if (Result.Termination == TTermination::TurnLimit) continue;
         ++Lost;
         EXPECT_EQ(Result.Termination, TTermination::Crashed);

@@ -1,7 +1,7 @@
 // Why a game ended, beside the result code the players receive, and the faults of its calls.
 #pragma once
 
-#include "../players/player_seat.h"
+#include "players/player_seat.h"
 
 #include <cstdint>
 #include <string>

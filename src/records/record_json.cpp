@@ -1,0 +1,176 @@
+// Records to JSON and back. Reading checks every field, so that a damaged file is refused with a
+// reason instead of becoming a wrong record.
+#include "record_json.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace velkaran {
+namespace {
+
+using nlohmann::json;
+
+constexpr TTermination Terminations[] = {TTermination::None,        TTermination::BaseDestroyed,
+                                         TTermination::TurnLimit,   TTermination::InvalidSet,
+                                         TTermination::RefusedCard, TTermination::TooSlow,
+                                         TTermination::Crashed,     TTermination::Hung};
+constexpr TSeatCall Calls[] = {TSeatCall::OpeningStartGame, TSeatCall::GetTurn, TSeatCall::ClosingStartGame};
+constexpr TCallFault Faults[] = {TCallFault::None, TCallFault::Crashed, TCallFault::Hung, TCallFault::Protocol};
+
+// A field that is not what it should be.
+struct TBadField : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+const json &Field(const json &Object, const char *Name) {
+    if (!Object.is_object() || !Object.contains(Name)) throw TBadField(std::string("no \"") + Name + "\"");
+    return Object.at(Name);
+}
+
+int64_t Integer(const json &Object, const char *Name, int64_t Low, int64_t High) {
+    const json &Value = Field(Object, Name);
+    if (!Value.is_number_integer()) throw TBadField(std::string("\"") + Name + "\" is not a whole number");
+    const int64_t Number = Value.is_number_unsigned() && Value.get<uint64_t>() > uint64_t(INT64_MAX)
+                               ? INT64_MAX
+                               : Value.get<int64_t>();
+    if (Number < Low || Number > High) throw TBadField(std::string("\"") + Name + "\" is out of range");
+    return Number;
+}
+
+int32_t Int32(const json &Object, const char *Name) {
+    return static_cast<int32_t>(Integer(Object, Name, INT32_MIN, INT32_MAX));
+}
+
+double Milliseconds(const json &Object, const char *Name) {
+    const json &Value = Field(Object, Name);
+    if (!Value.is_number()) throw TBadField(std::string("\"") + Name + "\" is not a number");
+    const double Number = Value.get<double>();
+    if (!std::isfinite(Number) || Number < 0) throw TBadField(std::string("\"") + Name + "\" is out of range");
+    return Number;
+}
+
+std::string Text(const json &Object, const char *Name) {
+    const json &Value = Field(Object, Name);
+    if (!Value.is_string()) throw TBadField(std::string("\"") + Name + "\" is not a text");
+    return Value.get<std::string>();
+}
+
+const json &Array(const json &Object, const char *Name, std::size_t Size = 0) {
+    const json &Value = Field(Object, Name);
+    if (!Value.is_array() || (Size != 0 && Value.size() != Size))
+        throw TBadField(std::string("\"") + Name + "\" is not a list" +
+                        (Size != 0 ? " of " + std::to_string(Size) : std::string()));
+    return Value;
+}
+
+int32_t Element(const json &Value, const char *Name) {
+    if (!Value.is_number_integer() || Value.get<int64_t>() < INT32_MIN || Value.get<int64_t>() > INT32_MAX)
+        throw TBadField(std::string("\"") + Name + "\" holds a value that is not a 32-bit whole number");
+    return static_cast<int32_t>(Value.get<int64_t>());
+}
+
+// The enumerator whose name is Text.
+template <typename TEnum, std::size_t N, typename TName>
+TEnum Named(const TEnum (&Values)[N], TName NameOf, const std::string &Text, const char *Field) {
+    for (const TEnum Value : Values)
+        if (NameOf(Value) == Text) return Value;
+    throw TBadField(std::string("\"") + Field + "\" is not one of its known values");
+}
+
+json StatusToJson(const TPlayerStatus &S) {
+    return json::array({S.Base, S.Shield, S.Batteries, S.Mines, S.Laboratories, S.Energy, S.Metal, S.Elements});
+}
+
+TPlayerStatus StatusFromJson(const json &Value) {
+    if (!Value.is_array() || Value.size() != 8) throw TBadField("\"final\" holds a status that is not 8 numbers");
+    int32_t F[8];
+    for (std::size_t I = 0; I < 8; ++I) F[I] = Element(Value[I], "final");
+    return TPlayerStatus{F[0], F[1], F[2], F[3], F[4], F[5], F[6], F[7]};
+}
+
+json SeatToJson(const TSeatRecord &Seat) {
+    json Set = json::array();
+    for (const int32_t Card : Seat.Set.Card) Set.push_back(Card);
+    return {{"file", Seat.File},
+            {"name", Seat.Name},
+            {"set", Set},
+            {"time_ms", Seat.TimeMs},
+            {"longest_move_ms", Seat.LongestMoveMs},
+            {"produced", json::array({Seat.ProducedEnergy, Seat.ProducedMetal, Seat.ProducedElements})}};
+}
+
+TSeatRecord SeatFromJson(const json &Value) {
+    TSeatRecord Seat;
+    Seat.File = Text(Value, "file");
+    Seat.Name = Text(Value, "name");
+    const json &Set = Array(Value, "set", CardSetSize);
+    for (std::size_t I = 0; I < CardSetSize; ++I) Seat.Set.Card[I] = Element(Set[I], "set");
+    Seat.TimeMs = Milliseconds(Value, "time_ms");
+    Seat.LongestMoveMs = Milliseconds(Value, "longest_move_ms");
+    const json &Produced = Array(Value, "produced", 3);
+    Seat.ProducedEnergy = Element(Produced[0], "produced");
+    Seat.ProducedMetal = Element(Produced[1], "produced");
+    Seat.ProducedElements = Element(Produced[2], "produced");
+    return Seat;
+}
+
+}  // namespace
+
+json RecordToJson(const TGameRecord &Record) {
+    json Faults_ = json::array();
+    for (const TGameFault &Fault : Record.Faults)
+        Faults_.push_back({{"seat", Fault.Seat},
+                           {"call", SeatCallName(Fault.Call)},
+                           {"round", Fault.Round},
+                           {"fault", CallFaultName(Fault.Fault)},
+                           {"detail", Fault.Detail}});
+    return {{"number", Record.Place.Number},
+            {"encounter", Record.Place.Encounter},
+            {"pair", Record.Place.Pair},
+            {"leg", Record.Place.Leg},
+            {"seats", json::array({SeatToJson(Record.Seats[0]), SeatToJson(Record.Seats[1])})},
+            {"options", Record.Options},
+            {"result", Record.Result},
+            {"termination", TerminationName(Record.Termination)},
+            {"rounds", Record.Rounds},
+            {"moves", Record.Moves},
+            {"faults", Faults_},
+            {"final", json::array({StatusToJson(Record.Final[0]), StatusToJson(Record.Final[1])})}};
+}
+
+std::optional<TGameRecord> RecordFromJson(const json &Json, std::string &Error) {
+    try {
+        TGameRecord Record;
+        Record.Place.Number = Integer(Json, "number", 0, INT64_MAX);
+        Record.Place.Encounter = static_cast<int32_t>(Integer(Json, "encounter", 0, INT32_MAX));
+        Record.Place.Pair = Integer(Json, "pair", 0, INT64_MAX);
+        Record.Place.Leg = static_cast<int32_t>(Integer(Json, "leg", 0, 1));
+        const json &Seats = Array(Json, "seats", 2);
+        Record.Seats = {SeatFromJson(Seats[0]), SeatFromJson(Seats[1])};
+        Record.Options = Int32(Json, "options");
+        Record.Result = Int32(Json, "result");
+        Record.Termination = Named(Terminations, TerminationName, Text(Json, "termination"), "termination");
+        Record.Rounds = static_cast<int32_t>(Integer(Json, "rounds", 0, TurnLimitMask + 1));
+        for (const json &Move : Array(Json, "moves")) Record.Moves.push_back(Element(Move, "moves"));
+        for (const json &Fault : Array(Json, "faults")) {
+            TGameFault Entry;
+            Entry.Seat = static_cast<int32_t>(Integer(Fault, "seat", 0, 1));
+            Entry.Call = Named(Calls, SeatCallName, Text(Fault, "call"), "call");
+            Entry.Round = static_cast<int32_t>(Integer(Fault, "round", 0, TurnLimitMask + 1));
+            Entry.Fault = Named(Faults, CallFaultName, Text(Fault, "fault"), "fault");
+            Entry.Detail = Text(Fault, "detail");
+            Record.Faults.push_back(std::move(Entry));
+        }
+        const json &Final = Array(Json, "final", 2);
+        Record.Final = {StatusFromJson(Final[0]), StatusFromJson(Final[1])};
+        return Record;
+    } catch (const TBadField &Bad) {
+        Error = std::string("a game record is damaged: ") + Bad.what();
+    } catch (const json::exception &Bad) {
+        Error = std::string("a game record is damaged: ") + Bad.what();
+    }
+    return std::nullopt;
+}
+
+}  // namespace velkaran

@@ -1,0 +1,31 @@
+// Replaying a recorded game through the rules, move by move.
+#pragma once
+
+#include "game_record.h"
+
+#include "rules/game_state.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velkaran {
+
+// The game after one recorded move (or at the start, before any).
+struct TReplayStep {
+    int32_t Round = 0;     // the round of the move; 0 for the start
+    int32_t Mover = -1;    // the seat that moved; -1 for the start
+    int32_t Card = 0;      // the card it played; 0 when it had nothing playable
+    bool Produced = false;  // the buildings produced after this move (the round's end)
+    TGameState State{};     // both players after the move (and the production)
+};
+
+// Replays Record: the start with both sets, then one step per move. Nothing when the record
+// cannot be replayed (a set the rules refuse, a move that does not fit), with the reason in Error.
+std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, std::string &Error);
+
+// Replays Record and checks that it ends where the record says: its final statuses, its rounds,
+// its end. Empty when it does; else what differs.
+std::string CheckReplay(const TGameRecord &Record);
+
+}  // namespace velkaran
