@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,13 +23,21 @@ struct TSource {
     std::string Line;
 };
 
-void WriteAll(int Fd, const std::string &Text) {
-    std::size_t Done = 0;
-    while (Done < Text.size()) {
-        const ssize_t Written = write(Fd, Text.data() + Done, Text.size() - Done);
+// Writes the pieces one after the other, in as few system calls as the sink allows.
+void WriteAll(int Fd, iovec *Pieces, int Count) {
+    while (Count > 0) {
+        ssize_t Written = writev(Fd, Pieces, Count);
         if (Written < 0 && errno == EINTR) continue;
         if (Written <= 0) return;  // the sink is gone: the output is dropped, the bot goes on
-        Done += static_cast<std::size_t>(Written);
+        while (Count > 0 && static_cast<std::size_t>(Written) >= Pieces->iov_len) {
+            Written -= static_cast<ssize_t>(Pieces->iov_len);
+            ++Pieces;
+            --Count;
+        }
+        if (Count > 0) {
+            Pieces->iov_base = static_cast<char *>(Pieces->iov_base) + Written;
+            Pieces->iov_len -= static_cast<std::size_t>(Written);
+        }
     }
 }
 
@@ -44,8 +53,14 @@ struct TOutputRelay::TState {
     std::thread Thread;
 
     void Emit(TSource &Source) {
-        WriteAll(Sink, Source.Prefix + ": " + Source.Line + "\n");
-        Source.Line.clear();
+        char Separator[] = ": ";
+        char End[] = "\n";
+        iovec Pieces[4] = {{Source.Prefix.data(), Source.Prefix.size()},
+                           {Separator, 2},
+                           {Source.Line.data(), Source.Line.size()},
+                           {End, 1}};
+        WriteAll(Sink, Pieces, 4);
+        Source.Line.clear();  // keeps its room: no allocation per line
     }
 
     // Reads what is waiting on Source; false at its end.
@@ -131,6 +146,7 @@ int TOutputRelay::Attach(const std::string &Prefix) {
     {
         std::lock_guard<std::mutex> Guard(State->Lock);
         State->Added.push_back(TSource{Pipe[0], Prefix, {}});
+        State->Added.back().Line.reserve(LineLimit);
     }
     State->Poke();
     return Pipe[1];
