@@ -36,7 +36,8 @@ int64_t MovesPerGame() {
     };
     TGameResult Result;
     QuietGameInterface Ui;
-    PlayGame(Infallible(ChooseTrivialSet), Infallible(ChooseTrivialSet), Counting, Counting, Options, Result, Ui);
+    PlayGame(Infallible(ChooseTrivialSet), Infallible(ChooseTrivialSet), Counting, Counting, Options, Result,
+             Ui);
     return Moves;
 }
 

@@ -63,7 +63,8 @@ void ApplyLimits(const TWorkerOptions &Options) {
     if (Options.MemoryMb > 0) {
         const auto Bytes = static_cast<rlim_t>(Options.MemoryMb) * 1024 * 1024;
         const rlimit Memory{Bytes, Bytes};
-        if (setrlimit(RLIMIT_AS, &Memory) != 0) Fail("cannot limit the memory: " + std::string(std::strerror(errno)));
+        if (setrlimit(RLIMIT_AS, &Memory) != 0)
+            Fail("cannot limit the memory: " + std::string(std::strerror(errno)));
     }
 }
 
@@ -223,9 +224,10 @@ extern "C" int __lsan_is_turned_off() { return 1; }
 int main(int Argc, char **Argv) {
     using namespace velkaran::worker;
     if (fcntl(RequestFd, F_GETFD) < 0 || fcntl(AnswerFd, F_GETFD) < 0) {
-        std::fputs("velkaran-bot-worker: this program is started by Velkaran to run a bot; it is not run by "
-                   "hand\n",
-                   stderr);
+        std::fputs(
+            "velkaran-bot-worker: this program is started by Velkaran to run a bot; it is not run by "
+            "hand\n",
+            stderr);
         return 2;
     }
     const TWorkerOptions Options = ReadOptions(Argc, Argv);

@@ -59,18 +59,18 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         "Load the bots into this process (trusted bots, highest speed): a crashing bot ends the program");
     App.add_flag("--stop-on-fault", Command.StopOnFault,
                  "End the run with status 3 at the first fault of a bot's call, naming it");
-    CLI::Option *OutputOption =
-        App.add_option("--bot-output", Command.BotOutputFolder,
-                       "Write each bot's output to DIR/<file>.log instead of stderr")
-            ->type_name("DIR");
-    CLI::Option *MemoryOption =
-        App.add_option("--bot-memory", Command.BotMemoryMb, "Cap each bot worker's address space at MB megabytes")
-            ->type_name("MB");
-    CLI::Option *SandboxOption = App.add_flag(
-        "--sandbox", Command.Sandbox,
-        "Lock each bot worker down once its library is loaded: no network, no new processes, "
-        "read-only access to the bot's folder");
-    App.add_flag("--sandbox-check", Command.SandboxCheck, "Say which sandbox layers work on this machine and exit");
+    CLI::Option *OutputOption = App.add_option("--bot-output", Command.BotOutputFolder,
+                                               "Write each bot's output to DIR/<file>.log instead of stderr")
+                                    ->type_name("DIR");
+    CLI::Option *MemoryOption = App.add_option("--bot-memory", Command.BotMemoryMb,
+                                               "Cap each bot worker's address space at MB megabytes")
+                                    ->type_name("MB");
+    CLI::Option *SandboxOption =
+        App.add_flag("--sandbox", Command.Sandbox,
+                     "Lock each bot worker down once its library is loaded: no network, no new processes, "
+                     "read-only access to the bot's folder");
+    App.add_flag("--sandbox-check", Command.SandboxCheck,
+                 "Say which sandbox layers work on this machine and exit");
     CLI::Option *FirstOption =
         App.add_option("FIRST", Command.First, "The first player's bot library")->type_name("");
     CLI::Option *SecondOption =
@@ -99,8 +99,10 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         return Complain("--bot-memory must be a positive number of megabytes");
     if (Command.InProcess) {
         for (const CLI::Option *Worker : {OutputOption, MemoryOption, SandboxOption})
-            if (*Worker) return Complain(Worker->get_name() + " needs bot workers; it cannot go with --in-process");
-        if (Command.StopOnFault) return Complain("--stop-on-fault needs bot workers; it cannot go with --in-process");
+            if (*Worker)
+                return Complain(Worker->get_name() + " needs bot workers; it cannot go with --in-process");
+        if (Command.StopOnFault)
+            return Complain("--stop-on-fault needs bot workers; it cannot go with --in-process");
     }
     if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
         return Complain("--bot-output: \"" + Command.BotOutputFolder + "\" is not a folder");

@@ -12,10 +12,9 @@ namespace velkaran {
 
 // Exit statuses of velkaran-match.
 inline constexpr int ExitPlayed = 0;  // the match was played (or the list printed), whatever the outcome
-inline constexpr int ExitOutputFailed = 1;  // the text could not be written, or the log not saved
-inline constexpr int ExitBadArguments = 2;  // bad arguments or an unusable bot; no game was played
+inline constexpr int ExitOutputFailed = 1;    // the text could not be written, or the log not saved
+inline constexpr int ExitBadArguments = 2;    // bad arguments or an unusable bot; no game was played
 inline constexpr int ExitStoppedOnFault = 3;  // --stop-on-fault: a bot's call faulted
-
 
 // One run of velkaran-match: --list, --sandbox-check, or a match between FIRST and SECOND.
 struct TCommandLine {
@@ -24,10 +23,10 @@ struct TCommandLine {
     std::optional<int32_t> Games;  // set by --games: a series of N + N games; else one game
     int32_t TurnLimit = DefaultTurnLimit;
     std::optional<std::string> LogPath;
-    bool InProcess = false;         // load the bots into this process instead of workers
-    bool StopOnFault = false;       // end the run at the first fault of a bot's call
-    std::string BotOutputFolder;    // empty: bots' output to stderr, each line after the file name
-    long long BotMemoryMb = 0;      // 0: no cap on a worker's address space
+    bool InProcess = false;       // load the bots into this process instead of workers
+    bool StopOnFault = false;     // end the run at the first fault of a bot's call
+    std::string BotOutputFolder;  // empty: bots' output to stderr, each line after the file name
+    long long BotMemoryMb = 0;    // 0: no cap on a worker's address space
     bool Sandbox = false;
     std::string First;
     std::string Second;

@@ -63,20 +63,24 @@ void TFaultSummary::Add(const TPlayedGame &Game) {
     for (const TGameFault &Fault : Result.Faults) Count(Fault);
     if (Result.Termination == TTermination::TooSlow) {
         const int32_t Seat = LoserSeat(Result.Result);
-        Count(TGameFault{Seat, TSeatCall::GetTurn, Result.Rounds, TCallFault::None,
-                         "a move of " + std::to_string(std::llround(Result.Seats[static_cast<std::size_t>(Seat)].LongestMoveMs)) +
-                             " ms"});
+        Count(TGameFault{
+            Seat, TSeatCall::GetTurn, Result.Rounds, TCallFault::None,
+            "a move of " +
+                std::to_string(std::llround(Result.Seats[static_cast<std::size_t>(Seat)].LongestMoveMs)) +
+                " ms"});
     }
     for (int32_t Seat = 0; Seat < 2; ++Seat)
         if (Counted[Seat]) ++Players[static_cast<std::size_t>(Game.PlayerOfSeat[Seat])].Games;
 }
 
-std::vector<std::string> TFaultSummary::Lines(const std::array<std::string, 2> &Labels, int64_t GamesPlayed) const {
+std::vector<std::string> TFaultSummary::Lines(const std::array<std::string, 2> &Labels,
+                                              int64_t GamesPlayed) const {
     std::vector<std::string> Result;
     for (std::size_t I = 0; I < 2; ++I) {
         const TPlayerFaults &Player = Players[I];
         if (Player.Games == 0) continue;
-        const std::string Kinds = KindList(Player, {"crashed", "hung", "broke the protocol", "too slow"}, ": ");
+        const std::string Kinds =
+            KindList(Player, {"crashed", "hung", "broke the protocol", "too slow"}, ": ");
         Result.push_back(Labels[I] + " faulted or lost by the time limit in " + std::to_string(Player.Games) +
                          " of " + std::to_string(GamesPlayed) + " games (" + Kinds +
                          "); first: " + Where(*Player.First, Player.FirstGame) + ": " + Player.First->Detail);
@@ -92,9 +96,10 @@ std::vector<std::string> TFaultSummary::RussianLines(const std::array<std::strin
         if (Player.Games == 0) continue;
         const std::string Kinds =
             KindList(Player, {"сбой", "завис", "нарушил протокол", "превысил лимит времени"}, " — ");
-        Result.push_back("Бот " + Labels[I] + ": сбои или проигрыш по времени в " + std::to_string(Player.Games) +
-                         " из " + std::to_string(GamesPlayed) + " партий (" + Kinds + "). Впервые: " +
-                         RussianWhere(*Player.First, Player.FirstGame) + ": " + Player.First->Detail + ".");
+        Result.push_back("Бот " + Labels[I] + ": сбои или проигрыш по времени в " +
+                         std::to_string(Player.Games) + " из " + std::to_string(GamesPlayed) + " партий (" +
+                         Kinds + "). Впервые: " + RussianWhere(*Player.First, Player.FirstGame) + ": " +
+                         Player.First->Detail + ".");
     }
     return Result;
 }

@@ -24,11 +24,13 @@ public:
     std::vector<std::string> Lines(const std::array<std::string, 2> &Labels, int64_t GamesPlayed) const;
 
     // The same in Russian, for the desktop program (what the host saw stays as it was said).
-    std::vector<std::string> RussianLines(const std::array<std::string, 2> &Labels, int64_t GamesPlayed) const;
+    std::vector<std::string> RussianLines(const std::array<std::string, 2> &Labels,
+                                          int64_t GamesPlayed) const;
 
     // The first call fault of Game as "<label> crashed in GetTurn as the second player, round 3 of
     // game 1: <detail>"; nothing when no call of the game faulted.
-    static std::optional<std::string> FirstFault(const TPlayedGame &Game, const std::array<std::string, 2> &Labels);
+    static std::optional<std::string> FirstFault(const TPlayedGame &Game,
+                                                 const std::array<std::string, 2> &Labels);
 
 private:
     struct TPlayerFaults {

@@ -127,7 +127,8 @@ private:
             if (const int32_t Code = Move(Seats[0])) return Code;
             if (const int32_t Code = Move(Seats[1])) return Code;
             Produce(State);
-            if (Result.FinalInfo.Turn == Limit) return End(TTermination::TurnLimit, Seats[0], TSeatCall::GetTurn);
+            if (Result.FinalInfo.Turn == Limit)
+                return End(TTermination::TurnLimit, Seats[0], TSeatCall::GetTurn);
         }
     }
 
@@ -204,7 +205,7 @@ private:
     GameInterface &Ui;
     const TTimeSource &Clock;
     const TSeat Seats[2];
-    bool InterfaceOpen = false;  // ShowGameInterface was called and HideGameInterface not yet
+    bool InterfaceOpen = false;        // ShowGameInterface was called and HideGameInterface not yet
     bool Faulted[2] = {false, false};  // a call of the seat faulted: it gets no further call
     TGameState State{};
     TGameView View{};

@@ -26,11 +26,11 @@ struct TGameOptions {
 // What a game leaves behind: its result code, why it ended, its final state and the final turn
 // information, and every call that faulted.
 struct TGameResult {
-    int32_t Result = 0;       // exactly one of 1, 2, 4, 17, 18, 33, 34
+    int32_t Result = 0;  // exactly one of 1, 2, 4, 17, 18, 33, 34
     TTermination Termination = TTermination::None;
     TGameState FinalState{};  // both players with their statistics at the end
     TTurnInfo FinalInfo{};    // LastMove, Turn (rounds begun) and Options at the end; Result too when shown
-    std::vector<TGameFault> Faults;  // in the order they happened; a closing call's fault changes nothing
+    std::vector<TGameFault> Faults;    // in the order they happened; a closing call's fault changes nothing
     double LongestMoveMs[2] = {0, 0};  // each seat's longest GetTurn call, as it was counted
     // Every answer in the order it was given, seat 0 first in each round: the card for a round
     // with something playable (a refused card included), 0 for a round with nothing playable. A
@@ -56,8 +56,7 @@ double GetTimeMs();
 // outcome was already decided (a fault in a closing call or in showing the final position).
 // The remaining closing calls are not made; Ui is closed if this game had opened it.
 void PlayGame(const TStartGameFn &FirstStartGame, const TStartGameFn &SecondStartGame,
-              const TGetTurnFn &FirstGetTurn, const TGetTurnFn &SecondGetTurn,
-              const TGameOptions &Options, TGameResult &Result, GameInterface &Ui,
-              const TTimeSource &Clock = GetTimeMs);
+              const TGetTurnFn &FirstGetTurn, const TGetTurnFn &SecondGetTurn, const TGameOptions &Options,
+              TGameResult &Result, GameInterface &Ui, const TTimeSource &Clock = GetTimeMs);
 
 }  // namespace velkaran

@@ -18,8 +18,7 @@ uint32_t ComputeScore(double TotalTimeMs, uint32_t Rounds) {
     constexpr auto LimitMs = static_cast<uint64_t>(MoveTimeLimitMs);
     const uint64_t Allowed = LimitMs * Rounds;  // exact: at most 20000 * (2^32 - 1)
     const uint64_t PerSecond = 1000ull * Rounds;
-    const double Quotient =
-        (static_cast<double>(Allowed) - TotalTimeMs) / static_cast<double>(PerSecond);
+    const double Quotient = (static_cast<double>(Allowed) - TotalTimeMs) / static_cast<double>(PerSecond);
     const double Score = RoundHalfToEven(Quotient);
     // A player slower than 20 s per round scores 0 rather than a wrapped negative number;
     // a clock running backwards cannot push a score past the 32-bit range either.

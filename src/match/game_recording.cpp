@@ -17,8 +17,8 @@ void FillSeat(TSeatRecord &Seat, const TSeatLabel &Label, const TPlayer &Player,
 
 }  // namespace
 
-void FillRecord(TGameRecord &Record, const TGameResult &Result, const TGamePlace &Place, const TSeatLabel &First,
-                const TSeatLabel &Second) {
+void FillRecord(TGameRecord &Record, const TGameResult &Result, const TGamePlace &Place,
+                const TSeatLabel &First, const TSeatLabel &Second) {
     Record.Place = Place;
     FillSeat(Record.Seats[0], First, Result.FinalState[0], Result.LongestMoveMs[0]);
     FillSeat(Record.Seats[1], Second, Result.FinalState[1], Result.LongestMoveMs[1]);

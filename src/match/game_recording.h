@@ -2,8 +2,8 @@
 #pragma once
 
 #include "game_loop.h"
-#include "statistics_report.h"
 #include "records/game_record.h"
+#include "statistics_report.h"
 
 #include <string>
 
@@ -17,8 +17,8 @@ struct TSeatLabel {
 
 // Fills Record with the game that Result describes, played at Place by First (seat 0) and
 // Second. Record may be reused from game to game: its buffers are kept.
-void FillRecord(TGameRecord &Record, const TGameResult &Result, const TGamePlace &Place, const TSeatLabel &First,
-                const TSeatLabel &Second);
+void FillRecord(TGameRecord &Record, const TGameResult &Result, const TGamePlace &Place,
+                const TSeatLabel &First, const TSeatLabel &Second);
 
 // The statistics block of Seat as the game counted it: production, thinking time, card uses.
 TPlayerStatistics SeatStatistics(const TGameRecord &Record, int32_t Seat);

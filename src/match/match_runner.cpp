@@ -43,11 +43,13 @@ bool IsSeries(const TMatchSettings &Settings) {
 
 // How a seat is named in the record: the library's file name and the name it plays under.
 TSeatLabel LabelOf(const TSeatSetting &Setting, const TSeat &Seat) {
-    return {Setting.Human ? std::string() : std::filesystem::path(Setting.Bot.Path).filename().string(), Seat.Name};
+    return {Setting.Human ? std::string() : std::filesystem::path(Setting.Bot.Path).filename().string(),
+            Seat.Name};
 }
 
-std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats, const std::array<TSeatLabel, 2> &Labels,
-                                        const TGameOptions &Options, const TMatchEnvironment &Environment) {
+std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats,
+                                        const std::array<TSeatLabel, 2> &Labels, const TGameOptions &Options,
+                                        const TMatchEnvironment &Environment) {
     TGameResult Result;
     PlayGame(Seats[0].StartGame, Seats[1].StartGame, Seats[0].GetTurn, Seats[1].GetTurn, Options, Result,
              *Environment.Ui, Environment.Clock);
@@ -58,9 +60,9 @@ std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats, const
 }
 
 // N games with player 1 of the main window in seat 1, then N with the seats exchanged.
-std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats, const std::array<TSeatLabel, 2> &Labels,
-                                    TGameOptions Options, const TMatchSettings &Settings,
-                                    const TMatchEnvironment &Environment) {
+std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats,
+                                    const std::array<TSeatLabel, 2> &Labels, TGameOptions Options,
+                                    const TMatchSettings &Settings, const TMatchEnvironment &Environment) {
     const int64_t GamesPerHalf = Settings.GameCount > 0 ? Settings.GameCount : 0;
     TMatchTally Tally;
     TSeriesProgress Progress;
@@ -90,14 +92,16 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats, const std
             }
         }
     }
-    return SeriesText({Seats[0].Name, Seats[1].Name}, Settings.GameCount, Tally, Environment.DecimalSeparator);
+    return SeriesText({Seats[0].Name, Seats[1].Name}, Settings.GameCount, Tally,
+                      Environment.DecimalSeparator);
 }
 
 }  // namespace
 
 TSeatCalls InProcessSeat(const TBot &Bot) {
     if (Bot.StartGameProc == nullptr || Bot.GetTurnProc == nullptr) {
-        throw std::invalid_argument("the bot \"" + Bot.Name + "\" cannot be started: it lacks an entry point");
+        throw std::invalid_argument("the bot \"" + Bot.Name +
+                                    "\" cannot be started: it lacks an entry point");
     }
     return {Infallible(Bot.StartGameProc), Bot.GetTurnProc};
 }
@@ -117,7 +121,8 @@ std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEn
     assert(Environment.Ui != nullptr && "the runner needs a game interface");
     const std::array<TSeat, 2> Seats{WireSeat(Settings.First, Environment),
                                      WireSeat(Settings.Second, Environment)};
-    const std::array<TSeatLabel, 2> Labels{LabelOf(Settings.First, Seats[0]), LabelOf(Settings.Second, Seats[1])};
+    const std::array<TSeatLabel, 2> Labels{LabelOf(Settings.First, Seats[0]),
+                                           LabelOf(Settings.Second, Seats[1])};
     const TGameOptions Options{BuildOptionsWord(Settings), Seats[0].Name, Seats[1].Name};
     if (IsSeries(Settings)) return PlaySeries(Seats, Labels, Options, Settings, Environment);
     return PlaySingleGame(Seats, Labels, Options, Environment);

@@ -65,7 +65,7 @@ struct TMatchEnvironment {
     TTimeSource Clock = GetTimeMs;                              // the clock of the game loop
     TBotSeatFactory BotSeat = InProcessSeat;                    // how a bot seat is reached
     std::function<void(const TSeriesProgress &)> OnSeriesGame;  // optional, after each series game
-    std::function<void(const TPlayedGame &)> OnGameEnd;        // optional, after every game; may throw to stop
+    std::function<void(const TPlayedGame &)> OnGameEnd;  // optional, after every game; may throw to stop
 };
 
 // The options word for Settings: turn limit, HiddenInformation, BotsOnly, ShowFinalPosition.

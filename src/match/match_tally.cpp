@@ -8,8 +8,8 @@
 namespace velkaran {
 namespace {
 
-void AppendStatistics(std::vector<std::string> &Lines, const std::string &Heading, const TStatisticsTotal &Total,
-                      const std::string &DecimalSeparator) {
+void AppendStatistics(std::vector<std::string> &Lines, const std::string &Heading,
+                      const TStatisticsTotal &Total, const std::string &DecimalSeparator) {
     Lines.push_back(Heading);
     WriteStatistics(Lines, Total, DecimalSeparator);
 }

@@ -16,9 +16,9 @@ namespace velkaran {
 
 // One seat of a recorded game.
 struct TSeatRecord {
-    std::string File;  // the bot library's file name ("greedy.so"); empty for a human
-    std::string Name;  // the name the seat played under
-    TCardList Set{};   // the set as the game accepted it; all 0 when it was refused or never chosen
+    std::string File;          // the bot library's file name ("greedy.so"); empty for a human
+    std::string Name;          // the name the seat played under
+    TCardList Set{};           // the set as the game accepted it; all 0 when it was refused or never chosen
     double TimeMs = 0;         // thinking time over the game, as it was counted
     double LongestMoveMs = 0;  // the longest single move
     // Resources the seat's buildings produced over the game (the report's totals).

@@ -11,12 +11,12 @@ namespace {
 
 using nlohmann::json;
 
-constexpr TTermination Terminations[] = {TTermination::None,        TTermination::BaseDestroyed,
-                                         TTermination::TurnLimit,   TTermination::InvalidSet,
-                                         TTermination::RefusedCard, TTermination::TooSlow,
-                                         TTermination::Crashed,     TTermination::Hung};
+constexpr TTermination Terminations[] = {
+    TTermination::None,        TTermination::BaseDestroyed, TTermination::TurnLimit, TTermination::InvalidSet,
+    TTermination::RefusedCard, TTermination::TooSlow,       TTermination::Crashed,   TTermination::Hung};
 constexpr TSeatCall Calls[] = {TSeatCall::OpeningStartGame, TSeatCall::GetTurn, TSeatCall::ClosingStartGame};
-constexpr TCallFault Faults[] = {TCallFault::None, TCallFault::Crashed, TCallFault::Hung, TCallFault::Protocol};
+constexpr TCallFault Faults[] = {TCallFault::None, TCallFault::Crashed, TCallFault::Hung,
+                                 TCallFault::Protocol};
 
 // A field that is not what it should be.
 struct TBadField : std::runtime_error {
@@ -46,7 +46,8 @@ double Milliseconds(const json &Object, const char *Name) {
     const json &Value = Field(Object, Name);
     if (!Value.is_number()) throw TBadField(std::string("\"") + Name + "\" is not a number");
     const double Number = Value.get<double>();
-    if (!std::isfinite(Number) || Number < 0) throw TBadField(std::string("\"") + Name + "\" is out of range");
+    if (!std::isfinite(Number) || Number < 0)
+        throw TBadField(std::string("\"") + Name + "\" is out of range");
     return Number;
 }
 
@@ -79,11 +80,13 @@ TEnum Named(const TEnum (&Values)[N], TName NameOf, const std::string &Text, con
 }
 
 json StatusToJson(const TPlayerStatus &S) {
-    return json::array({S.Base, S.Shield, S.Batteries, S.Mines, S.Laboratories, S.Energy, S.Metal, S.Elements});
+    return json::array(
+        {S.Base, S.Shield, S.Batteries, S.Mines, S.Laboratories, S.Energy, S.Metal, S.Elements});
 }
 
 TPlayerStatus StatusFromJson(const json &Value) {
-    if (!Value.is_array() || Value.size() != 8) throw TBadField("\"final\" holds a status that is not 8 numbers");
+    if (!Value.is_array() || Value.size() != 8)
+        throw TBadField("\"final\" holds a status that is not 8 numbers");
     int32_t F[8];
     for (std::size_t I = 0; I < 8; ++I) F[I] = Element(Value[I], "final");
     return TPlayerStatus{F[0], F[1], F[2], F[3], F[4], F[5], F[6], F[7]};

@@ -50,8 +50,8 @@ std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, s
             }
         }
         // A round that was followed by another, or that reached the turn limit, ended in production.
-        Step.Produced = Step.Mover == 1 &&
-                        (Step.Round < Record.Rounds || Record.Termination == TTermination::TurnLimit);
+        Step.Produced =
+            Step.Mover == 1 && (Step.Round < Record.Rounds || Record.Termination == TTermination::TurnLimit);
         if (Step.Produced) Produce(Step.State);
         Steps.push_back(Step);
     }
@@ -78,7 +78,8 @@ std::string CheckReplay(const TGameRecord &Record) {
     if (Rounds > 0 && (Moves < 2 * (Rounds - 1) || Moves > 2 * Rounds))
         return std::to_string(Moves) + " moves do not fit " + std::to_string(Rounds) + " rounds";
     if (Rounds == 0 && Moves != 0) return "moves without a round";
-    if (Record.Termination == TTermination::BaseDestroyed && !IsBaseDestroyed(End[0]) && !IsBaseDestroyed(End[1]))
+    if (Record.Termination == TTermination::BaseDestroyed && !IsBaseDestroyed(End[0]) &&
+        !IsBaseDestroyed(End[1]))
         return "the game is said to end on a destroyed base, but no base fell";
     return "";
 }

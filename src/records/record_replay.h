@@ -13,9 +13,9 @@ namespace velkaran {
 
 // The game after one recorded move (or at the start, before any).
 struct TReplayStep {
-    int32_t Round = 0;     // the round of the move; 0 for the start
-    int32_t Mover = -1;    // the seat that moved; -1 for the start
-    int32_t Card = 0;      // the card it played; 0 when it had nothing playable
+    int32_t Round = 0;      // the round of the move; 0 for the start
+    int32_t Mover = -1;     // the seat that moved; -1 for the start
+    int32_t Card = 0;       // the card it played; 0 when it had nothing playable
     bool Produced = false;  // the buildings produced after this move (the round's end)
     TGameState State{};     // both players after the move (and the production)
 };

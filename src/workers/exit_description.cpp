@@ -14,7 +14,8 @@ std::string DescribeWaitStatus(int Status) {
         const char *Abbreviation = sigabbrev_np(Signal);
         const char *Meaning = sigdescr_np(Signal);
         std::string Text = "killed by ";
-        Text += Abbreviation != nullptr ? std::string("SIG") + Abbreviation : "signal " + std::to_string(Signal);
+        Text +=
+            Abbreviation != nullptr ? std::string("SIG") + Abbreviation : "signal " + std::to_string(Signal);
         if (Meaning != nullptr) Text += std::string(" (") + Meaning + ")";
         return Text;
     }

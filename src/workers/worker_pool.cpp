@@ -104,7 +104,8 @@ int TBotWorkerPool::OutputFor(const TEntry &Entry, std::string &Error) {
         if (Fd < 0) Error = std::string("cannot make a pipe for the bot's output: ") + std::strerror(errno);
         return Fd;
     }
-    const std::string Log = (std::filesystem::path(Settings.OutputFolder) / (FileName(Entry.Path) + ".log")).string();
+    const std::string Log =
+        (std::filesystem::path(Settings.OutputFolder) / (FileName(Entry.Path) + ".log")).string();
     // The first worker of a run starts the file afresh; its successors add to it.
     const bool First = std::find(OpenedLogs.begin(), OpenedLogs.end(), Log) == OpenedLogs.end();
     const int Fd = open(Log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (First ? O_TRUNC : 0), 0644);

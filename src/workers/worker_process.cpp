@@ -32,7 +32,8 @@ void IgnoreBrokenPipes() {
     static std::once_flag Once;
     std::call_once(Once, [] {
         struct sigaction Current {};
-        if (sigaction(SIGPIPE, nullptr, &Current) == 0 && Current.sa_handler == SIG_DFL) signal(SIGPIPE, SIG_IGN);
+        if (sigaction(SIGPIPE, nullptr, &Current) == 0 && Current.sa_handler == SIG_DFL)
+            signal(SIGPIPE, SIG_IGN);
     });
 }
 
@@ -51,13 +52,14 @@ int PollTimeout(double Ms) {
 }
 
 // What the child does between fork and exec: only async-signal-safe calls.
-[[noreturn]] void BecomeWorker(pid_t Host, int RequestRead, int AnswerWrite, int OutputFd, const char *Program,
-                               char *const *Argv) {
+[[noreturn]] void BecomeWorker(pid_t Host, int RequestRead, int AnswerWrite, int OutputFd,
+                               const char *Program, char *const *Argv) {
     setpgid(0, 0);
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != Host) _exit(127);  // the host is already gone
     // The pipes move to their fixed numbers; a descriptor already there is first moved away.
-    if (OutputFd == worker::RequestFd || OutputFd == worker::AnswerFd) OutputFd = fcntl(OutputFd, F_DUPFD, 10);
+    if (OutputFd == worker::RequestFd || OutputFd == worker::AnswerFd)
+        OutputFd = fcntl(OutputFd, F_DUPFD, 10);
     if (AnswerWrite == worker::RequestFd) AnswerWrite = fcntl(AnswerWrite, F_DUPFD, 10);
     if (dup2(RequestRead, worker::RequestFd) < 0 || dup2(AnswerWrite, worker::AnswerFd) < 0) _exit(127);
     if (OutputFd >= 0 && (dup2(OutputFd, STDOUT_FILENO) < 0 || dup2(OutputFd, STDERR_FILENO) < 0)) _exit(127);
@@ -97,7 +99,8 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
         return nullptr;
     }
     std::vector<std::string> Arguments{Settings.Program};
-    if (Settings.MemoryMb > 0) Arguments.insert(Arguments.end(), {"--memory-mb", std::to_string(Settings.MemoryMb)});
+    if (Settings.MemoryMb > 0)
+        Arguments.insert(Arguments.end(), {"--memory-mb", std::to_string(Settings.MemoryMb)});
     if (Settings.Sandbox) Arguments.emplace_back("--sandbox");
     Arguments.push_back(LibraryPath);
     std::vector<char *> Argv;
@@ -191,7 +194,8 @@ TCallOutcome TWorkerProcess::Died(const char *Prefix) {
     return {TCallFault::Crashed, Prefix + How};
 }
 
-TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::TAnswer &Answer, double TimeoutMs) {
+TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::TAnswer &Answer,
+                                      double TimeoutMs) {
     if (!Running) return {TCallFault::Crashed, "the worker had already ended"};
     const Clock::time_point Start = Clock::now();
     ssize_t Written;

@@ -13,7 +13,7 @@ namespace velkaran {
 
 // How workers are started.
 struct TWorkerSettings {
-    std::string Program;   // the worker program; see DefaultWorkerProgram
+    std::string Program;     // the worker program; see DefaultWorkerProgram
     long long MemoryMb = 0;  // caps each worker's address space; 0 for no cap
     bool Sandbox = false;    // lock each worker down once its library is loaded
 };
@@ -27,8 +27,9 @@ std::string DefaultWorkerProgram();
 class TWorkerProcess {
 public:
     // Starts the worker for the library at LibraryPath. Null on failure, with the reason in Error.
-    static std::unique_ptr<TWorkerProcess> Start(const TWorkerSettings &Settings, const std::string &LibraryPath,
-                                                 int OutputFd, std::string &Error);
+    static std::unique_ptr<TWorkerProcess> Start(const TWorkerSettings &Settings,
+                                                 const std::string &LibraryPath, int OutputFd,
+                                                 std::string &Error);
 
     // Ends the worker's whole group at once and reaps it, if that has not happened yet.
     ~TWorkerProcess();

@@ -51,10 +51,10 @@ inline constexpr int AnswerTextSize = 1024;
 struct TAnswer {
     uint32_t Magic = AnswerMagic;
     TAnswerKind Kind{};
-    int32_t Card = 0;     // Called by GetTurn: the card answered
-    int32_t Problem = 0;  // Loaded: a TBotProblem value, 0 when the bot is usable
-    double DurationMs = 0;  // Called: the bot's own time inside the call, on the steady clock
-    TCardList List{};       // Called by StartGame with a card set: the set as the bot left it
+    int32_t Card = 0;             // Called by GetTurn: the card answered
+    int32_t Problem = 0;          // Loaded: a TBotProblem value, 0 when the bot is usable
+    double DurationMs = 0;        // Called: the bot's own time inside the call, on the steady clock
+    TCardList List{};             // Called by StartGame with a card set: the set as the bot left it
     char Name[AnswerTextSize]{};  // Loaded: the name from the second GetName call
     char Text[AnswerTextSize]{};  // Loaded: why the bot is unusable; Exception, Refused: see above
 };

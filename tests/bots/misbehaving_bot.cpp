@@ -9,15 +9,14 @@
 //   BOT_OVERWRITE      writes far past the records it was handed
 //   BOT_THREAD_CRASH   starts a thread that crashes 20 ms later, outside any call, and from then
 //                      on takes 2 ms for every move
-//   BOT_FORK           forks a child that lingers (an hour) with the bot's output open, at the first StartGame
-//   BOT_CHDIR          changes its working folder to / at the first StartGame
-//   BOT_DESTRUCTOR_CRASH  crashes in a destructor when the process ends
-//   BOT_CONSTRUCTOR_CRASH / BOT_CONSTRUCTOR_LOOP  crashes / spins while the library is loaded
-//   BOT_CRASH_IN_NAME / BOT_HANG_IN_NAME / BOT_BAD_NAME_POINTER  the fault is in GetName
-//   BOT_NO_GET_TURN    leaves out GetTurn                   BOT_CHATTY       prints in every call
-//   BOT_SPAM_MB=n      prints n MB without a line break at the first StartGame
-//   BOT_SOCKET         opens a socket in GetTurn (refused under the sandbox)
-//   BOT_JOURNAL        writes every call it receives, with its records in hex and its process id,
+//   BOT_FORK           forks a child that lingers (an hour) with the bot's output open, at the first
+//   StartGame BOT_CHDIR          changes its working folder to / at the first StartGame BOT_DESTRUCTOR_CRASH
+//   crashes in a destructor when the process ends BOT_CONSTRUCTOR_CRASH / BOT_CONSTRUCTOR_LOOP  crashes /
+//   spins while the library is loaded BOT_CRASH_IN_NAME / BOT_HANG_IN_NAME / BOT_BAD_NAME_POINTER  the fault
+//   is in GetName BOT_NO_GET_TURN    leaves out GetTurn                   BOT_CHATTY       prints in every
+//   call BOT_SPAM_MB=n      prints n MB without a line break at the first StartGame BOT_SOCKET         opens
+//   a socket in GetTurn (refused under the sandbox) BOT_JOURNAL        writes every call it receives, with
+//   its records in hex and its process id,
 //                      to the file that the environment variable VELKARAN_JOURNAL names
 // Otherwise (and before it misbehaves) it holds cards 36 to 50 and passes with card 50.
 #include <velkaran/bot.h>
@@ -70,7 +69,8 @@ __attribute__((constructor)) void SpinWhileLoaded() {
 #endif
 
 // The fault itself; returns only for the faults that let the call go on.
-[[maybe_unused]] void Misbehave([[maybe_unused]] const TGameView *View, [[maybe_unused]] const TTurnInfo *Info) {
+[[maybe_unused]] void Misbehave([[maybe_unused]] const TGameView *View,
+                                [[maybe_unused]] const TTurnInfo *Info) {
 #ifdef BOT_CRASH
     *NullTarget = 1;
 #endif
@@ -215,8 +215,8 @@ VELKARAN_EXPORT int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, cons
     if (Info->Turn > 3) std::this_thread::sleep_for(std::chrono::milliseconds(2));
 #endif
 #ifdef BOT_JOURNAL
-    Journal("GetTurn", PlayerIndex, View, sizeof(TGameView), Playable, sizeof(TCardList), Info, sizeof(TTurnInfo),
-            50);
+    Journal("GetTurn", PlayerIndex, View, sizeof(TGameView), Playable, sizeof(TCardList), Info,
+            sizeof(TTurnInfo), 50);
 #endif
     return 50;
 }

@@ -129,7 +129,8 @@ TCliRun MatchFolder::Run(const std::vector<std::string> &Arguments,
     int Open = 2;
     while (Open > 0) {
         const auto Left = std::chrono::minutes(2) - (std::chrono::steady_clock::now() - Start);
-        const int Ready = poll(Watch, 2, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Left).count()));
+        const int Ready = poll(
+            Watch, 2, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Left).count()));
         if (Ready < 0 && errno == EINTR) continue;
         if (Ready <= 0) {
             ADD_FAILURE() << "the run did not end within two minutes";

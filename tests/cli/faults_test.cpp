@@ -33,16 +33,18 @@ TEST_P(FaultyBot, LosesEveryGameItBreaksAndTheSeriesGoesOn) {
     EXPECT_THAT(Run.Out, HasSubstr("Misbehaving : количество побед 0\nGreedy : количество побед 4\n"));
     EXPECT_THAT(Run.Out, HasSubstr("Misbehaving : количество ошибок 4\nGreedy : количество ошибок 0\n"));
     EXPECT_TRUE(std::filesystem::exists(Folder.Path / "log.txt"));
-    EXPECT_THAT(Run.Err, HasSubstr("velkaran-match: the bot \"bad.so\" (Misbehaving) faulted or lost by the time "
-                                   "limit in 4 of 4 games (crashed: 4); first: GetTurn as the first player, round "
-                                   "3 of game 1: " +
-                                   std::string(GetParam().Detail)));
+    EXPECT_THAT(Run.Err,
+                HasSubstr("velkaran-match: the bot \"bad.so\" (Misbehaving) faulted or lost by the time "
+                          "limit in 4 of 4 games (crashed: 4); first: GetTurn as the first player, round "
+                          "3 of game 1: " +
+                          std::string(GetParam().Detail)));
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultyBot,
-    ::testing::Values(TFaultyBot{"crashing_bot", "killed by SIGSEGV"}, TFaultyBot{"aborting_bot", "killed by SIGABRT"},
+    ::testing::Values(TFaultyBot{"crashing_bot", "killed by SIGSEGV"},
+                      TFaultyBot{"aborting_bot", "killed by SIGABRT"},
                       TFaultyBot{"quick_exiting_bot", "exited with status 7"},
                       TFaultyBot{"group_killing_bot", "killed by SIGTERM"},
                       TFaultyBot{"throwing_bot", "an exception left the bot (the test bot gives up)"}),
@@ -55,8 +57,9 @@ TEST(Faults, BotThatNeverAnswersLosesByTheTimeLimitAfterTheDeadline) {
     const TCliRun Run = Folder.Run({"looping.so", "greedy.so"});
     EXPECT_EQ(Run.Status, 0) << Run.Err;
     EXPECT_THAT(Run.Out, HasSubstr("Выиграл второй игрок (Greedy) (превышение лимита времени противника)\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("(hung: 1); first: GetTurn as the first player, round 3 of game 1: no answer "
-                                   "within 22000 ms"));
+    EXPECT_THAT(Run.Err,
+                HasSubstr("(hung: 1); first: GetTurn as the first player, round 3 of game 1: no answer "
+                          "within 22000 ms"));
     EXPECT_LT(Run.Seconds, 40);
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }
@@ -68,8 +71,9 @@ TEST(Faults, SlowMoveThatReturnsLosesByTheTimeLimit) {
     const TCliRun Run = Folder.Run({"greedy.so", "slow.so"});
     EXPECT_EQ(Run.Status, 0) << Run.Err;
     EXPECT_THAT(Run.Out, HasSubstr("Выиграл первый игрок (Greedy) (превышение лимита времени противника)\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("(too slow: 1); first: GetTurn as the second player, round 3 of game 1: a move "
-                                   "of 205"));
+    EXPECT_THAT(Run.Err,
+                HasSubstr("(too slow: 1); first: GetTurn as the second player, round 3 of game 1: a move "
+                          "of 205"));
 }
 
 TEST(Faults, StopOnFaultEndsTheRunNamingTheBotAndTheCall) {
@@ -79,9 +83,10 @@ TEST(Faults, StopOnFaultEndsTheRunNamingTheBotAndTheCall) {
     const TCliRun Run = Folder.Run({"--stop-on-fault", "--games", "2", "greedy.so", "crashing.so"});
     EXPECT_EQ(Run.Status, 3);
     EXPECT_EQ(Run.Out, "");
-    EXPECT_THAT(Run.Err, HasSubstr("velkaran-match: stopped at the first fault: the bot \"crashing.so\" "
-                                   "(Misbehaving) crashed in GetTurn as the second player, round 3 of game 1: "
-                                   "killed by SIGSEGV"));
+    EXPECT_THAT(Run.Err,
+                HasSubstr("velkaran-match: stopped at the first fault: the bot \"crashing.so\" "
+                          "(Misbehaving) crashed in GetTurn as the second player, round 3 of game 1: "
+                          "killed by SIGSEGV"));
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }
 
@@ -102,7 +107,8 @@ TEST(Faults, LibrariesThatFailWhileLoadingAreUnavailableAndTheOthersListed) {
 
     const TCliRun Match = Folder.Run({"greedy.so", "a_crash.so"});
     EXPECT_EQ(Match.Status, 2);
-    EXPECT_THAT(Match.Err, HasSubstr("cannot use bot \"a_crash.so\": failed while loading: killed by SIGSEGV"));
+    EXPECT_THAT(Match.Err,
+                HasSubstr("cannot use bot \"a_crash.so\": failed while loading: killed by SIGSEGV"));
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }
 
@@ -111,7 +117,8 @@ TEST(Faults, ABotsChildrenAndWorkingFolderStayItsOwn) {
     Folder.AddTestBot("forking_bot", "forking.so");
     Folder.AddTestBot("chdir_bot", "chdir.so");
     // The forked child lingers for an hour with the bot's output open; the run still ends at once.
-    const TCliRun Run = Folder.Run({"--games", "1", "--turn-limit", "30", "--log", "log.txt", "forking.so", "chdir.so"});
+    const TCliRun Run =
+        Folder.Run({"--games", "1", "--turn-limit", "30", "--log", "log.txt", "forking.so", "chdir.so"});
     EXPECT_EQ(Run.Status, 0) << Run.Err;
     EXPECT_LT(Run.Seconds, 20);
     EXPECT_TRUE(std::filesystem::exists(Folder.Path / "log.txt"));
@@ -151,8 +158,9 @@ TEST(Faults, ABotThatCrashesWhileEndingIsNamedAfterTheResult) {
     const TCliRun Run = Folder.Run({"ending.so", "greedy.so"});
     EXPECT_EQ(Run.Status, 0);
     EXPECT_THAT(Run.Out, HasSubstr("Первый игрок : Misbehaving\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("the bot \"ending.so\" (Misbehaving) did not end cleanly at the end of the "
-                                   "run: killed by SIGSEGV"));
+    EXPECT_THAT(Run.Err,
+                HasSubstr("the bot \"ending.so\" (Misbehaving) did not end cleanly at the end of the "
+                          "run: killed by SIGSEGV"));
 }
 
 }  // namespace
@@ -163,7 +171,8 @@ namespace {
 
 // True when this machine's kernel offers the system-call filter of the sandbox.
 bool SeccompAvailable(const MatchFolder &Folder) {
-    return Folder.Run({"--sandbox-check"}).Out.find("System-call filter (seccomp): active") != std::string::npos;
+    return Folder.Run({"--sandbox-check"}).Out.find("System-call filter (seccomp): active") !=
+           std::string::npos;
 }
 
 TEST(Sandbox, ABotThatOpensASocketLosesNamingTheCallAndSampleBotsPlayUnchanged) {
@@ -175,8 +184,9 @@ TEST(Sandbox, ABotThatOpensASocketLosesNamingTheCallAndSampleBotsPlayUnchanged) 
     const TCliRun Refused = Folder.Run({"--sandbox", "--games", "1", "socket.so", "greedy.so"});
     EXPECT_EQ(Refused.Status, 0) << Refused.Err;
     EXPECT_THAT(Refused.Out, HasSubstr("Misbehaving : количество ошибок 2\n"));
-    EXPECT_THAT(Refused.Err, HasSubstr("(crashed: 2); first: GetTurn as the first player, round 3 of game 1: the "
-                                       "sandbox refused the system call socket"));
+    EXPECT_THAT(Refused.Err,
+                HasSubstr("(crashed: 2); first: GetTurn as the first player, round 3 of game 1: the "
+                          "sandbox refused the system call socket"));
 
     const TCliRun Free = Folder.Run({"--games", "2", "greedy.so", "planner.so"});
     const TCliRun Locked = Folder.Run({"--sandbox", "--games", "2", "greedy.so", "planner.so"});

@@ -11,9 +11,11 @@ protected:
     // Plays with Second's calls wrapped: in Round (0 for the opening StartGame, -1 for the closing
     // one) the call reports Fault instead of reaching Second. Every GetTurn answer carries OwnTimeMs.
     void PlayWithSecond(TCallFault Fault, int32_t Round, double OwnTimeMs = -1, double HostMs = 0) {
-        const TStartGameFn Start = [this, Fault, Round](int32_t Index, TCardList *Set, const TTurnInfo *Info) {
+        const TStartGameFn Start = [this, Fault, Round](int32_t Index, TCardList *Set,
+                                                        const TTurnInfo *Info) {
             const bool Opening = Set != nullptr;
-            if ((Opening && Round == 0) || (!Opening && Round == -1)) return TCallOutcome{Fault, "gone", false};
+            if ((Opening && Round == 0) || (!Opening && Round == -1))
+                return TCallOutcome{Fault, "gone", false};
             Second.StartGame(Index, Set, Info);
             return TCallOutcome{};
         };

@@ -32,11 +32,12 @@ TEST(FaultSummary, CountsPerPlayerAcrossSeatsAndNamesTheFirstOccurrence) {
     Slow.Seats[1].LongestMoveMs = 20400.4;
     Summary.Add({3, {0, 1}, &Slow});
 
-    EXPECT_THAT(Summary.Lines({"A", "B"}, 3),
-                ElementsAre("A faulted or lost by the time limit in 1 of 3 games (crashed: 1); first: "
-                            "StartGame (the result) as the second player of game 2: killed by SIGSEGV",
-                            "B faulted or lost by the time limit in 2 of 3 games (hung: 1, too slow: 1); first: "
-                            "GetTurn as the first player, round 4 of game 2: no answer within 22000 ms"));
+    EXPECT_THAT(
+        Summary.Lines({"A", "B"}, 3),
+        ElementsAre("A faulted or lost by the time limit in 1 of 3 games (crashed: 1); first: "
+                    "StartGame (the result) as the second player of game 2: killed by SIGSEGV",
+                    "B faulted or lost by the time limit in 2 of 3 games (hung: 1, too slow: 1); first: "
+                    "GetTurn as the first player, round 4 of game 2: no answer within 22000 ms"));
     EXPECT_EQ(TFaultSummary::FirstFault({2, {1, 0}, &Hung}, {"A", "B"}),
               "B hung in GetTurn as the first player, round 4 of game 2: no answer within 22000 ms");
     EXPECT_EQ(TFaultSummary::FirstFault({3, {0, 1}, &Slow}, {"A", "B"}), std::nullopt);

@@ -47,8 +47,7 @@ TEST_F(ExampleBot, PlaysAWholeGameInBothSeatsThroughItsExports) {
     const TGameOptions Options{BotsOnly | HiddenInformation | 200, Name(), Name()};
     TGameResult Result;
     QuietGameInterface Ui;
-    PlayGame(Infallible(Start), Infallible(Start), TGetTurnFn(Turn), TGetTurnFn(Turn), Options, Result,
-             Ui);
+    PlayGame(Infallible(Start), Infallible(Start), TGetTurnFn(Turn), TGetTurnFn(Turn), Options, Result, Ui);
 
     // The bot's answers are all legal, so the game ends on a base or the turn limit.
     EXPECT_TRUE(Result.Result == FirstPlayerLost || Result.Result == SecondPlayerLost ||

@@ -148,7 +148,8 @@ public:
 
     // This fake's StartGame as a seat function; the fake must outlive the seat.
     TStartGameFn StartGameSeat() {
-        return Infallible([this](int32_t Index, TCardList *Set, const TTurnInfo *Info) { StartGame(Index, Set, Info); });
+        return Infallible(
+            [this](int32_t Index, TCardList *Set, const TTurnInfo *Info) { StartGame(Index, Set, Info); });
     }
 
     // This fake's GetTurn as a seat function; the fake must outlive the seat.

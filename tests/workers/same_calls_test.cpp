@@ -39,8 +39,8 @@ TJournal ReadJournal(const std::filesystem::path &File) {
 }
 
 // A series of 2 + 2 games of 40 rounds, the bots probed and seated through Probe and Seat.
-std::vector<std::string> PlaySeries(const std::string &First, const std::string &Second, const TLibraryProbe &Probe,
-                                    const TBotSeatFactory &Seat) {
+std::vector<std::string> PlaySeries(const std::string &First, const std::string &Second,
+                                    const TLibraryProbe &Probe, const TBotSeatFactory &Seat) {
     TMatchSettings Settings;
     Settings.First.Bot = Probe(First).Bot;
     Settings.Second.Bot = Probe(Second).Bot;
@@ -67,7 +67,8 @@ TEST(SameCalls, InAWorkerAsInTheHostByteForByte) {
         std::filesystem::remove(InHost);
         std::filesystem::remove(InWorker);
         setenv("VELKARAN_JOURNAL", InHost.c_str(), 1);
-        PlaySeries(Journal, Second, [](const std::string &Path) { return LoadBotLibrary(Path); }, InProcessSeat);
+        PlaySeries(
+            Journal, Second, [](const std::string &Path) { return LoadBotLibrary(Path); }, InProcessSeat);
 
         setenv("VELKARAN_JOURNAL", InWorker.c_str(), 1);
         TWorkerPoolSettings Settings;

@@ -70,7 +70,8 @@ TEST_P(WorkerFault, TheBotLosesEveryGameItBreaksAndTheOtherTalliesStayExact) {
     const TFault &Case = GetParam();
     BotFolder Folder;
     TBotWorkerPool Pool(ShortDeadlines());
-    const TSeriesRun Run = PlaySeries(Pool, Folder.AddTestBot(Case.Bot, "bad.so"), Folder.AddSampleBot("passive.so"));
+    const TSeriesRun Run =
+        PlaySeries(Pool, Folder.AddTestBot(Case.Bot, "bad.so"), Folder.AddSampleBot("passive.so"));
 
     ASSERT_EQ(Run.Games.size(), 4u);
     for (std::size_t Game = 0; Game < Run.Games.size(); ++Game) {
@@ -97,11 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TFault{"crashing_bot", TTermination::Crashed, ErrorOrPass, TSeatCall::GetTurn, "killed by SIGSEGV"},
         TFault{"exiting_bot", TTermination::Crashed, ErrorOrPass, TSeatCall::GetTurn, "exited with status 0"},
-        TFault{"self_killing_bot", TTermination::Crashed, ErrorOrPass, TSeatCall::GetTurn, "killed by SIGKILL"},
+        TFault{"self_killing_bot", TTermination::Crashed, ErrorOrPass, TSeatCall::GetTurn,
+               "killed by SIGKILL"},
         TFault{"recursing_bot", TTermination::Crashed, ErrorOrPass, TSeatCall::GetTurn, "killed by SIGSEGV"},
         // A sanitizer build's memset stops the write with SIGABRT before it reaches the guard page.
         TFault{"overwriting_bot", TTermination::Crashed, ErrorOrPass, TSeatCall::GetTurn, "killed by SIG"},
-        TFault{"looping_bot", TTermination::Hung, TimeLimitExceeded, TSeatCall::GetTurn, "no answer within 300 ms"},
+        TFault{"looping_bot", TTermination::Hung, TimeLimitExceeded, TSeatCall::GetTurn,
+               "no answer within 300 ms"},
         TFault{"start_looping_bot", TTermination::Hung, ErrorOrPass, TSeatCall::OpeningStartGame,
                "no answer within 300 ms"},
         TFault{"start_crashing_bot", TTermination::Crashed, ErrorOrPass, TSeatCall::OpeningStartGame,
@@ -111,8 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WorkerFaults, AFaultInTheClosingCallChangesNoResultAndTheNextGameHasAFreshWorker) {
     BotFolder Folder;
     TBotWorkerPool Pool(ShortDeadlines());
-    const TSeriesRun Run =
-        PlaySeries(Pool, Folder.AddTestBot("close_crashing_bot", "bad.so"), Folder.AddSampleBot("passive.so"));
+    const TSeriesRun Run = PlaySeries(Pool, Folder.AddTestBot("close_crashing_bot", "bad.so"),
+                                      Folder.AddSampleBot("passive.so"));
     ASSERT_EQ(Run.Games.size(), 4u);
     for (const TGameRecord &Result : Run.Games) {
         EXPECT_EQ(Result.Result, TurnLimitReached);
@@ -127,8 +130,8 @@ TEST(WorkerFaults, AFaultInTheClosingCallChangesNoResultAndTheNextGameHasAFreshW
 TEST(WorkerFaults, ACrashOutsideAnyCallCostsAGameAndNothingMore) {
     BotFolder Folder;
     TBotWorkerPool Pool(ShortDeadlines());
-    const TSeriesRun Run =
-        PlaySeries(Pool, Folder.AddTestBot("thread_crashing_bot", "bad.so"), Folder.AddSampleBot("passive.so"));
+    const TSeriesRun Run = PlaySeries(Pool, Folder.AddTestBot("thread_crashing_bot", "bad.so"),
+                                      Folder.AddSampleBot("passive.so"));
     ASSERT_EQ(Run.Games.size(), 4u);
     int Lost = 0;
     for (std::size_t Game = 0; Game < Run.Games.size(); ++Game) {
