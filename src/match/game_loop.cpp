@@ -52,6 +52,7 @@ public:
         Result.Termination = TTermination::None;
         Result.Faults.clear();
         Result.Moves.clear();
+        Result.MoveTimesMs.clear();
         Result.LongestMoveMs[0] = Result.LongestMoveMs[1] = 0;
         Result.FinalInfo = TTurnInfo{};
         Result.FinalInfo.Options = Options.Options;
@@ -156,6 +157,7 @@ private:
         }
         Result.FinalInfo.LastMove = CanPlay ? Answer.Card : 0;
         Result.Moves.push_back(Result.FinalInfo.LastMove);
+        Result.MoveTimesMs.push_back(Duration);
         if (CanPlay && !PlayCard(State, Mover, Answer.Card))
             return End(TTermination::RefusedCard, Seat, TSeatCall::GetTurn);
         return JudgeAfterMove(Seat, Duration);

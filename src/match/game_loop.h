@@ -36,6 +36,7 @@ struct TGameResult {
     // with something playable (a refused card included), 0 for a round with nothing playable. A
     // call that faulted gave no answer. With the two sets this replays the game.
     std::vector<int32_t> Moves;
+    std::vector<double> MoveTimesMs;  // the thinking time of each of Moves, as it was counted
 };
 
 // A monotonic clock in milliseconds; the game loop reads it around every GetTurn call.

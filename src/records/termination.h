@@ -34,6 +34,7 @@ struct TGameFault {
     int32_t Round = 0;  // the round of a GetTurn call; 0 for the opening, the last round for the closing
     TCallFault Fault = TCallFault::None;
     std::string Detail;  // what the host saw, e.g. "killed by SIGSEGV (Segmentation fault)"
+    friend bool operator==(const TGameFault &, const TGameFault &) = default;
 };
 
 // The result code of a game that ended with Kind, LoserSeat being the seat that lost (unused for

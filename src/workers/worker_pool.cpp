@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 
 namespace velkaran {
 
@@ -99,14 +100,18 @@ TBotWorkerPool::TEntry &TBotWorkerPool::EntryFor(const std::string &Path) {
 
 int TBotWorkerPool::OutputFor(const TEntry &Entry, std::string &Error) {
     if (Settings.OutputFolder.empty()) {
-        if (!Relay) Relay = std::make_unique<TOutputRelay>();
+        if (!Relay) Relay = Settings.Relay ? Settings.Relay : std::make_shared<TOutputRelay>();
         const int Fd = Relay->Attach(FileName(Entry.Path));
         if (Fd < 0) Error = std::string("cannot make a pipe for the bot's output: ") + std::strerror(errno);
         return Fd;
     }
     const std::string Log =
         (std::filesystem::path(Settings.OutputFolder) / (FileName(Entry.Path) + ".log")).string();
-    // The first worker of a run starts the file afresh; its successors add to it.
+    // The first worker of a run (of this process, whatever its pool) starts the file afresh; its
+    // successors add to it.
+    static std::mutex Lock;
+    static std::vector<std::string> OpenedLogs;
+    const std::lock_guard<std::mutex> Guard(Lock);
     const bool First = std::find(OpenedLogs.begin(), OpenedLogs.end(), Log) == OpenedLogs.end();
     const int Fd = open(Log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (First ? O_TRUNC : 0), 0644);
     if (Fd < 0) {

@@ -24,6 +24,8 @@ struct TWorkerPoolSettings {
     // Where bots' output goes: empty for the host's stderr, each line after the library's file
     // name; else a folder that gets one file per library, "<file name>.log".
     std::string OutputFolder;
+    // The relay for output to stderr, shared by the pools of a run; made by the pool when null.
+    std::shared_ptr<TOutputRelay> Relay;
 };
 
 // How a worker ended at the end of the run, when that was not a clean exit.
@@ -70,9 +72,8 @@ private:
     int OutputFor(const TEntry &Entry, std::string &Error);
 
     TWorkerPoolSettings Settings;
-    std::unique_ptr<TOutputRelay> Relay;
+    std::shared_ptr<TOutputRelay> Relay;
     std::vector<std::unique_ptr<TEntry>> Entries;
-    std::vector<std::string> OpenedLogs;  // output files already truncated in this run
 };
 
 }  // namespace velkaran

@@ -1,0 +1,63 @@
+// A record replays through the rules to the state it recorded, survives its JSON form unchanged,
+// and a record that was tampered with is caught.
+#include "random_games.h"
+
+#include "records/record_json.h"
+#include "records/record_replay.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace velkaran::testing {
+namespace {
+
+TEST(Records, EveryKindOfGameReplaysAndRoundTripsThroughJson) {
+    std::set<TTermination> Seen;
+    for (uint32_t Seed = 0; Seed < 400; ++Seed) {
+        SCOPED_TRACE(Seed);
+        const TGameRecord Record = RandomGameRecord(Seed, Seed % 3 == 0 ? 30 : 200);
+        Seen.insert(Record.Termination);
+        EXPECT_EQ(CheckReplay(Record), "");
+        std::string Error;
+        const auto Back = RecordFromJson(nlohmann::json::parse(RecordToJson(Record).dump()), Error);
+        ASSERT_TRUE(Back) << Error;
+        EXPECT_TRUE(*Back == Record);
+    }
+    EXPECT_EQ(Seen, (std::set<TTermination>{TTermination::BaseDestroyed, TTermination::TurnLimit,
+                                            TTermination::RefusedCard, TTermination::Crashed}));
+}
+
+TEST(Records, ATamperedRecordDoesNotReplay) {
+    const TGameRecord Record = RandomGameRecord(1);
+    ASSERT_GT(Record.Moves.size(), 6u);
+    TGameRecord Moved = Record;
+    Moved.Moves[4] = Moved.Moves[4] == 50 ? 49 : 50;
+    EXPECT_NE(CheckReplay(Moved), "");
+    TGameRecord Shortened = Record;
+    Shortened.Moves.pop_back();
+    Shortened.Moves.pop_back();
+    EXPECT_NE(CheckReplay(Shortened), "");
+    TGameRecord BadSet = Record;
+    BadSet.Seats[1].Set.Card[0] = BadSet.Seats[1].Set.Card[1];
+    EXPECT_NE(CheckReplay(BadSet), "");
+}
+
+TEST(Records, DamagedJsonIsRefusedWithTheField) {
+    const nlohmann::json Good = RecordToJson(RandomGameRecord(2));
+    const auto Refused = [&Good](const char *Field, const nlohmann::json &Value) {
+        nlohmann::json Bad = Good;
+        Bad[Field] = Value;
+        std::string Error;
+        EXPECT_FALSE(RecordFromJson(Bad, Error)) << Field;
+        return Error;
+    };
+    EXPECT_NE(Refused("rounds", -1).find("\"rounds\""), std::string::npos);
+    EXPECT_NE(Refused("result", 4294967296LL).find("\"result\""), std::string::npos);
+    EXPECT_NE(Refused("termination", "won on points").find("\"termination\""), std::string::npos);
+    EXPECT_NE(Refused("moves", "none").find("\"moves\""), std::string::npos);
+    EXPECT_NE(Refused("seats", nlohmann::json::array()).find("\"seats\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velkaran::testing
