@@ -52,6 +52,10 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     CLI::Option *LogOption =
         App.add_option("--log", LogPath, "Also save the result text to FILE (Windows-1251, CR LF)")
             ->type_name("FILE");
+    std::string JsonPath;
+    CLI::Option *JsonOption =
+        App.add_option("--json", JsonPath, "Also write every game's record to FILE (JSON)")
+            ->type_name("FILE");
     App.add_flag("--list", Command.List,
                  "List the bots of the current directory and exit; why a library is unusable goes to stderr");
     App.add_flag(
@@ -91,7 +95,7 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     }
 
     if (Command.SandboxCheck) {
-        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption})
+        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, JsonOption, FirstOption})
             if (*Other || Command.List) return Complain("--sandbox-check takes no other options and no bots");
         return Command;
     }
@@ -107,7 +111,7 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
         return Complain("--bot-output: \"" + Command.BotOutputFolder + "\" is not a folder");
     if (Command.List) {
-        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption})
+        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, JsonOption, FirstOption})
             if (*Other) return Complain("--list takes no other options and no bots");
         return Command;
     }
@@ -118,6 +122,7 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     }
     if (*GamesOption) Command.Games = Games;
     if (*LogOption) Command.LogPath = LogPath;
+    if (*JsonOption) Command.JsonPath = JsonPath;
     return Command;
 }
 

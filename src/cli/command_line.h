@@ -23,10 +23,11 @@ struct TCommandLine {
     std::optional<int32_t> Games;  // set by --games: a series of N + N games; else one game
     int32_t TurnLimit = DefaultTurnLimit;
     std::optional<std::string> LogPath;
-    bool InProcess = false;       // load the bots into this process instead of workers
-    bool StopOnFault = false;     // end the run at the first fault of a bot's call
-    std::string BotOutputFolder;  // empty: bots' output to stderr, each line after the file name
-    long long BotMemoryMb = 0;    // 0: no cap on a worker's address space
+    std::optional<std::string> JsonPath;  // --json: every game record in a JSON document
+    bool InProcess = false;               // load the bots into this process instead of workers
+    bool StopOnFault = false;             // end the run at the first fault of a bot's call
+    std::string BotOutputFolder;          // empty: bots' output to stderr, each line after the file name
+    long long BotMemoryMb = 0;            // 0: no cap on a worker's address space
     bool Sandbox = false;
     std::string First;
     std::string Second;

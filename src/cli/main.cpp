@@ -5,10 +5,12 @@
 #include "result_output.h"
 
 #include "match/fault_summary.h"
+#include "match/match_document.h"
 #include "match/match_runner.h"
 #include "match/result_log.h"
 #include "players/bot_discovery.h"
 #include "players/quiet_game_interface.h"
+#include "records/record_journal.h"
 #include "sandbox/sandbox.h"
 #include "workers/cpu_pinning.h"
 #include "workers/worker_pool.h"
@@ -115,7 +117,36 @@ struct TStopRun {
     std::string Reason;
 };
 
+// The journal for --json, opened before any game so that a folder that cannot take it stops the run.
+std::variant<std::unique_ptr<TRecordJournal>, int> OpenJournal(const TCommandLine &Command) {
+    if (!Command.JsonPath) return std::unique_ptr<TRecordJournal>();
+    std::string Error;
+    auto Journal =
+        TRecordJournal::Open(std::filesystem::path(*Command.JsonPath).parent_path().string(), Error);
+    if (!Journal) {
+        Complain("--json: " + Error);
+        return ExitBadArguments;
+    }
+    return Journal;
+}
+
+// Writes the match's JSON document when one was asked for; false after a message.
+bool WriteJson(const TCommandLine &Command, const TRecordJournal *Journal, const TMatchSettings &Match,
+               bool Complete) {
+    if (Journal == nullptr) return true;
+    std::string Error;
+    if (Journal->WriteDocument(*Command.JsonPath, MatchDocumentHead(Match), MatchDocumentTail(Complete),
+                               Error))
+        return true;
+    Complain(Error);
+    return false;
+}
+
 int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
+    auto Opened = OpenJournal(Command);
+    if (const int *Status = std::get_if<int>(&Opened)) return *Status;
+    const std::unique_ptr<TRecordJournal> Journal =
+        std::move(std::get<std::unique_ptr<TRecordJournal>>(Opened));
     auto Settings = MatchSettings(Command, Bots);
     if (const int *Status = std::get_if<int>(&Settings)) return *Status;
     const TMatchSettings &Match = std::get<TMatchSettings>(Settings);
@@ -138,6 +169,7 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     Environment.OnGameEnd = [&](const TPlayedGame &Game) {
         ++GamesPlayed;
         Faults.Add(Game);
+        if (Journal) Journal->Append(*Game.Record);
         if (!Command.StopOnFault) return;
         if (const auto Fault = TFaultSummary::FirstFault(Game, Labels)) throw TStopRun{*Fault};
     };
@@ -148,6 +180,7 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     } catch (const TStopRun &Stop) {
         Progress.Clear();
         Complain("stopped at the first fault: " + Stop.Reason + "; no result was written");
+        WriteJson(Command, Journal.get(), Match, false);
         Bots.Stop(LabelOfPath);
         return ExitStoppedOnFault;
     } catch (const std::exception &Error) {
@@ -169,6 +202,7 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
             Status = ExitOutputFailed;
         }
     }
+    if (!WriteJson(Command, Journal.get(), Match, true)) Status = ExitOutputFailed;
     for (const std::string &Line : Faults.Lines(Labels, GamesPlayed)) Complain(Line);
     Bots.Stop(LabelOfPath);
     return Status;
