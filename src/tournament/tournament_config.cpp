@@ -1,0 +1,91 @@
+// Checking a tournament's configuration, and its JSON form.
+#include "tournament_config.h"
+
+#include "match/match_runner.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace velkaran {
+
+std::string ConfigProblem(const TTournamentConfig &Config) {
+    const auto Bots = static_cast<int64_t>(Config.Bots.size());
+    if (Bots < 2) return "a tournament needs at least two bots";
+    if (Config.Format == TTournamentFormat::Gauntlet && (Config.Gauntlet < 0 || Config.Gauntlet >= Bots))
+        return "the gauntlet bot is not one of the bots";
+    if (Config.Pairs < 1 || Config.Pairs > MaxPairs)
+        return "the number of game pairs must be between 1 and " + std::to_string(MaxPairs);
+    if (Config.TurnLimit < MinTurnLimit || Config.TurnLimit > MaxTurnLimit)
+        return "the turn limit must be between " + std::to_string(MinTurnLimit) + " and " +
+               std::to_string(MaxTurnLimit);
+    if (Config.Sprt && Bots != 2) return "an SPRT compares exactly two bots";
+    if (Config.Sprt) return SprtSettingsError(*Config.Sprt);
+    return "";
+}
+
+int32_t GameOptions(const TTournamentConfig &Config) {
+    return BotsOnly | HiddenInformation | (Config.TurnLimit & TurnLimitMask);
+}
+
+nlohmann::json ConfigToJson(const TTournamentConfig &Config) {
+    nlohmann::json Bots = nlohmann::json::array();
+    for (const TTournamentBot &Bot : Config.Bots)
+        Bots.push_back({{"file", Bot.File}, {"name", Bot.Name}, {"fingerprint", Bot.Fingerprint}});
+    nlohmann::json Json{{"bots", Bots},
+                        {"format", Config.Format == TTournamentFormat::Gauntlet ? "gauntlet" : "round robin"},
+                        {"pairs", Config.Pairs},
+                        {"turn_limit", Config.TurnLimit}};
+    if (Config.Format == TTournamentFormat::Gauntlet) Json["gauntlet"] = Config.Gauntlet;
+    if (Config.Sprt)
+        Json["sprt"] = {{"elo0", Config.Sprt->Elo0},
+                        {"elo1", Config.Sprt->Elo1},
+                        {"alpha", Config.Sprt->Alpha},
+                        {"beta", Config.Sprt->Beta}};
+    return Json;
+}
+
+std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std::string &Error) {
+    try {
+        TTournamentConfig Config;
+        for (const nlohmann::json &Bot : Json.at("bots"))
+            Config.Bots.push_back({Bot.at("file").get<std::string>(), Bot.at("name").get<std::string>(),
+                                   Bot.at("fingerprint").get<std::string>()});
+        const std::string Format = Json.at("format").get<std::string>();
+        if (Format != "round robin" && Format != "gauntlet") throw std::invalid_argument("an unknown format");
+        Config.Format = Format == "gauntlet" ? TTournamentFormat::Gauntlet : TTournamentFormat::RoundRobin;
+        if (Config.Format == TTournamentFormat::Gauntlet) Config.Gauntlet = Json.at("gauntlet").get<int32_t>();
+        Config.Pairs = Json.at("pairs").get<int64_t>();
+        Config.TurnLimit = Json.at("turn_limit").get<int32_t>();
+        if (Json.contains("sprt")) {
+            const nlohmann::json &Sprt = Json.at("sprt");
+            Config.Sprt = TSprtSettings{Sprt.at("elo0").get<double>(), Sprt.at("elo1").get<double>(),
+                                        Sprt.at("alpha").get<double>(), Sprt.at("beta").get<double>()};
+        }
+        if (std::string Problem = ConfigProblem(Config); !Problem.empty()) {
+            Error = "the configuration is not playable: " + Problem;
+            return std::nullopt;
+        }
+        return Config;
+    } catch (const std::exception &Bad) {
+        Error = std::string("the configuration is damaged: ") + Bad.what();
+        return std::nullopt;
+    }
+}
+
+std::string FileFingerprint(const std::string &Path) {
+    std::ifstream In(Path, std::ios::binary);
+    if (!In) return "";
+    uint64_t Hash = 14695981039346656037ull;  // FNV-1a, 64 bits
+    char Buffer[1 << 16];
+    while (In.read(Buffer, sizeof Buffer) || In.gcount() > 0) {
+        for (std::streamsize I = 0; I < In.gcount(); ++I) {
+            Hash ^= static_cast<unsigned char>(Buffer[I]);
+            Hash *= 1099511628211ull;
+        }
+    }
+    char Text[40];
+    std::snprintf(Text, sizeof Text, "fnv1a64:%016llx", static_cast<unsigned long long>(Hash));
+    return Text;
+}
+
+}  // namespace velkaran

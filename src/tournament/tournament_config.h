@@ -1,0 +1,52 @@
+// What a tournament is: its bots, its format, how many game pairs, the turn limit, an SPRT.
+#pragma once
+
+#include "stats/sprt_settings.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velkaran {
+
+enum class TTournamentFormat { RoundRobin, Gauntlet };
+
+// A bot of the tournament, by the library file it is played from.
+struct TTournamentBot {
+    std::string File;         // the library's file name in the tournament's folder
+    std::string Name;         // the name it reported
+    std::string Fingerprint;  // the library's content fingerprint (FileFingerprint)
+    friend bool operator==(const TTournamentBot &, const TTournamentBot &) = default;
+};
+
+struct TTournamentConfig {
+    std::vector<TTournamentBot> Bots;
+    TTournamentFormat Format = TTournamentFormat::RoundRobin;
+    int32_t Gauntlet = 0;  // the bot that plays every other one, for a gauntlet
+    int64_t Pairs = 1;     // game pairs per encounter; a pair is two games with the seats exchanged
+    int32_t TurnLimit = 200;
+    std::optional<TSprtSettings> Sprt;  // a two-bot match that stops once the test decides
+};
+
+// The largest number of game pairs per encounter: keeps every game's number far inside 64 bits.
+inline constexpr int64_t MaxPairs = 1'000'000'000;
+
+// Why Config cannot be played (fewer than two bots, a gauntlet bot out of range, pairs out of
+// 1..MaxPairs, a turn limit out of its bounds, an SPRT with other than two bots); empty if it can.
+std::string ConfigProblem(const TTournamentConfig &Config);
+
+// The options word of the tournament's games: bots only, hidden information, the turn limit.
+int32_t GameOptions(const TTournamentConfig &Config);
+
+nlohmann::json ConfigToJson(const TTournamentConfig &Config);
+
+// The configuration Json holds, checked as ConfigProblem checks; nothing, with Error, otherwise.
+std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std::string &Error);
+
+// "fnv1a64:<16 hex digits>" of the file's bytes; empty when it cannot be read.
+std::string FileFingerprint(const std::string &Path);
+
+}  // namespace velkaran

@@ -1,0 +1,81 @@
+// What the games of a tournament come to, counted as they finish, in any order.
+#pragma once
+
+#include "schedule.h"
+
+#include "match/match_tally.h"
+#include "records/game_record.h"
+#include "stats/move_times.h"
+#include "stats/pentanomial.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace velkaran {
+
+// One encounter, from A's side (player 0 of its tally is A).
+struct TEncounterResults {
+    TMatchTally Tally;          // wins, errors, points and statistics, as a series between A and B
+    TPentanomial Pentanomial;   // the pairs by A's points in them
+    int64_t IdenticalPairs = 0;  // complete pairs that were the same two games as the first one
+};
+
+// One bot over all its games.
+struct TBotResults {
+    int64_t Games = 0, Wins = 0, Draws = 0, Losses = 0;
+    uint64_t Points = 0;  // the series text's points, summed
+    std::array<int64_t, TerminationKinds> Lost{};  // games it lost, by how they ended
+    std::array<int64_t, CardCount + 1> CardUses{};
+    TMoveTimeHistogram MoveTimes;
+};
+
+class TTournamentResults {
+public:
+    explicit TTournamentResults(const TTournamentConfig &Config);
+
+    // Counts a finished game of the schedule. False (nothing counted, the reason in Error) when
+    // the record does not belong to the schedule, was counted already, or names other bots.
+    bool Add(const TGameRecord &Record, std::string &Error);
+    // Counts the thinking time of each move of a counted game (seat 0's moves first in each round).
+    void AddMoveTimes(const TGameRecord &Record, const std::vector<double> &MoveTimesMs);
+
+    const TSchedule &Schedule() const { return Schedule_; }
+    const TTournamentConfig &Config() const { return Config_; }
+    int64_t GamesDone() const { return Done; }
+    bool IsDone(int64_t Index) const { return Counted[static_cast<std::size_t>(Index)]; }
+    const std::vector<TEncounterResults> &Encounters() const { return Encounters_; }
+    const std::vector<TBotResults> &Bots() const { return Bots_; }
+
+    // The thinking-time histograms, which the records do not hold, for a saved tournament.
+    nlohmann::json MoveTimesToJson() const;
+    // Takes them back from a saved tournament; false with Error when they do not fit.
+    bool RestoreMoveTimes(const nlohmann::json &Json, std::string &Error);
+
+private:
+    // The first leg of a pair whose second has not finished yet.
+    struct TPendingLeg {
+        double PointsA = 0;
+        uint64_t Fingerprint = 0;
+    };
+
+    void CountPair(int32_t Encounter, int64_t PairKey, const TGameRecord &Record);
+
+    TTournamentConfig Config_;
+    TSchedule Schedule_;
+    std::vector<bool> Counted;
+    int64_t Done = 0;
+    std::vector<TEncounterResults> Encounters_;
+    std::vector<TBotResults> Bots_;
+    std::unordered_map<int64_t, TPendingLeg> Pending;  // by the index of the pair's first game
+    std::vector<uint64_t> FirstPair;                   // per encounter: the first complete pair, 0 for none yet
+};
+
+// A 64-bit fingerprint of a game's play: sets, moves, result and end.
+uint64_t GameFingerprint(const TGameRecord &Record);
+
+}  // namespace velkaran

@@ -1,0 +1,46 @@
+// The statistics of a tournament, from its counts: standings, ratings, encounters, SPRT.
+#pragma once
+
+#include "tournament_results.h"
+
+#include "stats/elo.h"
+#include "stats/ratings.h"
+#include "stats/sprt.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <vector>
+
+namespace velkaran {
+
+struct TStanding {
+    int32_t Bot = 0;
+    int64_t Games = 0, Wins = 0, Draws = 0, Losses = 0;
+    uint64_t Points = 0;
+    double Score = 0;  // (wins + draws / 2) / games, 0..1; 0 without games
+    TBotRating Rating;
+};
+
+struct TEncounterStatistics {
+    int32_t A = 0, B = 0;
+    int64_t Games = 0, WinsA = 0, Draws = 0, WinsB = 0;
+    int64_t Pairs = 0;           // complete pairs
+    bool Deterministic = false;  // every complete pair was the same two games (and there were two or more)
+    TEloEstimate Elo;            // of A over B, from the pairs
+};
+
+struct TTournamentStatistics {
+    std::vector<TStanding> Standings;  // best first: by rating, then score, then points
+    bool RatingsRegularized = false;
+    std::vector<TEncounterStatistics> Encounters;
+    std::optional<TSprtState> Sprt;
+};
+
+// Everything the tables and the JSON show, computed from Results.
+TTournamentStatistics ComputeStatistics(const TTournamentResults &Results);
+
+// The statistics as JSON, bots named by their index in the configuration.
+nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const TTournamentResults &Results);
+
+}  // namespace velkaran
