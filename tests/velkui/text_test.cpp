@@ -140,7 +140,44 @@ TEST(OutcomeTextTest, SharedScreenNamesWinnerAndLoser) {
     EXPECT_EQ(SharedOutcome(Closing(TurnLimitReached, 200), Names).Headline, "Ничья");
 }
 
-TEST(OutcomeTextTest, FinalPositionIsReadFromTheBoard) {
+TEST(OutcomeTextTest, FinalPositionTellsTheResultCodeWhateverTheBoardShows) {
+    const TSeatNames Names = {"Greedy", "Planner"};
+    TGameView View{};
+    View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};  // the board alone would blame the first player's base
+    View[1] = {27, 18, 4, 4, 5, 11, 3, 20};
+    struct Case {
+        int32_t Result, Turn, LastMove;
+        const char *Headline;
+        const char *Reason;
+    };
+    const Case Cases[] = {
+        {FirstPlayerLost, 41, 29, "Победил «Planner»", "«Greedy»: база разрушена."},
+        {SecondPlayerLost, 41, 29, "Победил «Greedy»", "«Planner»: база разрушена."},
+        {TurnLimitReached, 200, 50, "Ничья", "Достигнут предел: 200 раундов."},
+        {FirstPlayerLost | ErrorOrPass, 0, 0, "Победил «Planner»",
+         "«Greedy»: недопустимый набор карт (ошибка или пас)."},
+        {SecondPlayerLost | ErrorOrPass, 17, 31, "Победил «Greedy»",
+         "«Planner»: ход отклонён, карту (31) СуперАтака 4 нельзя сыграть (ошибка или пас)."},
+        {SecondPlayerLost | ErrorOrPass, 17, 99, "Победил «Greedy»",
+         "«Planner»: ход отклонён, карты 99 нет (ошибка или пас)."},
+        {FirstPlayerLost | ErrorOrPass, 17, 0, "Победил «Planner»",
+         "«Greedy»: ход не сделан (ошибка или пас)."},
+        {SecondPlayerLost | TimeLimitExceeded, 17, 7, "Победил «Greedy»",
+         "«Planner»: ход длился дольше 20 секунд."},
+        {SecondPlayerLost | TimeLimitExceeded | ReceiverWon, 17, 7, "Победил «Greedy»",
+         "«Planner»: ход длился дольше 20 секунд."},
+        {FirstPlayerLost | SecondPlayerLost, 17, 7, "Итог неизвестен", "Неизвестный код результата: 3."},
+        {ErrorOrPass, 17, 7, "Итог неизвестен", "Неизвестный код результата: 16."},
+    };
+    for (const Case &Each : Cases) {
+        const TOutcome Outcome =
+            FinalPositionOutcome(View, Closing(Each.Result, Each.Turn, Each.LastMove), Names);
+        EXPECT_EQ(Outcome.Headline, Each.Headline) << Each.Result;
+        EXPECT_EQ(Outcome.Reason, Each.Reason) << Each.Result;
+    }
+}
+
+TEST(OutcomeTextTest, FinalPositionWithoutACodeIsReadFromTheBoard) {
     const TSeatNames Names = {"Greedy", "Planner"};
     TGameView View{};
     View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};
@@ -159,8 +196,6 @@ TEST(OutcomeTextTest, FinalPositionIsReadFromTheBoard) {
     Info.LastMove = 99;
     EXPECT_EQ(FinalPositionOutcome(View, Info, Names).Headline, "Партия прервана");
     EXPECT_EQ(FinalPositionOutcome(View, Info, Names).Reason, "Последний ход отклонён: карты 99 нет.");
-    Info.Result = FirstPlayerLost | TimeLimitExceeded;  // a code, when given, decides
-    EXPECT_EQ(FinalPositionOutcome(View, Info, Names).Reason, "«Greedy»: ход длился дольше 20 секунд.");
 }
 
 }  // namespace

@@ -370,6 +370,26 @@ private slots:
         ShowGame(&View, 0, &Final);
     }
 
+    // The host's result code decides the final screen, even where the board suggests otherwise.
+    void finalPositionTellsTheResultTheHostPasses() {
+        SetPlayerNames("Greedy", "Planner");
+        ShowGameInterface();
+        QString Headline, Text;
+        driver::WhenReady([] { return Showing("closeButton"); },
+                          [&] {
+                              Headline = driver::LabelText(GameWindow(), "finalHeadline");
+                              Text = driver::LabelText(GameWindow(), "finalText");
+                              driver::Click(InWindow("closeButton"));
+                          });
+        TGameView View{};
+        View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};
+        View[1] = {27, 25, 4, 4, 5, 0, 3, 20};
+        const TTurnInfo Final = Info(41, 29, SecondPlayerLost | TimeLimitExceeded);
+        ShowGame(&View, 0, &Final);
+        QCOMPARE(Headline, QString("Победил «Greedy»"));
+        QCOMPARE(Text, QString("«Planner»: ход длился дольше 20 секунд.\nПартия длилась 41 раунд."));
+    }
+
     void bareHideDoesNothing() {
         HideGameInterface();
         HideGameInterface();
