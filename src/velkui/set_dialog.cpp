@@ -2,6 +2,7 @@
 #include "set_dialog.h"
 
 #include "card_text.h"
+#include "card_tile.h"
 #include "leave_question.h"
 #include "rules/catalogue.h"
 #include "status_text.h"
@@ -80,8 +81,7 @@ SetDialog::SetDialog(QWidget *Parent, const QString &Title, const QString &Oppon
         Table_->setItem(Row, ElementsColumn, CostItem(CardCosts[Card].Elements));
         Table_->setItem(Row, EffectColumn, new QTableWidgetItem(QString::fromStdString(CardEffect(Card))));
         for (int Column = 0; Column < ColumnCount; ++Column)
-            Table_->item(Row, Column)
-                ->setToolTip(QString::fromStdString(std::string(CardDescriptions[Card])));
+            Table_->item(Row, Column)->setToolTip(CardToolTip(Card));
     }
     connect(Table_, &QTableWidget::cellClicked, this, [this](int Row, int) { Toggle(Row); });
     auto *Space = new QShortcut(QKeySequence(Qt::Key_Space), Table_);

@@ -1,5 +1,6 @@
 // The texts of the game window: cards, status values, rounds, names, the last card and outcomes.
 #include "velkui/card_text.h"
+#include "velkui/effect_sentence.h"
 #include "velkui/outcome_text.h"
 #include "velkui/status_text.h"
 
@@ -49,6 +50,30 @@ TEST(CardTextTest, ShortfallNamesEachMissingResource) {
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 12, 5, 2}), "");
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 11, 5, 2}), "Не хватает: En 1");
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 9, 5, 0}), "Не хватает: En 3, El 2");
+}
+
+TEST(EffectSentenceTest, EveryCodeOfTheCatalogueIsSpelledOut) {
+    const char *CodeMarks[] = {"->", "<-", "SS+", "SB+", "Base-", "Shield-", "En+", "Me+", "El+", "и+"};
+    for (int32_t Card = 1; Card <= CardCount; ++Card) {
+        const std::string Sentence = EffectSentence(Card);
+        ASSERT_FALSE(Sentence.empty()) << Card;
+        EXPECT_EQ(Sentence.back(), '.') << Card;
+        EXPECT_EQ(Sentence.find(".."), std::string::npos) << Card;
+        for (const char *Mark : CodeMarks)
+            EXPECT_EQ(Sentence.find(Mark), std::string::npos) << Card << " " << Mark;
+    }
+    EXPECT_EQ(
+        EffectSentence(12),
+        "Атака силой 25 (её сначала принимает щит соперника, остаток получает база), удар по себе силой 10 "
+        "(сначала по своему щиту, остаток по своей базе).");
+    EXPECT_EQ(EffectSentence(22), "Ваш щит +15, ваша база +14.");
+    EXPECT_EQ(EffectSentence(27), "Если вражеский щит равен 0, то база соперника −11 (щит её не защищает).");
+    EXPECT_EQ(EffectSentence(37), "Лаборатории +1, ваша база +7.");
+    EXPECT_EQ(EffectSentence(50), "Энергия +1, металл +1, электроэлементы +1.");
+    // The catalogue says "Shield-10"; the card lowers the base.
+    EXPECT_EQ(EffectSentence(49).rfind("Если щит соперника не меньше 10, то база соперника −10", 0), 0u);
+    EXPECT_EQ(EffectSentence(0), "");
+    EXPECT_EQ(EffectSentence(51), "");
 }
 
 TEST(StatusTextTest, HiddenOpponentShowsOnlyTheShield) {

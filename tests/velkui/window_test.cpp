@@ -106,6 +106,7 @@ private slots:
         ShowGameInterface();
         QStringList Counts;
         bool ConfirmAtFourteen = true, ConfirmAtFifteen = false, SixteenthTaken = true;
+        QString RowTip;
         driver::WhenReady([] { return SetDialog() != nullptr; },
                           [&] {
                               QWidget *Dialog = SetDialog();
@@ -119,6 +120,7 @@ private slots:
                               driver::ClickCardRow(Dialog, 16);  // the sixteenth is refused
                               Counts << driver::LabelText(Dialog, "countLabel");
                               SixteenthTaken = Table->item(15, 0)->checkState() == Qt::Checked;
+                              RowTip = Table->item(11, 4)->toolTip();
                               driver::ClickCardRow(Dialog, 1);  // dropping one makes room again
                               Counts << driver::LabelText(Dialog, "countLabel");
                               driver::ClickCardRow(Dialog, 16);
@@ -131,6 +133,7 @@ private slots:
         QVERIFY(!ConfirmAtFourteen);
         QVERIFY(ConfirmAtFifteen);
         QVERIFY(!SixteenthTaken);
+        QVERIFY2(RowTip.contains("удар по себе силой 10"), qPrintable(RowTip));  // card 12 in words
         QCOMPARE(Entries(Set), (std::vector<int32_t>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
     }
 
@@ -174,7 +177,7 @@ private slots:
     void playableCardsCanBeChosenOthersNot() {
         StartSingleGame();
         QMap<QString, bool> Enabled;
-        QString OpponentBase, OpponentShield, OpponentEnergy, OwnEnergy, LastMove, TurnLine, Shortfall;
+        QString OpponentBase, OpponentShield, OpponentEnergy, OwnEnergy, LastMove, TurnLine, Shortfall, Tip;
         driver::WhenReady([] { return Showing("card_50"); },
                           [&] {
                               for (int32_t Card : OpeningSet) {
@@ -188,6 +191,7 @@ private slots:
                               LastMove = driver::LabelText(GameWindow(), "lastMoveLabel");
                               TurnLine = driver::LabelText(GameWindow(), "turnLabel");
                               Shortfall = driver::LabelText(InWindow("card_10"), "cost");
+                              Tip = InWindow("card_13")->toolTip();
                               // An unaffordable card does not answer; GetTurn would return 10 at once if it
                               // did.
                               QTest::mouseClick(InWindow("card_10"), Qt::LeftButton);
@@ -207,6 +211,7 @@ private slots:
         QCOMPARE(LastMove, QString("Последний ход соперника скрыт: его щит больше 20."));
         QCOMPARE(TurnLine, QString("Раунд 12 · Ваш ход"));
         QCOMPARE(Shortfall, QString("Не хватает: En 2"));
+        QVERIFY2(Tip.contains("Атака силой 17 (её сначала принимает щит соперника"), qPrintable(Tip));
     }
 
     void roundWithNothingPlayableIsAcknowledged() {
