@@ -128,8 +128,7 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
         std::vector<std::string> Lines = RunMatch(Settings, Environment);
         // A bot that crashed or hung lost its games; the user hears which, before the result.
         const std::vector<std::string> Report = Faults.RussianLines(SeatLabels(Settings), Games);
-        if (!Report.empty())
-            ShowMessage(this, TMessageKind::Error, QString::fromStdString(JoinLines(Report)));
+        if (!Report.empty()) ShowMessage(this, TMessageKind::Error, QString::fromStdString(JoinLines(Report)));
         ResultForm.SetResultLines(Lines);
         ResultForm.exec();
     } catch (const std::exception &Error) {
