@@ -48,6 +48,7 @@ class ResultWindowTest : public QObject {
 
 private slots:
     void init() {
+        Settings = std::make_unique<testing::TTemporarySettings>();  // Qt's file dialog keeps its state
         Form = std::make_unique<TGameResultForm>();
         Asked.clear();
         Messages.clear();
@@ -63,7 +64,10 @@ private slots:
         Form->show();
         QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
     }
-    void cleanup() { Form.reset(); }
+    void cleanup() {
+        Form.reset();
+        Settings.reset();
+    }
 
     void ShowsTheTextReadOnlyInAMonospacedWrappingMemo() {
         QCOMPARE(Form->windowTitle(), QStringLiteral("Результат игры"));
@@ -254,6 +258,7 @@ private:
         }
     }
 
+    std::unique_ptr<testing::TTemporarySettings> Settings;
     std::unique_ptr<TGameResultForm> Form;
     QString Answer;
     TLogEncoding Encoding = TLogEncoding::Windows1251;
