@@ -26,7 +26,7 @@ std::string BotStatusLine(const TBotTable &Table, const std::string &Blocked) {
     for (const TBot &Bot : Table.Bots) Unavailable += Bot.Available ? 0 : 1;
     if (Unavailable > 0)
         return "Недоступных библиотек: " + std::to_string(Unavailable) + " из " +
-               std::to_string(Table.Bots.size()) + "; причина — в подсказке к строке списка.";
+               std::to_string(Table.Bots.size()) + "; причина — в подсказке списка.";
     return "Ботов в папке программы: " + std::to_string(Table.Bots.size()) + ".";
 }
 

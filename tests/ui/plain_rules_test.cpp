@@ -59,8 +59,7 @@ TEST(BotChoiceTest, AChosenLibraryIsFoundAgainByItsFileName) {
 
     EXPECT_EQ(BotStatusLine(Table, "Игрок №2: бот «beta.so» недоступен.\nИгрок №1: x."),
               "Игрок №2: бот «beta.so» недоступен. Игрок №1: x.");
-    EXPECT_EQ(BotStatusLine(Table, ""),
-              "Недоступных библиотек: 1 из 3; причина — в подсказке к строке списка.");
+    EXPECT_EQ(BotStatusLine(Table, ""), "Недоступных библиотек: 1 из 3; причина — в подсказке списка.");
     EXPECT_EQ(BotStatusLine(TBotTable{}, ""),
               "В папке программы нет ботов (*.so): играть может только человек.");
 }
