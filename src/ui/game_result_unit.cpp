@@ -2,6 +2,8 @@
 
 #include "match/result_log.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -12,15 +14,17 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace velkaran {
 
 namespace {
 
-constexpr int DesignWidth = 411;
+constexpr int DesignWidth = 480;  // 411 before the save button joined the bottom strip
 constexpr int DesignHeight = 203;
 constexpr int MemoDesignHeight = 169;
 constexpr int ButtonWidth = 75;
+constexpr int SaveButtonWidth = 90;
 constexpr int ButtonHeight = 25;
 constexpr int Margin = 4;
 
@@ -46,16 +50,28 @@ QFont MemoFont() {
 
 }  // namespace
 
-QString AskLogFileName(QWidget *Parent, const QString &Previous) {
-    return QFileDialog::getSaveFileName(Parent, QString(), Previous, QString(), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+TLogFileChoice AskLogFileName(QWidget *Parent, const TLogFileChoice &Offered) {
+    const QString Windows1251Filter = QStringLiteral("Windows-1251, строки CR LF (*)");
+    const QString Utf8Filter = QStringLiteral("UTF-8, строки CR LF (*)");
+    QFileDialog Dialog(Parent, QStringLiteral("Сохранить лог"));
+    Dialog.setObjectName(QStringLiteral("LogSaveDialog"));
+    Dialog.setAcceptMode(QFileDialog::AcceptSave);
+    Dialog.setFileMode(QFileDialog::AnyFile);
+    Dialog.setNameFilters({Windows1251Filter, Utf8Filter});
+    Dialog.selectNameFilter(Offered.Encoding == TLogEncoding::Utf8 ? Utf8Filter : Windows1251Filter);
+    if (!Offered.FileName.isEmpty()) Dialog.selectFile(Offered.FileName);
+    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return {};
+    return {Dialog.selectedFiles().front(),
+            Dialog.selectedNameFilter() == Utf8Filter ? TLogEncoding::Utf8 : TLogEncoding::Windows1251};
 }
 
 TGameResultForm::TGameResultForm(QWidget *Parent)
     : QDialog(Parent),
       ResultMemo(new QPlainTextEdit(this)),
       OKButton(new QPushButton(QStringLiteral("OK"), this)),
-      Label1(new QLabel(QStringLiteral("Двойной клик для сохранения лога"), this)) {
+      Label1(new QLabel(QStringLiteral("Двойной клик для сохранения лога"), this)),
+      SaveButton(new QPushButton(QStringLiteral("Сохранить…"), this)),
+      SaveStatusLabel(new QLabel(this)) {
     setObjectName(QStringLiteral("GameResultForm"));
     setWindowTitle(QStringLiteral("Результат игры"));
     setFont(FormFont());
@@ -80,7 +96,19 @@ TGameResultForm::TGameResultForm(QWidget *Parent)
     Label1->setFont(LabelFont);
     Label1->installEventFilter(this);
 
-    setTabOrder(ResultMemo, OKButton);
+    SaveButton->setObjectName(QStringLiteral("SaveButton"));
+    SaveButton->setAutoDefault(false);
+    connect(SaveButton, &QPushButton::clicked, this, [this] { ResultMemoDblClick(SaveButton); });
+    auto *SaveKey = new QShortcut(QKeySequence::Save, this);
+    connect(SaveKey, &QShortcut::activated, this, [this] { ResultMemoDblClick(this); });
+
+    SaveStatusLabel->setObjectName(QStringLiteral("SaveStatusLabel"));
+    SaveStatusLabel->setTextFormat(Qt::PlainText);
+    SaveStatusLabel->setVisible(false);
+
+    setTabOrder(ResultMemo, SaveButton);
+    setTabOrder(SaveButton, OKButton);
+    setMinimumWidth(4 * Margin + Label1->sizeHint().width() + SaveButtonWidth + ButtonWidth + 4 * Margin);
 }
 
 void TGameResultForm::SetResultLines(const std::vector<std::string> &Lines) {
@@ -88,6 +116,8 @@ void TGameResultForm::SetResultLines(const std::vector<std::string> &Lines) {
     Text.reserve(static_cast<qsizetype>(Lines.size()));
     for (const std::string &Line : Lines) Text.append(QString::fromStdString(Line));
     ResultMemo->setPlainText(Text.join(u'\n'));
+    SaveStatusLabel->setVisible(false);  // a new text has not been saved yet
+    PlaceControls();
 }
 
 std::vector<std::string> TGameResultForm::ResultLines() const {
@@ -98,10 +128,17 @@ std::vector<std::string> TGameResultForm::ResultLines() const {
 }
 
 void TGameResultForm::ResultMemoDblClick(QObject *) {
-    const QString FileName = LogSaveDialog(this, LastLogFileName);
-    if (FileName.isEmpty()) return;
-    LastLogFileName = FileName;
-    const auto Failure = SaveResultLog(ResultLines(), QFile::encodeName(FileName).toStdString());
+    TLogFileChoice Offered = LastLogFile;
+    if (Offered.FileName.isEmpty())
+        Offered.FileName = SuggestedLogFileName(QDateTime::currentDateTime(), QDir::currentPath());
+    const TLogFileChoice Chosen = LogSaveDialog(this, Offered);
+    if (Chosen.FileName.isEmpty()) return;
+    LastLogFile = Chosen;
+    const auto Failure = SaveLogFile(ResultLines(), Chosen.FileName, Chosen.Encoding);
+    SaveStatusLabel->setText(Failure ? LogNotSavedText() : LogSavedText(Chosen));
+    SaveStatusLabel->setToolTip(SaveStatusLabel->text());
+    SaveStatusLabel->setVisible(true);
+    PlaceControls();
     if (Failure) ShowMessage(this, TMessageKind::Error, QString::fromStdString(*Failure));
 }
 
@@ -132,12 +169,22 @@ void TGameResultForm::showEvent(QShowEvent *Event) {
 
 void TGameResultForm::resizeEvent(QResizeEvent *Event) {
     QDialog::resizeEvent(Event);
+    PlaceControls();
+}
+
+void TGameResultForm::PlaceControls() {
     const int Width = width();
     const int Height = height();
     const int BottomStrip = DesignHeight - MemoDesignHeight;
-    ResultMemo->setGeometry(0, 0, Width, Height - BottomStrip);
+    const int StatusHeight = !SaveStatusLabel->isHidden() ? SaveStatusLabel->sizeHint().height() + Margin : 0;
+    ResultMemo->setGeometry(0, 0, Width, Height - BottomStrip - StatusHeight);
+    if (StatusHeight > 0)
+        SaveStatusLabel->setGeometry(2 * Margin, Height - BottomStrip - StatusHeight + Margin / 2,
+                                     Width - 4 * Margin, StatusHeight - Margin);
     OKButton->setGeometry(Width - ButtonWidth - 2 * Margin, Height - ButtonHeight - Margin, ButtonWidth,
                           ButtonHeight);
+    SaveButton->setGeometry(OKButton->x() - SaveButtonWidth - Margin, Height - ButtonHeight - Margin,
+                            SaveButtonWidth, ButtonHeight);
     const int LabelHeight = Label1->sizeHint().height();
     Label1->setGeometry(2 * Margin, Height - BottomStrip + (BottomStrip - LabelHeight) / 2,
                         Label1->sizeHint().width(), LabelHeight);

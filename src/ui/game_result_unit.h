@@ -1,6 +1,8 @@
-// The result window: the text of the last match, saved to a file on a double click.
+// The result window: the text of the last match, saved to a file on a double click, by the save
+// button or with Ctrl+S.
 #pragma once
 
+#include "log_file.h"
 #include "program_message.h"
 
 #include <QDialog>
@@ -15,11 +17,14 @@ class QPushButton;
 
 namespace velkaran {
 
-// Asks for the file to save the log to, offering Previous; an empty text when the user cancels.
-using TAskLogFileFn = std::function<QString(QWidget *Parent, const QString &Previous)>;
+// Asks for the file to save the log to and its encoding, offering Offered; an empty name when the
+// user cancels.
+using TAskLogFileFn = std::function<TLogFileChoice(QWidget *Parent, const TLogFileChoice &Offered)>;
 
-// The save dialog: no filter, no default suffix, no title; an existing file is overwritten.
-QString AskLogFileName(QWidget *Parent, const QString &Previous);
+// The save dialog ("LogSaveDialog"): the file name is used exactly as entered (no default suffix);
+// the filter chooses the encoding, Windows-1251 first and UTF-8 second; an existing file is
+// replaced only after the user confirms it.
+TLogFileChoice AskLogFileName(QWidget *Parent, const TLogFileChoice &Offered);
 
 class TGameResultForm : public QDialog {
 public:
@@ -28,6 +33,8 @@ public:
     QPlainTextEdit *ResultMemo;  // read-only, monospaced, word wrap, both scroll bars
     QPushButton *OKButton;       // closes the window with the result OK
     QLabel *Label1;              // "Двойной клик для сохранения лога"
+    QPushButton *SaveButton;     // "Сохранить…": the same as a double click (also Ctrl+S)
+    QLabel *SaveStatusLabel;     // under the memo once a save was tried: where the log went
 
     // The save dialog and the message boxes; tests replace them.
     TAskLogFileFn LogSaveDialog = AskLogFileName;
@@ -38,8 +45,10 @@ public:
     // The memo's lines (UTF-8), as they are saved.
     std::vector<std::string> ResultLines() const;
 
-    // Double click on the memo, the label or the free area: asks for a file and saves the log
-    // there; a failure is shown in a message box. The memo and the window stay as they are.
+    // Double click on the memo, the label or the free area, the save button or Ctrl+S: asks for a
+    // file (offering the last one, or a new name in the current folder) and saves the log there. The
+    // status line tells where it went; a failure is also shown in a message box. The memo and the
+    // window stay as they are.
     void ResultMemoDblClick(QObject *Sender);
     // Brings the window to the front each time it is shown.
     void FormShow(QObject *Sender);
@@ -51,7 +60,9 @@ protected:
     void resizeEvent(QResizeEvent *Event) override;
 
 private:
-    QString LastLogFileName;
+    void PlaceControls();
+
+    TLogFileChoice LastLogFile;
 };
 
 }  // namespace velkaran

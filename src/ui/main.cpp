@@ -1,6 +1,7 @@
 // velkaran: the desktop program. Opens the main window and runs until it is closed.
 #include "game_result_unit.h"
 #include "main_unit.h"
+#include "qt_translation.h"
 
 #include "workers/cpu_pinning.h"
 #include "workers/worker_registry.h"
@@ -9,6 +10,8 @@
 
 int main(int argc, char **argv) {
     QApplication Application(argc, argv);
+    // Qt's dialogs (saving the log, the questions they ask) speak Russian like the program's own.
+    velkaran::InstallQtTranslations();
     // The bots' workers inherit this thread's CPU (a wake-up across CPUs costs more than a call),
     // and a signal that ends the program ends them too.
     velkaran::PinThisThreadToOneCpu();

@@ -1,6 +1,8 @@
 #include "main_unit.h"
 
+#include "bot_choice.h"
 #include "settings_rules.h"
+#include "stored_settings.h"
 
 #include "match/fault_summary.h"
 #include "match/version.h"
@@ -37,6 +39,7 @@ TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryF
     }
     CreateControls();
     ConnectHandlers();
+    RestoreChoices();
 }
 
 TVelkaranMainForm::~TVelkaranMainForm() = default;
@@ -51,12 +54,17 @@ void TVelkaranMainForm::DiscoverThroughWorkers(TBotTable &Table) {
 void TVelkaranMainForm::ConnectHandlers() {
     connect(HumanCheckBox1, &QCheckBox::clicked, this, [this] { HumanCheckBox1Click(HumanCheckBox1); });
     connect(HumanCheckBox2, &QCheckBox::clicked, this, [this] { HumanCheckBox2Click(HumanCheckBox2); });
-    connect(AvailBotsComboBox, &QComboBox::activated, this,
-            [this] { AvailBotsComboBoxChange(AvailBotsComboBox); });
-    connect(AvailSecondBotsComboBox, &QComboBox::activated, this,
-            [this] { AvailSecondBotsComboBoxChange(AvailSecondBotsComboBox); });
+    connect(AvailBotsComboBox, &QComboBox::activated, this, [this] {
+        RememberChoice(0, AvailBotsComboBox);
+        AvailBotsComboBoxChange(AvailBotsComboBox);
+    });
+    connect(AvailSecondBotsComboBox, &QComboBox::activated, this, [this] {
+        RememberChoice(1, AvailSecondBotsComboBox);
+        AvailSecondBotsComboBoxChange(AvailSecondBotsComboBox);
+    });
     BotGameOptionsRadioGroup->OnClick = [this] { BotGameOptionsRadioGroupClick(BotGameOptionsRadioGroup); };
     connect(AboutButton, &QPushButton::clicked, this, [this] { AboutButtonClick(AboutButton); });
+    connect(RulesButton, &QPushButton::clicked, this, [this] { RulesButtonClick(RulesButton); });
     connect(StartGameButton, &QPushButton::clicked, this, [this] { StartGameButtonClick(StartGameButton); });
 }
 
@@ -89,6 +97,13 @@ void TVelkaranMainForm::AboutButtonClick(QObject *) {
                    QStringLiteral("%1\nАвтор: %2\nE-mail: %3")
                        .arg(QString::fromUtf8(VersionLine), QString::fromUtf8(AboutAuthor),
                             QString::fromUtf8(AboutEmail)));
+}
+
+void TVelkaranMainForm::RulesButtonClick(QObject *) {
+    if (HelpForm == nullptr) HelpForm = new THelpForm(this);
+    HelpForm->show();
+    HelpForm->raise();
+    HelpForm->activateWindow();
 }
 
 void TVelkaranMainForm::StartGameButtonClick(QObject *) {
@@ -128,14 +143,50 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
 void TVelkaranMainForm::LoadBots() {
     Discovery(Bots);
     assert(Bots.Bots.size() == Bots.Texts.size() && "bot table and list texts are index-aligned");
-    MirrorBotTexts(AvailBotsComboBox);
-    MirrorBotTexts(AvailSecondBotsComboBox);
+    MirrorBotTexts(AvailBotsComboBox, ChosenLibrary[0]);
+    MirrorBotTexts(AvailSecondBotsComboBox, ChosenLibrary[1]);
 }
 
 void TVelkaranMainForm::UpdateStartButton() {
-    StartGameButton->setEnabled(CanStartMatch(HumanCheckBox1->isChecked(), SelectedBot(AvailBotsComboBox),
-                                              HumanCheckBox2->isChecked(),
-                                              SelectedBot(AvailSecondBotsComboBox)));
+    const bool CanStart = CanStartMatch(HumanCheckBox1->isChecked(), SelectedBot(AvailBotsComboBox),
+                                        HumanCheckBox2->isChecked(), SelectedBot(AvailSecondBotsComboBox));
+    StartGameButton->setEnabled(CanStart);
+    const std::string Blocked = CanStart
+                                    ? std::string()
+                                    : StartBlockedReason(SeatChoice(HumanCheckBox1, AvailBotsComboBox),
+                                                         SeatChoice(HumanCheckBox2, AvailSecondBotsComboBox));
+    StartGameButton->setToolTip(QString::fromStdString(Blocked));
+    const QString Status = QString::fromStdString(BotStatusLine(Bots, Blocked));
+    BotStatusLabel->setToolTip(Status);
+    BotStatusLabel->setText(
+        BotStatusLabel->fontMetrics().elidedText(Status, Qt::ElideRight, BotStatusLabel->width()));
+}
+
+TSeatChoice TVelkaranMainForm::SeatChoice(const QCheckBox *Human, const QComboBox *List) const {
+    TSeatChoice Choice{.Human = Human->isChecked(), .Selected = SelectedBot(List), .Problem = {}};
+    const auto Index = static_cast<size_t>(List->currentIndex());
+    if (Choice.Selected != nullptr && Index < Bots.Problems.size()) Choice.Problem = Bots.Problems[Index];
+    return Choice;
+}
+
+void TVelkaranMainForm::RememberChoice(int Player, const QComboBox *List) {
+    const TBot *Selected = SelectedBot(List);
+    ChosenLibrary[static_cast<size_t>(Player)] =
+        Selected != nullptr ? LibraryFileName(Selected->Path) : std::string();
+}
+
+void TVelkaranMainForm::RestoreChoices() {
+    const TStoredChoices Stored = LoadStoredChoices();
+    ChosenLibrary = {Stored.FirstLibrary, Stored.SecondLibrary};
+    if (Stored.GameCount) GameCountSpinEdit->setValue(*Stored.GameCount);
+    if (Stored.TurnLimit) TurnLimitSpinEdit->setValue(*Stored.TurnLimit);
+}
+
+void TVelkaranMainForm::StoreChoices() {
+    SaveStoredChoices({.FirstLibrary = ChosenLibrary[0],
+                       .SecondLibrary = ChosenLibrary[1],
+                       .GameCount = GameCountSpinEdit->Value(),
+                       .TurnLimit = TurnLimitSpinEdit->Value()});
 }
 
 TMatchSettings TVelkaranMainForm::ReadMatchSettings() {
@@ -161,10 +212,14 @@ void TVelkaranMainForm::showEvent(QShowEvent *Event) {
 
 void TVelkaranMainForm::hideEvent(QHideEvent *Event) {
     QWidget::hideEvent(Event);
-    if (!Event->spontaneous()) ActivateOnShow = true;
+    if (!Event->spontaneous()) {
+        ActivateOnShow = true;
+        StoreChoices();  // the program hides the window for a match, or as it closes
+    }
 }
 
 void TVelkaranMainForm::closeEvent(QCloseEvent *Event) {
+    StoreChoices();
     QWidget::closeEvent(Event);
     // Closing the main window ends the program, whatever other windows exist.
     QCoreApplication::quit();
@@ -186,10 +241,18 @@ const TBot *TVelkaranMainForm::SelectedBot(const QComboBox *List) const {
     return &Bots.Bots[static_cast<size_t>(Index)];
 }
 
-void TVelkaranMainForm::MirrorBotTexts(QComboBox *List) const {
+void TVelkaranMainForm::MirrorBotTexts(QComboBox *List, const std::string &Library) const {
     List->clear();
-    for (const std::string &Text : Bots.Texts) List->addItem(QString::fromStdString(Text));
-    List->setCurrentIndex(List->count() > 0 ? 0 : -1);
+    for (size_t Index = 0; Index < Bots.Texts.size(); ++Index) {
+        List->addItem(QString::fromStdString(Bots.Texts[Index]));
+        if (Index < Bots.Problems.size() && !Bots.Problems[Index].empty())
+            List->setItemData(
+                static_cast<int>(Index),
+                QString::fromStdString(LibraryFileName(Bots.Bots[Index].Path) + ": " + Bots.Problems[Index]),
+                Qt::ToolTipRole);
+    }
+    const int Chosen = EntryOfLibrary(Bots, Library);
+    List->setCurrentIndex(Chosen >= 0 ? Chosen : (List->count() > 0 ? 0 : -1));
 }
 
 void TVelkaranMainForm::ShowOwnMessage(TMessageKind Kind, const QString &Text) {

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "game_result_unit.h"
+#include "help_form.h"
 #include "integer_spin_edit.h"
 #include "program_message.h"
 #include "radio_group.h"
+#include "settings_rules.h"
 
 #include "match/match_runner.h"
 #include "players/bot_discovery.h"
@@ -13,8 +15,10 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -52,9 +56,14 @@ public:
     QGroupBox *AdditionalOptionsGroupBox;
     QLabel *Label2;
     TIntegerSpinEdit *TurnLimitSpinEdit;
+    // Added to the original controls: the help button and a status line about the bot libraries.
+    QPushButton *RulesButton;
+    QLabel *BotStatusLabel;  // elided to its width; the whole text is its tooltip
 
     // The loaded bots, index-aligned with both bot lists; rebuilt on every activation.
     TBotTable Bots;
+    // The help window, made at the first click on RulesButton.
+    THelpForm *HelpForm = nullptr;
 
     // How matches are played (the game interface is VelkUI's, the clock the steady clock) and
     // how messages are shown; tests replace them.
@@ -63,7 +72,8 @@ public:
 
     // Runs when the window becomes the program's active window: at every showing by the program
     // and after each of its own message boxes (not when the user comes back from elsewhere).
-    // Sets the version line as title and caption, rebuilds both bot lists and the start button.
+    // Sets the version line as title and caption, rebuilds both bot lists (each keeping the library
+    // its player chose, found by file name) and the start button.
     void FormActivate(QObject *Sender);
     // A human check box was clicked: applies the enabling rules and updates the start button.
     void HumanCheckBox1Click(QObject *Sender);
@@ -75,13 +85,18 @@ public:
     void BotGameOptionsRadioGroupClick(QObject *Sender);
     // Shows the version line, the authors and the contact address.
     void AboutButtonClick(QObject *Sender);
+    // Opens the help window (or brings it to the front).
+    void RulesButtonClick(QObject *Sender);
     // Plays the chosen match with the main window hidden and shows its text in the result window.
     // A failure that ends the match is shown in a message box; the main window comes back either way.
     void StartGameButtonClick(QObject *Sender);
 
-    // Rebuilds the bot table and both lists, with the first entry of each selected.
+    // Rebuilds the bot table and both lists. Each list selects the library its player chose last (in
+    // this run or, at first, in the previous one), else its first entry; an unavailable entry's
+    // tooltip says why.
     void LoadBots();
-    // Enables the start button exactly when every bot seat has an available entry selected.
+    // Enables the start button exactly when every bot seat has an available entry selected; when it
+    // is disabled, its tooltip and the status line say why.
     void UpdateStartButton();
 
     // The settings that the controls show now, as the start button hands them to the runner.
@@ -100,7 +115,13 @@ private:
     void ConnectHandlers();
     void ApplySettingsEnabling();
     const TBot *SelectedBot(const QComboBox *List) const;
-    void MirrorBotTexts(QComboBox *List) const;
+    void MirrorBotTexts(QComboBox *List, const std::string &Library) const;
+    TSeatChoice SeatChoice(const QCheckBox *Human, const QComboBox *List) const;
+    // Remembers the library now selected in List as player Player's choice.
+    void RememberChoice(int Player, const QComboBox *List);
+    // Applies the choices of the previous run; stores the present ones for the next.
+    void RestoreChoices();
+    void StoreChoices();
 
     // Probes every library of the current directory in its worker; workers of libraries that are
     // gone are ended.
@@ -111,6 +132,7 @@ private:
     TBotDiscoveryFn Discovery;
     VelkUiGameInterface VelkUi;
     bool ActivateOnShow = true;  // the first showing, and every showing after a hide by the program
+    std::array<std::string, 2> ChosenLibrary;  // the file name of each player's chosen bot
 };
 
 }  // namespace velkaran

@@ -18,7 +18,7 @@ namespace velkaran {
 namespace {
 
 constexpr int ClientWidth = 411;
-constexpr int ClientHeight = 236;
+constexpr int ClientHeight = 256;  // 236 of the original controls and the status line
 
 constexpr int GameCountStep = 10;
 constexpr int GameCountDefault = 100;
@@ -64,6 +64,10 @@ void TVelkaranMainForm::CreateControls() {
         Named(PlayerBox(QStringLiteral("Игрок №2"), HumanCheckBox2, AvailSecondBotsComboBox, this),
               "SecondPlayerGroupBox");
     AboutButton = Named(new QPushButton(QStringLiteral("Об игре"), this), "AboutButton");
+    RulesButton = Named(new QPushButton(QStringLiteral("Правила"), this), "RulesButton");
+    BotStatusLabel = Named(new QLabel(this), "BotStatusLabel");
+    BotStatusLabel->setTextFormat(Qt::PlainText);
+    BotStatusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     BotGameOptionsRadioGroup =
         Named(new TRadioGroup(QStringLiteral("Настройки"),
                               {QStringLiteral("Произвести одну игру и вывести результат"),
@@ -108,6 +112,7 @@ void TVelkaranMainForm::CreateControls() {
 
     auto *Buttons = new QHBoxLayout;
     Buttons->addWidget(AboutButton);
+    Buttons->addWidget(RulesButton);
     Buttons->addStretch();
     Buttons->addWidget(StartGameButton);
 
@@ -118,6 +123,7 @@ void TVelkaranMainForm::CreateControls() {
     Window->addWidget(BotGameOptionsRadioGroup);
     Window->addWidget(AdditionalOptionsGroupBox);
     Window->addStretch();
+    Window->addWidget(BotStatusLabel);
     Window->addLayout(Buttons);
 
     setTabOrder(StartGameButton, HumanCheckBox1);
@@ -125,7 +131,8 @@ void TVelkaranMainForm::CreateControls() {
     setTabOrder(AvailBotsComboBox, HumanCheckBox2);
     setTabOrder(HumanCheckBox2, AvailSecondBotsComboBox);
     setTabOrder(AvailSecondBotsComboBox, AboutButton);
-    setTabOrder(AboutButton, BotGameOptionsRadioGroup->Item(0));
+    setTabOrder(AboutButton, RulesButton);
+    setTabOrder(RulesButton, BotGameOptionsRadioGroup->Item(0));
     setTabOrder(BotGameOptionsRadioGroup->Item(0), BotGameOptionsRadioGroup->Item(1));
     setTabOrder(BotGameOptionsRadioGroup->Item(1), GameCountSpinEdit);
     setTabOrder(GameCountSpinEdit, TurnLimitSpinEdit);

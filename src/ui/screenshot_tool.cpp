@@ -1,8 +1,11 @@
-// velkaran-screenshots <folder>: renders the main window (initial state; two bots and a series)
-// and the result window after a short series to PNG files in <folder>. Run it in the folder of
-// the sample bots; without two usable bots there it plays the series between two built-in players.
+// velkaran-screenshots <folder>: renders the main window (initial state; two bots and a series),
+// the help window (its beginning and its end) and the result window after a short series (also
+// once its log was saved) to PNG files in <folder>. Run it in the folder of the sample bots;
+// without two usable bots there it plays the series between two built-in players. The settings
+// it changes are kept in a temporary folder, never the user's.
 #include "game_result_unit.h"
 #include "main_unit.h"
+#include "qt_translation.h"
 
 #include "players/quiet_game_interface.h"
 
@@ -14,6 +17,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <cstdio>
@@ -108,6 +115,10 @@ int main(int argc, char **argv) {
         return 1;
     }
 
+    InstallQtTranslations();
+    const QTemporaryDir Settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
+
     QuietGameInterface Quiet;
     TGameResultForm ResultForm;
     TVelkaranMainForm MainForm(ResultForm, ScreenshotDiscovery);
@@ -121,11 +132,24 @@ int main(int argc, char **argv) {
     MainForm.GameCountSpinEdit->setValue(10);
     Saved = Save(MainForm, Folder, QStringLiteral("main_window_series.png")) && Saved;
 
+    MainForm.RulesButton->click();
+    Saved = Save(*MainForm.HelpForm, Folder, QStringLiteral("help_window.png")) && Saved;
+    QScrollBar *HelpScroll = MainForm.HelpForm->HelpText->verticalScrollBar();
+    HelpScroll->setValue(HelpScroll->maximum());
+    Saved = Save(*MainForm.HelpForm, Folder, QStringLiteral("help_window_end.png")) && Saved;
+    MainForm.HelpForm->close();
+
     // The result window as the start button shows it: grabbed while it is up, then closed with OK.
     QTimer::singleShot(0, &ResultForm, [&] {
         Saved = Save(ResultForm, Folder, QStringLiteral("result_window.png")) && Saved;
         ResultForm.resize(720, 620);
         Saved = Save(ResultForm, Folder, QStringLiteral("result_window_enlarged.png")) && Saved;
+        const QString Log = Settings.filePath(QStringLiteral("velkaran-log.txt"));
+        ResultForm.LogSaveDialog = [&Log](QWidget *, const TLogFileChoice &) {
+            return TLogFileChoice{Log, {}};
+        };
+        ResultForm.SaveButton->click();
+        Saved = Save(ResultForm, Folder, QStringLiteral("result_window_saved.png")) && Saved;
         ResultForm.OKButton->click();
     });
     MainForm.StartGameButton->click();

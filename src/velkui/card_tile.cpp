@@ -2,6 +2,7 @@
 #include "card_tile.h"
 
 #include "card_text.h"
+#include "effect_sentence.h"
 #include "rules/catalogue.h"
 
 #include <QLabel>
@@ -19,6 +20,12 @@ QLabel *MakeLabel(QWidget *Parent, const char *Name) {
 }
 
 }  // namespace
+
+QString CardToolTip(int32_t Card) {
+    return QStringLiteral("<b>%1</b><br>%2")
+        .arg(QString::fromStdString(CardTitle(Card)).toHtmlEscaped(),
+             QString::fromStdString(EffectSentence(Card)).toHtmlEscaped());
+}
 
 CardTile::CardTile(QWidget *Parent)
     : QPushButton(Parent),
@@ -49,7 +56,7 @@ void CardTile::ShowCard(int32_t Card, bool Playable, const TPlayerStatus &Own) {
     Effect_->setText(QString::fromStdString(CardEffect(Card)));
     const std::string Shortfall = Playable ? std::string() : ShortfallText(CardCosts[Card], Own);
     Cost_->setText(QString::fromStdString(Shortfall.empty() ? CostText(CardCosts[Card]) : Shortfall));
-    setToolTip(QString::fromStdString(std::string(CardDescriptions[Card])));
+    setToolTip(CardToolTip(Card));
     setAccessibleName(Title_->text());
 }
 

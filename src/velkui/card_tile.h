@@ -11,6 +11,9 @@ class QLabel;
 
 namespace velkaran {
 
+// The tooltip of a card wherever a window shows it: its title, then its effect in words.
+QString CardToolTip(int32_t Card);
+
 // A card button named "card_<N>"; disabled when the card cannot be played now.
 class CardTile final : public QPushButton {
 public:

@@ -15,7 +15,6 @@
 namespace velkaran {
 namespace {
 
-
 // Sets a flag for the lifetime of a call.
 class BusyScope {
 public:
@@ -42,6 +41,18 @@ std::vector<int32_t> Entries(const TCardList &List) {
     for (int32_t Card : List.Card)
         if (Card != 0) Cards.push_back(Card);
     return Cards;
+}
+
+// The move of a seat whose opponent resigned, until the resigning seat's own move ends the game:
+// the free pass when it is playable, else a card that cannot hurt the mover's own base.
+int32_t StandInCard(const TCardList *Playable) {
+    if (Playable == nullptr) return 0;
+    const std::vector<int32_t> Cards = Entries(*Playable);
+    for (int32_t Card : Cards)
+        if (Card == 50) return Card;
+    for (int32_t Card : Cards)
+        if (Card != 12 && Card != 30) return Card;  // these two strike their player as well
+    return Cards.empty() ? 0 : Cards.front();
 }
 
 }  // namespace
@@ -80,6 +91,8 @@ void GameSession::SetNames(const char *FirstName, const char *SecondName) {
     for (std::size_t Seat = 0; Seat < 2; ++Seat) Human_[Seat] = Names_[Seat] == HumanName;
 }
 
+QString GameSession::Resigner(int32_t Seat) const { return BothHuman() ? Q(ShownName(Seat)) : QString(); }
+
 bool GameSession::HandOver(GameWindow &Shown, int32_t Seat, const QString &Purpose) {
     const QString Name = Q(ShownName(Seat));
     const QString Other = Q(ShownName(1 - Seat));
@@ -88,7 +101,7 @@ bool GameSession::HandOver(GameWindow &Shown, int32_t Seat, const QString &Purpo
                                    "когда будете готовы.")
                         .arg(Name, Purpose, Other),
                     QStringLiteral("Я — %1, показать").arg(Name));
-    return Shown.Await(true).Kind == TAnswerKind::Acknowledged;
+    return Shown.Await(true, Resigner(Seat)).Kind == TAnswerKind::Acknowledged;
 }
 
 void GameSession::Learn(int32_t Seat, const TTurnInfo &Info) {
@@ -107,11 +120,11 @@ void GameSession::StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &I
         ShowOutcome(*Shown, Info);
         return;
     }
-    if (Resigned_) return;
+    if (ResignedSeat_ >= 0) return;
     BusyScope Busy(Busy_);
     const auto Index = static_cast<std::size_t>(Seat);
     if (BothHuman() && !HandOver(*Shown, Seat, QStringLiteral("выбрать набор карт"))) {
-        Resigned_ = true;
+        ResignedSeat_ = Seat;
         return;
     }
     Shown->ShowCover(QStringLiteral("Выбор набора карт"),
@@ -123,7 +136,7 @@ void GameSession::StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &I
                                  : QStringLiteral("Выбор набора карт"),
                      Q(ShownName(1 - Seat)), LastSets_[Index]);
     if (Dialog.exec() != QDialog::Accepted) {
-        Resigned_ = true;
+        ResignedSeat_ = Seat;
         Shown->ShowCover(QStringLiteral("Партия окончена"), QStringLiteral("Набор не выбран."), QString());
         return;
     }
@@ -138,12 +151,16 @@ void GameSession::StartGame(int32_t Seat, TCardList *CardSet, const TTurnInfo &I
 int32_t GameSession::GetTurn(int32_t Seat, const TGameView &View, const TCardList *Playable,
                              const TTurnInfo &Info) {
     Learn(Seat, Info);
-    if (Busy_ || Resigned_) return 0;
+    if (ResignedSeat_ == Seat) return 0;
+    if (ResignedSeat_ >= 0) return StandInCard(Playable);
+    if (Busy_) return 0;
     GameWindow *Shown = Window();
     if (Shown == nullptr) return 0;
     BusyScope Busy(Busy_);
     if (BothHuman() && !HandOver(*Shown, Seat, QStringLiteral("сделать ход"))) {
-        Resigned_ = true;
+        ResignedSeat_ = Seat;
+        Shown->ShowCover(QStringLiteral("%1 сдаётся").arg(Q(ShownName(Seat))),
+                         QStringLiteral("Партия заканчивается."), QString());
         return 0;
     }
     const int32_t Other = 1 - Seat;
@@ -158,9 +175,9 @@ int32_t GameSession::GetTurn(int32_t Seat, const TGameView &View, const TCardLis
                                                                 : Sets_[static_cast<std::size_t>(Seat)];
     Shown->ShowTurn(Screen);
 
-    const TAnswer Answer = Shown->Await(true);
+    const TAnswer Answer = Shown->Await(true, Resigner(Seat));
     if (Answer.Kind == TAnswerKind::Resigned || Answer.Kind == TAnswerKind::None) {
-        Resigned_ = true;
+        ResignedSeat_ = Seat;
         Shown->ShowCover(
             BothHuman() ? QStringLiteral("%1 сдаётся").arg(Q(ShownName(Seat))) : QStringLiteral("Вы сдались"),
             QStringLiteral("Партия заканчивается."), QString());
@@ -176,7 +193,7 @@ int32_t GameSession::GetTurn(int32_t Seat, const TGameView &View, const TCardLis
 }
 
 void GameSession::ShowOutcome(GameWindow &Shown, const TTurnInfo &Info) {
-    if (Resigned_ || OutcomeShown_) return;
+    if (ResignedSeat_ >= 0 || OutcomeShown_) return;
     BusyScope Busy(Busy_);
     OutcomeShown_ = true;
     const TOutcome Outcome =
@@ -218,7 +235,7 @@ void GameSession::HideInterface() {
     Names_ = {};
     Human_ = {};
     Sets_ = {};
-    Resigned_ = false;
+    ResignedSeat_ = -1;
     OutcomeShown_ = false;
 }
 

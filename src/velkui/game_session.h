@@ -15,8 +15,10 @@ namespace velkaran {
 class GameWindow;
 
 // The state behind the six exported functions. One exists per process; every call comes from the
-// host's GUI thread. Per game: the names, which seats are human, the sets chosen, whether someone
-// resigned. For the whole run: the set each seat chose last, offered again in the next game.
+// host's GUI thread. Per game: the names, which seats are human, the sets chosen, who resigned.
+// A seat that resigned answers no card to its next move, which loses it the game; until that move
+// comes (its player may have had nothing to pay for), the other seat passes without being asked. For the
+// whole run: the set each seat chose last, offered again in the next game.
 class GameSession {
 public:
     static GameSession &Instance();
@@ -42,8 +44,11 @@ private:
     void Learn(int32_t Seat, const TTurnInfo &Info);
     bool BothHuman() const { return Human_[0] && Human_[1]; }
     std::string ShownName(int32_t Seat) const;
-    // At one screen, covers the board and waits until the seat's player is ready. False: resigned.
+    // At one screen, covers the board and waits until the seat's player is ready. False: that
+    // player closed the window and resigned.
     bool HandOver(GameWindow &Window, int32_t Seat, const QString &Purpose);
+    // The name the resign question gives Seat: its shown name at one screen, none for a lone human.
+    QString Resigner(int32_t Seat) const;
     void ShowOutcome(GameWindow &Window, const TTurnInfo &Info);
 
     QPointer<GameWindow> Window_;
@@ -52,7 +57,7 @@ private:
     std::array<std::string, 2> Names_;
     std::array<bool, 2> Human_{};
     std::array<std::vector<int32_t>, 2> Sets_;
-    bool Resigned_ = false;
+    int32_t ResignedSeat_ = -1;  // the seat whose player gave up, -1 while nobody has
     bool OutcomeShown_ = false;
     // Per run.
     std::array<std::vector<int32_t>, 2> LastSets_;

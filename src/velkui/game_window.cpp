@@ -4,6 +4,7 @@
 #include "card_tile.h"
 #include "leave_question.h"
 #include "player_panel.h"
+#include "status_text.h"
 #include "window_style.h"
 
 #include <algorithm>
@@ -13,8 +14,10 @@
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -31,6 +34,7 @@ QLabel *MakeLabel(QWidget *Parent, const char *Name, const char *Role) {
 }
 
 constexpr int CoverWidth = 520;
+constexpr int FrameAllowance = 32;  // the title bar and frame a window manager adds
 constexpr int CoverMargin = 32;
 
 void Repolish(QWidget *Widget) {
@@ -51,7 +55,7 @@ GameWindow::GameWindow() {
     auto *Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->addWidget(Pages_);
-    resize(1080, 720);
+    resize(1060, 650);
 }
 
 QWidget *GameWindow::MakeCoverPage() {
@@ -149,6 +153,7 @@ QWidget *GameWindow::MakeBoardPage() {
     Layout->addSpacing(4);
     Layout->addWidget(HandArea_, 1);
     Layout->addWidget(FinalArea_, 1);
+    FinalArea_->setVisible(false);  // shown instead of the hand at the end: never both in the window's minimum
     return Page;
 }
 
@@ -219,14 +224,16 @@ void GameWindow::ShowFinal(const TFinalScreen &Screen) {
     Close_->setFocus();
 }
 
-TAnswer GameWindow::Await(bool Resignable) {
+TAnswer GameWindow::Await(bool Resignable, const QString &Resigner) {
     Resignable_ = Resignable;
+    Resigner_ = Resigner;
     Answer_ = {};
     QEventLoop Loop;
     Loop_ = &Loop;
     Loop.exec();  // returns at once when the application is shutting down
     Loop_ = nullptr;
     Resignable_ = false;
+    Resigner_.clear();
     return Answer_;
 }
 
@@ -237,10 +244,10 @@ void GameWindow::Answer(TAnswer Reply) {
 }
 
 bool GameWindow::AskToResign() {
-    return AskToLeave(this, {QStringLiteral("Сдаться?"),
-                             QStringLiteral("Закрыть окно и сдаться? Партия будет засчитана вам как проигрыш."),
-                             QStringLiteral("Сдаться"), QStringLiteral("Продолжить игру"), "resignQuestion",
-                             "resignYes", "resignNo"});
+    return AskToLeave(
+        this, {QStringLiteral("Сдаться?"),
+               QString::fromStdString(ResignQuestionText(Resigner_.toStdString())), QStringLiteral("Сдаться"),
+               QStringLiteral("Продолжить игру"), "resignQuestion", "resignYes", "resignNo"});
 }
 
 void GameWindow::closeEvent(QCloseEvent *Event) {
@@ -251,6 +258,28 @@ void GameWindow::closeEvent(QCloseEvent *Event) {
         return;
     }
     if (AskToResign()) Answer({TAnswerKind::Resigned, 0});
+}
+
+void GameWindow::keyPressEvent(QKeyEvent *Event) {
+    const int Key = Event->key();
+    const bool Closing = Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Escape;
+    if (Closing && Loop_ != nullptr && Pages_->currentWidget() == BoardPage_ && FinalArea_->isVisible()) {
+        Answer({TAnswerKind::Acknowledged, 0});
+        return;
+    }
+    QWidget::keyPressEvent(Event);
+}
+
+void GameWindow::showEvent(QShowEvent *Event) {
+    QWidget::showEvent(Event);
+    if (Placed_ || Event->spontaneous()) return;
+    Placed_ = true;
+    // At most the screen's free area (a 1366 x 768 screen with a panel), centred on it.
+    if (const QScreen *Screen = screen()) {
+        const QRect Free = Screen->availableGeometry();
+        resize(std::min(width(), Free.width()), std::min(height(), Free.height() - FrameAllowance));
+        move(Free.center() - QPoint(width() / 2, (height() + FrameAllowance) / 2));
+    }
 }
 
 }  // namespace velkaran

@@ -80,11 +80,14 @@ public:
     void ShowFinal(const TFinalScreen &Screen);
 
     // Runs the event loop until the human answers. Resignable: a human is to move, so closing the
-    // window asks whether to resign; otherwise closing answers Acknowledged.
-    TAnswer Await(bool Resignable);
+    // window asks whether to resign, naming Resigner when it is given (two humans at one screen);
+    // otherwise closing answers Acknowledged. At the final position Return and Escape close it too.
+    TAnswer Await(bool Resignable, const QString &Resigner = {});
 
 protected:
     void closeEvent(QCloseEvent *Event) override;
+    void keyPressEvent(QKeyEvent *Event) override;
+    void showEvent(QShowEvent *Event) override;
 
 private:
     QWidget *MakeCoverPage();
@@ -112,6 +115,8 @@ private:
 
     QEventLoop *Loop_ = nullptr;
     bool Resignable_ = false;
+    QString Resigner_;
+    bool Placed_ = false;  // centred on the screen at its first showing
     TAnswer Answer_;
 };
 

@@ -8,8 +8,6 @@
 namespace velkaran {
 namespace {
 
-constexpr int32_t GameCodeBits = FirstPlayerLost | SecondPlayerLost | TurnLimitReached;
-
 std::string LengthText(const TTurnInfo &Info) {
     if (Info.Turn <= 0) return "Партия закончилась до первого раунда.";
     return "Партия длилась " + RoundsText(Info.Turn) + ".";
@@ -27,7 +25,7 @@ std::string RefusedAnswer(int32_t Answer) {
 
 std::string Quoted(const std::string &Name) { return "«" + Name + "»"; }
 
-// Why Loser lost, in the neutral words of a shared screen or a final position.
+// Why Loser lost, in the neutral words of a shared screen.
 std::string NeutralReason(int32_t Code, const TTurnInfo &Info, const std::string &Loser) {
     if (HasFlags(Code, TimeLimitExceeded)) return Quoted(Loser) + ": ход длился дольше 20 секунд.";
     if (HasFlags(Code, ErrorOrPass)) {
@@ -38,11 +36,39 @@ std::string NeutralReason(int32_t Code, const TTurnInfo &Info, const std::string
     return Quoted(Loser) + ": база разрушена.";
 }
 
-TOutcome NeutralOutcome(int32_t Code, const TTurnInfo &Info, const TSeatNames &Names) {
+// Why Loser lost, as the final position of a game between two bots tells it. A bot that broke
+// down and one that answered no card both leave LastMove 0, so the text names neither.
+std::string FinalReason(int32_t Code, const TTurnInfo &Info, const std::string &Loser) {
+    if (!HasFlags(Code, ErrorOrPass)) return NeutralReason(Code, Info, Loser);
+    std::string What = "ход не сделан";
+    if (Info.Turn <= 0)
+        What = "недопустимый набор карт";
+    else if (Info.LastMove != 0)
+        What = "ход отклонён, " + RefusedAnswer(Info.LastMove);
+    return Quoted(Loser) + ": " + What + " (ошибка или пас).";
+}
+
+using TReasonFn = std::string (*)(int32_t Code, const TTurnInfo &Info, const std::string &Loser);
+
+TOutcome NeutralOutcome(int32_t Code, const TTurnInfo &Info, const TSeatNames &Names, TReasonFn Reason) {
     if (HasFlags(Code, TurnLimitReached)) return {"Ничья", TurnLimitText(Info), LengthText(Info)};
     const int32_t Loser = HasFlags(Code, FirstPlayerLost) ? 0 : 1;
     return {"Победил " + Quoted(Names[static_cast<std::size_t>(1 - Loser)]),
-            NeutralReason(Code, Info, Names[static_cast<std::size_t>(Loser)]), LengthText(Info)};
+            Reason(Code, Info, Names[static_cast<std::size_t>(Loser)]), LengthText(Info)};
+}
+
+// The end of a game guessed from its final position, for a host that passes no result code.
+TOutcome InferredOutcome(const TGameView &View, const TTurnInfo &Info, const TSeatNames &Names) {
+    if (View[0].Base < 1) return NeutralOutcome(FirstPlayerLost, Info, Names, NeutralReason);
+    if (View[1].Base < 1) return NeutralOutcome(SecondPlayerLost, Info, Names, NeutralReason);
+    const int32_t Limit = Info.Options & TurnLimitMask;
+    if (Info.Turn > 0 && Info.Turn == Limit && (Info.LastMove == 0 || IsCardNumber(Info.LastMove)))
+        return {"Ничья", TurnLimitText(Info), LengthText(Info)};
+    if (Info.Turn <= 0) return {"Партия не состоялась", "Набор карт не принят.", LengthText(Info)};
+    std::string Reason = "Последний ход отклонён или длился дольше 20 секунд.";
+    if (!IsCardNumber(Info.LastMove) && Info.LastMove != 0)
+        Reason = "Последний ход отклонён: " + RefusedAnswer(Info.LastMove) + ".";
+    return {"Партия прервана", Reason, LengthText(Info)};
 }
 
 }  // namespace
@@ -77,21 +103,30 @@ TOutcome SeatOutcome(const TTurnInfo &Info, bool Resigned) {
 }
 
 TOutcome SharedOutcome(const TTurnInfo &Info, const TSeatNames &Names) {
-    return NeutralOutcome(Info.Result & ~ReceiverWon, Info, Names);
+    return NeutralOutcome(Info.Result & ~ReceiverWon, Info, Names, NeutralReason);
+}
+
+bool IsGameResultCode(int32_t Code) {
+    switch (Code) {
+        case FirstPlayerLost:
+        case SecondPlayerLost:
+        case TurnLimitReached:
+        case FirstPlayerLost | ErrorOrPass:
+        case SecondPlayerLost | ErrorOrPass:
+        case FirstPlayerLost | TimeLimitExceeded:
+        case SecondPlayerLost | TimeLimitExceeded:
+            return true;
+        default:
+            return false;
+    }
 }
 
 TOutcome FinalPositionOutcome(const TGameView &View, const TTurnInfo &Info, const TSeatNames &Names) {
-    if ((Info.Result & GameCodeBits) != 0) return NeutralOutcome(Info.Result & ~ReceiverWon, Info, Names);
-    if (View[0].Base < 1) return NeutralOutcome(FirstPlayerLost, Info, Names);
-    if (View[1].Base < 1) return NeutralOutcome(SecondPlayerLost, Info, Names);
-    const int32_t Limit = Info.Options & TurnLimitMask;
-    if (Info.Turn > 0 && Info.Turn == Limit && (Info.LastMove == 0 || IsCardNumber(Info.LastMove)))
-        return {"Ничья", TurnLimitText(Info), LengthText(Info)};
-    if (Info.Turn <= 0) return {"Партия не состоялась", "Набор карт не принят.", LengthText(Info)};
-    std::string Reason = "Последний ход отклонён или длился дольше 20 секунд.";
-    if (!IsCardNumber(Info.LastMove) && Info.LastMove != 0)
-        Reason = "Последний ход отклонён: " + RefusedAnswer(Info.LastMove) + ".";
-    return {"Партия прервана", Reason, LengthText(Info)};
+    if (Info.Result == 0) return InferredOutcome(View, Info, Names);
+    const int32_t Code = Info.Result & ~ReceiverWon;
+    if (IsGameResultCode(Code)) return NeutralOutcome(Code, Info, Names, FinalReason);
+    return {"Итог неизвестен", "Неизвестный код результата: " + std::to_string(Info.Result) + ".",
+            LengthText(Info)};
 }
 
 }  // namespace velkaran

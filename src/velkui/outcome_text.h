@@ -25,9 +25,14 @@ TOutcome SeatOutcome(const TTurnInfo &Info, bool Resigned);
 // The end of a game told to both players at one screen; Info->Result as either seat received it.
 TOutcome SharedOutcome(const TTurnInfo &Info, const TSeatNames &Names);
 
-// The end of a game read from its final position (nothing hidden) and final turn information.
-// The result code is used when Info carries one; otherwise it is inferred: a destroyed base (the
-// first player's looked at first), the turn limit, or an interrupted game (a refused or slow move).
+// True for the codes a game ends with: 1, 2, 4, 17, 18, 33 and 34 (without ReceiverWon).
+bool IsGameResultCode(int32_t Code);
+
+// The end of a game at its final position (nothing hidden). Info->Result decides when the host
+// passes it: who won and why (a destroyed base, the turn limit, an invalid set or a refused card,
+// a slow move); a code that is no game result is shown as unknown. Only a Result of 0 (a host that
+// passes none) makes it a guess from the board: a destroyed base (the first player's looked at
+// first), the turn limit, or an interrupted game.
 TOutcome FinalPositionOutcome(const TGameView &View, const TTurnInfo &Info, const TSeatNames &Names);
 
 }  // namespace velkaran

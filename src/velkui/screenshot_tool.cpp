@@ -170,7 +170,7 @@ bool FinalPosition(const QDir &Folder) {
     TGameView View{};
     View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};
     View[1] = {27, 18, 4, 4, 5, 11, 3, 20};
-    TTurnInfo Final = Info(41, 29, 0, "");
+    TTurnInfo Final = Info(41, 29, FirstPlayerLost, "");  // the code the host passes with the final position
     std::memset(Final.OpponentName, 0, sizeof Final.OpponentName);
     ShowGame(&View, 0, &Final);
     HideGameInterface();

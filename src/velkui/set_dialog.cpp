@@ -2,6 +2,7 @@
 #include "set_dialog.h"
 
 #include "card_text.h"
+#include "card_tile.h"
 #include "leave_question.h"
 #include "rules/catalogue.h"
 #include "status_text.h"
@@ -10,11 +11,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velkaran {
 namespace {
@@ -80,8 +85,7 @@ SetDialog::SetDialog(QWidget *Parent, const QString &Title, const QString &Oppon
         Table_->setItem(Row, ElementsColumn, CostItem(CardCosts[Card].Elements));
         Table_->setItem(Row, EffectColumn, new QTableWidgetItem(QString::fromStdString(CardEffect(Card))));
         for (int Column = 0; Column < ColumnCount; ++Column)
-            Table_->item(Row, Column)
-                ->setToolTip(QString::fromStdString(std::string(CardDescriptions[Card])));
+            Table_->item(Row, Column)->setToolTip(CardToolTip(Card));
     }
     connect(Table_, &QTableWidget::cellClicked, this, [this](int Row, int) { Toggle(Row); });
     auto *Space = new QShortcut(QKeySequence(Qt::Key_Space), Table_);
@@ -115,7 +119,7 @@ SetDialog::SetDialog(QWidget *Parent, const QString &Title, const QString &Oppon
     Layout->addLayout(Buttons);
     for (int Row = 0; Row < CardCount; ++Row) ShowRow(Row);
     ShowCount();
-    resize(880, 680);
+    resize(880, 620);
 }
 
 std::vector<int32_t> SetDialog::ChosenCards() const {
@@ -131,6 +135,24 @@ void SetDialog::reject() {
                           QStringLiteral("Выйти из партии"), QStringLiteral("Вернуться к выбору"),
                           "giveUpQuestion", "giveUpYes", "giveUpNo"}))
         QDialog::reject();
+}
+
+void SetDialog::showEvent(QShowEvent *Event) {
+    QDialog::showEvent(Event);
+    if (Event->spontaneous()) return;
+    // Over the middle of the game window, and wholly on its screen.
+    const QWidget *Over = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const QScreen *Screen = screen();
+    QRect Frame = frameGeometry();
+    if (Over != nullptr) Frame.moveCenter(Over->frameGeometry().center());
+    if (Screen != nullptr) {
+        const QRect Free = Screen->availableGeometry();
+        Frame.moveLeft(
+            std::clamp(Frame.left(), Free.left(), std::max(Free.left(), Free.right() - Frame.width())));
+        Frame.moveTop(
+            std::clamp(Frame.top(), Free.top(), std::max(Free.top(), Free.bottom() - Frame.height())));
+    }
+    move(Frame.topLeft());
 }
 
 void SetDialog::resizeEvent(QResizeEvent *Event) {

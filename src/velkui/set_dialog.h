@@ -32,6 +32,7 @@ public:
     void reject() override;
 
 private:
+    void showEvent(QShowEvent *Event) override;
     void resizeEvent(QResizeEvent *Event) override;
     void Toggle(int Row);
     void ShowRow(int Row);

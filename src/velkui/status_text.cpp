@@ -9,10 +9,6 @@
 #include <string_view>
 
 namespace velkaran {
-namespace {
-
-
-}  // namespace
 
 bool IsHiddenStatus(const TPlayerStatus &Status) {
     return Status.Energy < 0 && Status.Metal < 0 && Status.Elements < 0;
@@ -66,6 +62,11 @@ std::string FinalMoveText(int32_t LastMove) {
     if (IsCardNumber(LastMove)) return "Последний ход: " + std::string(CardDescriptions[LastMove]);
     if (LastMove == 0) return "Последний ход: без карты.";
     return "Последний ход: " + std::to_string(LastMove) + " (такой карты нет).";
+}
+
+std::string ResignQuestionText(const std::string &Resigner) {
+    if (Resigner.empty()) return "Закрыть окно и сдаться? Партия будет засчитана вам как проигрыш.";
+    return "Закрыть окно и сдаться? Сдаётся " + Resigner + ": партия будет засчитана ему как проигрыш.";
 }
 
 std::string SetCountText(int Count) {

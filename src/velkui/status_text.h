@@ -42,6 +42,10 @@ std::string LastMoveText(int32_t LastMove, int32_t Turn, int32_t Seat, bool HasP
 // The last answer of a game as its final position shows it, e.g. "Последний ход: (7) Атака 7. ...".
 std::string FinalMoveText(int32_t LastMove);
 
+// The question before a human gives up by closing the window. Resigner empty: the one human of
+// the game is asked ("... засчитана вам ..."); otherwise the question names who gives up.
+std::string ResignQuestionText(const std::string &Resigner);
+
 // The running count of the set dialog, e.g. "Выбрано 7 из 15".
 std::string SetCountText(int Count);
 

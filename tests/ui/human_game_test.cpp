@@ -1,6 +1,7 @@
 // A human against a bot from the main window: the human's seat plays through VelkUI's windows.
 #include "ui/main_unit.h"
 #include "velkui/window_driver.h"
+#include "window_test_support.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,7 @@ class HumanGameTest : public QObject {
 private slots:
     // Player 1 leaves the set dialog: an empty set, a loss by error before the first round.
     void HumanWhoLeavesTheSetDialogLosesByError() {
+        const testing::TTemporarySettings Settings;
         QTemporaryDir Folder;
         std::filesystem::copy_file(std::filesystem::path(VELKARAN_TEST_BOTS_DIR) / "good_bot.so",
                                    Folder.filePath("good.so").toStdString());

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <filesystem>
@@ -62,6 +63,7 @@ class MainWindowTest : public QObject {
 
 private slots:
     void init() {
+        Settings = std::make_unique<testing::TTemporarySettings>();
         Discovery = std::make_shared<testing::TFakeDiscovery>();
         Discovery->Runs = {MakeBotTable({{"Alpha", true}, {"Beta", true}})};
         Result = std::make_unique<TGameResultForm>();
@@ -75,11 +77,12 @@ private slots:
     void cleanup() {
         Form.reset();
         Result.reset();
+        Settings.reset();
     }
 
     void InitialState() {
         QCOMPARE(Form->windowTitle(), QStringLiteral("Velkaran"));
-        QCOMPARE(Form->size(), QSize(411, 236));
+        QCOMPARE(Form->size(), QSize(411, 256));  // the original 236 and the status line
         QCOMPARE(Form->minimumSize(), Form->maximumSize());
         QVERIFY(!(Form->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(Form->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -228,29 +231,38 @@ private slots:
         if (SecondEntry >= 0) ChooseEntry(Form->AvailSecondBotsComboBox, SecondEntry);
 
         QTEST(Form->StartGameButton->isEnabled(), "Enabled");
+        // A disabled start button says why; an enabled one has nothing to explain.
+        QTEST(Form->StartGameButton->toolTip().isEmpty(), "Enabled");
     }
 
-    void ActivationRefreshesTheListsAndResetsBothSelections() {
+    void ActivationRefreshesTheListsAndKeepsTheChosenLibraries() {
         Discovery->Runs = {MakeBotTable({{"Alpha", true}, {"Beta", true}}),
-                           MakeBotTable({{"Alpha", true}, {"Beta", false}, {"Gamma", true}})};
+                           MakeBotTable({{"Gamma", true}, {"Alpha", true}, {"Beta", false}})};
         ShowForm();
         Form->HumanCheckBox1->click();
         Form->BotGameOptionsRadioGroup->Item(1)->click();
         TypeAndLeave(Form->TurnLimitSpinEdit, "300");
         TypeAndLeave(Form->GameCountSpinEdit, "7");
-        ChooseEntry(Form->AvailBotsComboBox, 1);
+        ChooseEntry(Form->AvailBotsComboBox, 0);
         ChooseEntry(Form->AvailSecondBotsComboBox, 1);
 
         QTest::mouseClick(Form->AboutButton, Qt::LeftButton);  // a message box of the program
 
         QCOMPARE(Messages.size(), size_t(1));
         QCOMPARE(Discovery->Count, 2);
-        const QStringList Refreshed = {"Alpha", QStringLiteral("Недоступно"), "Gamma"};
+        const QStringList Refreshed = {"Gamma", "Alpha", QStringLiteral("Недоступно")};
         QCOMPARE(ListTexts(Form->AvailBotsComboBox), Refreshed);
         QCOMPARE(ListTexts(Form->AvailSecondBotsComboBox), Refreshed);
-        QCOMPARE(Form->AvailBotsComboBox->currentIndex(), 0);
-        QCOMPARE(Form->AvailSecondBotsComboBox->currentIndex(), 0);
-        QVERIFY(Form->StartGameButton->isEnabled());
+        // Each list still holds its player's library, wherever the new discovery put it.
+        QCOMPARE(Form->AvailBotsComboBox->currentIndex(), 1);
+        QCOMPARE(Form->AvailSecondBotsComboBox->currentIndex(), 2);
+        // Beta broke meanwhile: the start waits, and the list, the button and the status line say why.
+        QVERIFY(!Form->StartGameButton->isEnabled());
+        const QString Why = QStringLiteral("Игрок №2: бот «Beta.so» недоступен: Beta is broken.");
+        QCOMPARE(Form->StartGameButton->toolTip(), Why);
+        QCOMPARE(Form->BotStatusLabel->toolTip(), Why);
+        QCOMPARE(Form->AvailSecondBotsComboBox->itemData(2, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Beta.so: Beta is broken"));
         // Everything else stays as the user set it.
         QVERIFY(!Form->HumanCheckBox1->isChecked());
         QVERIFY(!Form->HumanCheckBox2->isChecked());
@@ -258,6 +270,43 @@ private slots:
         QVERIFY(Form->GameCountSpinEdit->isEnabled());
         QCOMPARE(Form->GameCountSpinEdit->value(), 7);
         QCOMPARE(Form->TurnLimitSpinEdit->value(), 300);
+    }
+
+    void ChoicesOutliveTheProgram() {
+        Discovery->Runs = {MakeBotTable({{"Alpha", true}, {"Beta", true}, {"Gamma", true}})};
+        ShowForm();
+        Form->HumanCheckBox1->click();
+        Form->BotGameOptionsRadioGroup->Item(1)->click();
+        ChooseEntry(Form->AvailBotsComboBox, 2);
+        ChooseEntry(Form->AvailSecondBotsComboBox, 1);
+        TypeAndLeave(Form->TurnLimitSpinEdit, "300");
+        TypeAndLeave(Form->GameCountSpinEdit, "7");
+        Form->close();
+
+        // The next run finds the libraries by name, even in another order.
+        Discovery->Runs = {MakeBotTable({{"Beta", true}, {"Gamma", true}, {"Alpha", true}})};
+        Form = std::make_unique<TVelkaranMainForm>(*Result, [D = Discovery](TBotTable &T) { (*D)(T); });
+        ShowForm();
+        QCOMPARE(Form->AvailBotsComboBox->currentText(), QStringLiteral("Gamma"));
+        QCOMPARE(Form->AvailSecondBotsComboBox->currentText(), QStringLiteral("Beta"));
+        QCOMPARE(Form->TurnLimitSpinEdit->value(), 300);
+        QCOMPARE(Form->GameCountSpinEdit->value(), 7);
+    }
+
+    void RulesButtonOpensTheHelpBesideTheWindow() {
+        ShowForm();
+        QTest::mouseClick(Form->RulesButton, Qt::LeftButton);
+        QVERIFY(Form->HelpForm != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(Form->HelpForm));
+        QVERIFY(!Form->HelpForm->isModal());
+        QVERIFY(
+            Form->HelpForm->HelpText->toPlainText().contains(QStringLiteral("Обозначения в описаниях карт")));
+        QVERIFY(
+            (Form->HelpForm->frameGeometry().center() - Form->frameGeometry().center()).manhattanLength() <=
+            2);
+        QCOMPARE(Discovery->Count, 1);  // not a message box: the lists are not rebuilt
+        QTest::mouseClick(Form->HelpForm->CloseButton, Qt::LeftButton);
+        QVERIFY(!Form->HelpForm->isVisible());
     }
 
     void ComingBackFromAnotherWindowKeepsTheSelections() {
@@ -411,8 +460,8 @@ private slots:
         QCOMPARE(Shown, Expected);
         QVERIFY(Form->isVisible());
         QVERIFY(!Result->isVisible());
-        QCOMPARE(Discoveries, 2);  // the window is active again: lists rebuilt, selections reset
-        QCOMPARE(Form->AvailSecondBotsComboBox->currentIndex(), 0);
+        QCOMPARE(Discoveries, 2);  // the window is active again: lists rebuilt, the choices kept
+        QCOMPARE(Form->AvailSecondBotsComboBox->currentIndex(), 1);
         QCOMPARE(Form->BotGameOptionsRadioGroup->ItemIndex(), 1);
     }
 
@@ -447,6 +496,7 @@ private:
                                    Target.toStdString());
     }
 
+    std::unique_ptr<testing::TTemporarySettings> Settings;
     std::shared_ptr<testing::TFakeDiscovery> Discovery;
     std::unique_ptr<TGameResultForm> Result;
     std::unique_ptr<TVelkaranMainForm> Form;

@@ -1,10 +1,16 @@
-// The result window: how it shows the text, and saving the log by a double click.
+// The result window: how it shows the text, and saving the log by a double click, the save
+// button or Ctrl+S.
 #include "ui/game_result_unit.h"
+#include "ui/qt_translation.h"
 #include "window_test_support.h"
 
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -42,13 +48,15 @@ class ResultWindowTest : public QObject {
 
 private slots:
     void init() {
+        Settings = std::make_unique<testing::TTemporarySettings>();  // Qt's file dialog keeps its state
         Form = std::make_unique<TGameResultForm>();
         Asked.clear();
         Messages.clear();
-        Form->LogSaveDialog = [this](QWidget *, const QString &Previous) {
-            Asked.append(Previous);
-            return Answer;
+        Form->LogSaveDialog = [this](QWidget *, const TLogFileChoice &Offered) {
+            Asked.append(Offered.FileName);
+            return TLogFileChoice{Answer, Encoding};
         };
+        Encoding = TLogEncoding::Windows1251;
         Form->ShowMessage = [this](QWidget *, TMessageKind Kind, const QString &Text) {
             Messages.push_back({Kind, Text});
         };
@@ -56,7 +64,10 @@ private slots:
         Form->show();
         QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
     }
-    void cleanup() { Form.reset(); }
+    void cleanup() {
+        Form.reset();
+        Settings.reset();
+    }
 
     void ShowsTheTextReadOnlyInAMonospacedWrappingMemo() {
         QCOMPARE(Form->windowTitle(), QStringLiteral("Результат игры"));
@@ -80,6 +91,11 @@ private slots:
         QVERIFY(Form->OKButton->geometry().right() < 700);
         QVERIFY(Form->OKButton->geometry().bottom() < 500);
         QVERIFY(Form->OKButton->geometry().top() > Form->ResultMemo->geometry().bottom());
+        // At its narrowest the bottom strip still holds the label and both buttons side by side.
+        Form->resize(Form->minimumWidth(), 200);
+        QVERIFY(Form->Label1->geometry().right() < Form->SaveButton->geometry().left());
+        QVERIFY(Form->SaveButton->geometry().right() < Form->OKButton->geometry().left());
+        QVERIFY(Form->OKButton->geometry().right() < Form->width());
     }
 
     void OkClosesTheModalWindow() {
@@ -111,14 +127,96 @@ private slots:
         QVERIFY(Form->isVisible());
     }
 
-    void SavingAgainOffersTheLastNameAndOverwrites() {
+    void SaveButtonAndCtrlSSaveTheLogAndSayWhere_data() {
+        QTest::addColumn<bool>("ByKey");
+        QTest::addColumn<bool>("Utf8");
+        QTest::newRow("button, Windows-1251") << false << false;
+        QTest::newRow("Ctrl+S, UTF-8") << true << true;
+    }
+    void SaveButtonAndCtrlSSaveTheLogAndSayWhere() {
+        QFETCH(bool, ByKey);
+        QFETCH(bool, Utf8);
+        QTemporaryDir Folder;
+        Answer = Folder.filePath("log.txt");
+        Encoding = Utf8 ? TLogEncoding::Utf8 : TLogEncoding::Windows1251;
+        QVERIFY(Form->SaveStatusLabel->isHidden());
+        if (ByKey)
+            QTest::keySequence(Form.get(), QKeySequence::Save);
+        else
+            QTest::mouseClick(Form->SaveButton, Qt::LeftButton);
+
+        // A first save offers a new dated name in the current folder.
+        QCOMPARE(Asked.size(), 1);
+        QVERIFY2(QFileInfo(Asked[0]).fileName().startsWith("velkaran-") && Asked[0].endsWith(".txt"),
+                 qPrintable(Asked[0]));
+        QCOMPARE(QFileInfo(Asked[0]).absolutePath(), QDir::currentPath());
+        QByteArray Expected = SampleLog;
+        if (Utf8) {
+            Expected.clear();
+            for (const std::string &Line : SampleLines) Expected += QByteArray::fromStdString(Line) + "\r\n";
+        }
+        QCOMPARE(FileBytes(Answer), Expected);
+        QVERIFY(Form->SaveStatusLabel->isVisible());
+        QVERIFY(Form->SaveStatusLabel->text().startsWith(QStringLiteral("Лог сохранён")));
+        QVERIFY(Form->SaveStatusLabel->text().endsWith(Answer));
+        QVERIFY(Form->ResultMemo->geometry().bottom() < Form->SaveStatusLabel->geometry().top());
+        // The next match's text has not been saved.
+        Form->SetResultLines({"x"});
+        QVERIFY(Form->SaveStatusLabel->isHidden());
+    }
+
+    // The real dialog, in Russian: a file that exists is replaced only when the user agrees.
+    void ExistingFileIsReplacedOnlyWhenConfirmed_data() {
+        QTest::addColumn<bool>("Replace");
+        QTest::newRow("replace") << true;
+        QTest::newRow("keep") << false;
+    }
+    void ExistingFileIsReplacedOnlyWhenConfirmed() {
+        QFETCH(bool, Replace);
+        QVERIFY(InstallQtTranslations());
+        QTemporaryDir Folder;
+        const QString Existing = Folder.filePath("old.txt");
+        {
+            QFile File(Existing);
+            QVERIFY(File.open(QIODevice::WriteOnly));
+            File.write("old");
+        }
+        Form->LogSaveDialog = AskLogFileName;
+        QString Question;
+        bool DialogFound = false;
+        testing::AnswerNextModal([&](QWidget *Modal) {
+            auto *Dialog = qobject_cast<QFileDialog *>(Modal);
+            DialogFound = Dialog != nullptr;
+            if (!DialogFound) return;
+            QCOMPARE(Dialog->nameFilters().size(), 2);
+            Dialog->selectFile(Existing);
+            testing::AnswerNextModal([&](QWidget *Box) {
+                auto *Asking = qobject_cast<QMessageBox *>(Box);
+                if (Asking == nullptr) return;
+                Question = Asking->text();
+                Asking->button(Replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            auto *Buttons = Dialog->findChild<QDialogButtonBox *>();
+            QVERIFY(Buttons != nullptr);
+            Buttons->button(QDialogButtonBox::Save)->click();
+        });
+        QTest::mouseClick(Form->SaveButton, Qt::LeftButton);
+
+        QVERIFY(DialogFound);
+        QVERIFY2(Question.contains(QStringLiteral("существует")), qPrintable(Question));
+        QCOMPARE(FileBytes(Existing), Replace ? SampleLog : QByteArray("old"));
+        QCOMPARE(Form->SaveStatusLabel->isVisible(), Replace);
+    }
+
+    void SavingAgainOffersTheLastName() {
         QTemporaryDir Folder;
         Answer = Folder.filePath("log");
         DoubleClick("memo");
         Form->SetResultLines({"x"});
         DoubleClick("memo");
 
-        QCOMPARE(Asked, QStringList({QString(), Answer}));
+        QCOMPARE(Asked.size(), 2);
+        QCOMPARE(Asked[1], Answer);
         QCOMPARE(FileBytes(Answer), QByteArray("x\r\n"));
     }
 
@@ -142,6 +240,7 @@ private slots:
         QVERIFY(Messages[0].Text.size() > Expected.size());  // the system's reason follows
         QCOMPARE(Form->ResultLines(), SampleLines);
         QVERIFY(Form->isVisible());
+        QCOMPARE(Form->SaveStatusLabel->text(), QStringLiteral("Лог не сохранён."));
     }
 
 private:
@@ -151,15 +250,18 @@ private:
         } else if (Target == "label") {
             QTest::mouseDClick(Form->Label1, Qt::LeftButton);
         } else {
-            const QPoint FreeArea((Form->Label1->geometry().right() + Form->OKButton->geometry().left()) / 2,
-                                  Form->OKButton->geometry().center().y());
+            const QPoint FreeArea(
+                (Form->Label1->geometry().right() + Form->SaveButton->geometry().left()) / 2,
+                Form->OKButton->geometry().center().y());
             QCOMPARE(Form->childAt(FreeArea), nullptr);
             QTest::mouseDClick(Form.get(), Qt::LeftButton, {}, FreeArea);
         }
     }
 
+    std::unique_ptr<testing::TTemporarySettings> Settings;
     std::unique_ptr<TGameResultForm> Form;
     QString Answer;
+    TLogEncoding Encoding = TLogEncoding::Windows1251;
     QStringList Asked;
     std::vector<TRecordedMessage> Messages;
 };

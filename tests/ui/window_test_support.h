@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -18,18 +20,30 @@
 
 namespace velkaran::testing {
 
-// A bot table as discovery would leave it: available entries show their name.
+// A bot table as discovery would leave it: available entries show their name; each entry's library
+// is "./<name>.so", and an unavailable one's problem is "<name> is broken".
 inline TBotTable MakeBotTable(const std::vector<std::pair<std::string, bool>> &Entries) {
     TBotTable Table;
     for (const auto &[Name, Available] : Entries) {
         TBot Bot;
         Bot.Available = Available;
+        Bot.Path = "./" + Name + ".so";
         if (Available) Bot.Name = Name;
         Table.Bots.push_back(Bot);
         Table.Texts.push_back(Available ? Name : std::string(UnavailableText));
+        Table.Problems.push_back(Available ? std::string() : Name + " is broken");
     }
     return Table;
 }
+
+// While it lives, the program's stored settings go to a fresh folder of its own, never the user's.
+class TTemporarySettings {
+public:
+    TTemporarySettings() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Folder.path()); }
+
+private:
+    QTemporaryDir Folder;
+};
 
 // A discovery that hands out the given tables run after run (the last one again and again).
 struct TFakeDiscovery {

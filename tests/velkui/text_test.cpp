@@ -1,5 +1,6 @@
 // The texts of the game window: cards, status values, rounds, names, the last card and outcomes.
 #include "velkui/card_text.h"
+#include "velkui/effect_sentence.h"
 #include "velkui/outcome_text.h"
 #include "velkui/status_text.h"
 
@@ -49,6 +50,30 @@ TEST(CardTextTest, ShortfallNamesEachMissingResource) {
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 12, 5, 2}), "");
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 11, 5, 2}), "Не хватает: En 1");
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 9, 5, 0}), "Не хватает: En 3, El 2");
+}
+
+TEST(EffectSentenceTest, EveryCodeOfTheCatalogueIsSpelledOut) {
+    const char *CodeMarks[] = {"->", "<-", "SS+", "SB+", "Base-", "Shield-", "En+", "Me+", "El+", "и+"};
+    for (int32_t Card = 1; Card <= CardCount; ++Card) {
+        const std::string Sentence = EffectSentence(Card);
+        ASSERT_FALSE(Sentence.empty()) << Card;
+        EXPECT_EQ(Sentence.back(), '.') << Card;
+        EXPECT_EQ(Sentence.find(".."), std::string::npos) << Card;
+        for (const char *Mark : CodeMarks)
+            EXPECT_EQ(Sentence.find(Mark), std::string::npos) << Card << " " << Mark;
+    }
+    EXPECT_EQ(
+        EffectSentence(12),
+        "Атака силой 25 (её сначала принимает щит соперника, остаток получает база), удар по себе силой 10 "
+        "(сначала по своему щиту, остаток по своей базе).");
+    EXPECT_EQ(EffectSentence(22), "Ваш щит +15, ваша база +14.");
+    EXPECT_EQ(EffectSentence(27), "Если вражеский щит равен 0, то база соперника −11 (щит её не защищает).");
+    EXPECT_EQ(EffectSentence(37), "Лаборатории +1, ваша база +7.");
+    EXPECT_EQ(EffectSentence(50), "Энергия +1, металл +1, электроэлементы +1.");
+    // The catalogue says "Shield-10"; the card lowers the base.
+    EXPECT_EQ(EffectSentence(49).rfind("Если щит соперника не меньше 10, то база соперника −10", 0), 0u);
+    EXPECT_EQ(EffectSentence(0), "");
+    EXPECT_EQ(EffectSentence(51), "");
 }
 
 TEST(StatusTextTest, HiddenOpponentShowsOnlyTheShield) {
@@ -140,7 +165,44 @@ TEST(OutcomeTextTest, SharedScreenNamesWinnerAndLoser) {
     EXPECT_EQ(SharedOutcome(Closing(TurnLimitReached, 200), Names).Headline, "Ничья");
 }
 
-TEST(OutcomeTextTest, FinalPositionIsReadFromTheBoard) {
+TEST(OutcomeTextTest, FinalPositionTellsTheResultCodeWhateverTheBoardShows) {
+    const TSeatNames Names = {"Greedy", "Planner"};
+    TGameView View{};
+    View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};  // the board alone would blame the first player's base
+    View[1] = {27, 18, 4, 4, 5, 11, 3, 20};
+    struct Case {
+        int32_t Result, Turn, LastMove;
+        const char *Headline;
+        const char *Reason;
+    };
+    const Case Cases[] = {
+        {FirstPlayerLost, 41, 29, "Победил «Planner»", "«Greedy»: база разрушена."},
+        {SecondPlayerLost, 41, 29, "Победил «Greedy»", "«Planner»: база разрушена."},
+        {TurnLimitReached, 200, 50, "Ничья", "Достигнут предел: 200 раундов."},
+        {FirstPlayerLost | ErrorOrPass, 0, 0, "Победил «Planner»",
+         "«Greedy»: недопустимый набор карт (ошибка или пас)."},
+        {SecondPlayerLost | ErrorOrPass, 17, 31, "Победил «Greedy»",
+         "«Planner»: ход отклонён, карту (31) СуперАтака 4 нельзя сыграть (ошибка или пас)."},
+        {SecondPlayerLost | ErrorOrPass, 17, 99, "Победил «Greedy»",
+         "«Planner»: ход отклонён, карты 99 нет (ошибка или пас)."},
+        {FirstPlayerLost | ErrorOrPass, 17, 0, "Победил «Planner»",
+         "«Greedy»: ход не сделан (ошибка или пас)."},
+        {SecondPlayerLost | TimeLimitExceeded, 17, 7, "Победил «Greedy»",
+         "«Planner»: ход длился дольше 20 секунд."},
+        {SecondPlayerLost | TimeLimitExceeded | ReceiverWon, 17, 7, "Победил «Greedy»",
+         "«Planner»: ход длился дольше 20 секунд."},
+        {FirstPlayerLost | SecondPlayerLost, 17, 7, "Итог неизвестен", "Неизвестный код результата: 3."},
+        {ErrorOrPass, 17, 7, "Итог неизвестен", "Неизвестный код результата: 16."},
+    };
+    for (const Case &Each : Cases) {
+        const TOutcome Outcome =
+            FinalPositionOutcome(View, Closing(Each.Result, Each.Turn, Each.LastMove), Names);
+        EXPECT_EQ(Outcome.Headline, Each.Headline) << Each.Result;
+        EXPECT_EQ(Outcome.Reason, Each.Reason) << Each.Result;
+    }
+}
+
+TEST(OutcomeTextTest, FinalPositionWithoutACodeIsReadFromTheBoard) {
     const TSeatNames Names = {"Greedy", "Planner"};
     TGameView View{};
     View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};
@@ -159,8 +221,6 @@ TEST(OutcomeTextTest, FinalPositionIsReadFromTheBoard) {
     Info.LastMove = 99;
     EXPECT_EQ(FinalPositionOutcome(View, Info, Names).Headline, "Партия прервана");
     EXPECT_EQ(FinalPositionOutcome(View, Info, Names).Reason, "Последний ход отклонён: карты 99 нет.");
-    Info.Result = FirstPlayerLost | TimeLimitExceeded;  // a code, when given, decides
-    EXPECT_EQ(FinalPositionOutcome(View, Info, Names).Reason, "«Greedy»: ход длился дольше 20 секунд.");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMap>
+#include <QMessageBox>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -106,6 +108,7 @@ private slots:
         ShowGameInterface();
         QStringList Counts;
         bool ConfirmAtFourteen = true, ConfirmAtFifteen = false, SixteenthTaken = true;
+        QString RowTip;
         driver::WhenReady([] { return SetDialog() != nullptr; },
                           [&] {
                               QWidget *Dialog = SetDialog();
@@ -119,6 +122,7 @@ private slots:
                               driver::ClickCardRow(Dialog, 16);  // the sixteenth is refused
                               Counts << driver::LabelText(Dialog, "countLabel");
                               SixteenthTaken = Table->item(15, 0)->checkState() == Qt::Checked;
+                              RowTip = Table->item(11, 4)->toolTip();
                               driver::ClickCardRow(Dialog, 1);  // dropping one makes room again
                               Counts << driver::LabelText(Dialog, "countLabel");
                               driver::ClickCardRow(Dialog, 16);
@@ -131,6 +135,7 @@ private slots:
         QVERIFY(!ConfirmAtFourteen);
         QVERIFY(ConfirmAtFifteen);
         QVERIFY(!SixteenthTaken);
+        QVERIFY2(RowTip.contains("удар по себе силой 10"), qPrintable(RowTip));  // card 12 in words
         QCOMPARE(Entries(Set), (std::vector<int32_t>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
     }
 
@@ -171,10 +176,36 @@ private slots:
         StartGame(1, nullptr, &Closing);
     }
 
+    void windowsFitTheScreenAndTheSetDialogOpensOverTheGame() {
+        SetPlayerNames("_HUMAN_", "Greedy");
+        ShowGameInterface();
+        QRect Window, Dialog, Free;
+        driver::WhenReady([] { return SetDialog() != nullptr; },
+                          [&] {
+                              Window = GameWindow()->frameGeometry();
+                              Dialog = SetDialog()->frameGeometry();
+                              Free = GameWindow()->screen()->availableGeometry();
+                              driver::WhenReady([] { return driver::TopLevel("giveUpQuestion") != nullptr; },
+                                                [] {
+                                                    driver::Click(driver::Find<QWidget>(
+                                                        driver::TopLevel("giveUpQuestion"), "giveUpYes"));
+                                                });
+                              SetDialog()->close();
+                          });
+        TCardList Set{};
+        const TTurnInfo Start = Info(0);
+        StartGame(0, &Set, &Start);
+        constexpr int TitleBar = 30;  // what a window manager adds above the window
+        QVERIFY2(Free.contains(Window) && Window.height() + TitleBar <= Free.height(),
+                 qPrintable(QString("%1x%2").arg(Window.width()).arg(Window.height())));
+        QVERIFY(Free.contains(Dialog));
+        QVERIFY((Dialog.center() - Window.center()).manhattanLength() <= 2);
+    }
+
     void playableCardsCanBeChosenOthersNot() {
         StartSingleGame();
         QMap<QString, bool> Enabled;
-        QString OpponentBase, OpponentShield, OpponentEnergy, OwnEnergy, LastMove, TurnLine, Shortfall;
+        QString OpponentBase, OpponentShield, OpponentEnergy, OwnEnergy, LastMove, TurnLine, Shortfall, Tip;
         driver::WhenReady([] { return Showing("card_50"); },
                           [&] {
                               for (int32_t Card : OpeningSet) {
@@ -188,6 +219,7 @@ private slots:
                               LastMove = driver::LabelText(GameWindow(), "lastMoveLabel");
                               TurnLine = driver::LabelText(GameWindow(), "turnLabel");
                               Shortfall = driver::LabelText(InWindow("card_10"), "cost");
+                              Tip = InWindow("card_13")->toolTip();
                               // An unaffordable card does not answer; GetTurn would return 10 at once if it
                               // did.
                               QTest::mouseClick(InWindow("card_10"), Qt::LeftButton);
@@ -207,6 +239,7 @@ private slots:
         QCOMPARE(LastMove, QString("Последний ход соперника скрыт: его щит больше 20."));
         QCOMPARE(TurnLine, QString("Раунд 12 · Ваш ход"));
         QCOMPARE(Shortfall, QString("Не хватает: En 2"));
+        QVERIFY2(Tip.contains("Атака силой 17 (её сначала принимает щит соперника"), qPrintable(Tip));
     }
 
     void roundWithNothingPlayableIsAcknowledged() {
@@ -285,6 +318,50 @@ private slots:
         std::strcpy(Turn.OpponentName, "_HUMAN_");
         QCOMPARE(GetTurn(0, &View, &Playable, &Turn), 50);
         QCOMPARE(Headline, QString("Очередь: Игрок 1"));
+    }
+
+    // At one screen the hand-over names whose turn it is; closing the window there gives up for that
+    // player, also when the move was only a notice (nothing to pay for) whose answer counts for nothing.
+    void twoHumansTheAnnouncedPlayerResigns() {
+        SetPlayerNames("_HUMAN_", "_HUMAN_");
+        ShowGameInterface();
+        QString Question;
+        driver::WhenReady([] { return Showing("coverButton"); },
+                          [&] {
+                              driver::WhenReady([] { return driver::TopLevel("resignQuestion") != nullptr; },
+                                                [&] {
+                                                    auto *Box = qobject_cast<QMessageBox *>(
+                                                        driver::TopLevel("resignQuestion"));
+                                                    Question = Box->text();
+                                                    driver::Click(driver::Find<QWidget>(Box, "resignYes"));
+                                                });
+                              GameWindow()->close();
+                          });
+        const TGameView View = MidGameView();
+        const TTurnInfo Turn = Info(4);
+        QCOMPARE(GetTurn(0, &View, nullptr, &Turn), 0);
+        QVERIFY2(Question.contains("Сдаётся Игрок 1"), qPrintable(Question));
+
+        // Player 2 is not asked again: a pass, or a card that spares its own base, until player 1 moves.
+        bool Waited = false;
+        QTimer Failsafe;
+        Failsafe.setSingleShot(true);
+        connect(&Failsafe, &QTimer::timeout, [&] {
+            Waited = true;
+            driver::Click(InWindow("coverButton"));
+            driver::WhenReady([] { return Showing("card_50"); }, [] { driver::Click(InWindow("card_50")); });
+        });
+        Failsafe.start(2000);
+        const TCardList WithPass = Cards({12, 30, 50});
+        const TCardList WithoutPass = Cards({12, 30, 7});
+        QCOMPARE(GetTurn(1, &View, &WithPass, &Turn), 50);
+        QCOMPARE(GetTurn(1, &View, &WithoutPass, &Turn), 7);
+        Failsafe.stop();
+        QVERIFY(!Waited);
+        // Player 1's next move answers no card: the game counts it as player 1's loss.
+        const TCardList Own = Cards({1, 50});
+        const TTurnInfo Next = Info(5, 50);
+        QCOMPARE(GetTurn(0, &View, &Own, &Next), 0);
     }
 
     void closingWhileToMoveAsksAndResigns() {
@@ -368,6 +445,53 @@ private slots:
         // Closing the window ends the final view as well.
         driver::WhenReady([] { return Showing("closeButton"); }, [] { GameWindow()->close(); });
         ShowGame(&View, 0, &Final);
+    }
+
+    // The host's result code decides the final screen, even where the board suggests otherwise.
+    void finalPositionTellsTheResultTheHostPasses() {
+        SetPlayerNames("Greedy", "Planner");
+        ShowGameInterface();
+        QString Headline, Text;
+        driver::WhenReady([] { return Showing("closeButton"); },
+                          [&] {
+                              Headline = driver::LabelText(GameWindow(), "finalHeadline");
+                              Text = driver::LabelText(GameWindow(), "finalText");
+                              driver::Click(InWindow("closeButton"));
+                          });
+        TGameView View{};
+        View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};
+        View[1] = {27, 25, 4, 4, 5, 0, 3, 20};
+        const TTurnInfo Final = Info(41, 29, SecondPlayerLost | TimeLimitExceeded);
+        ShowGame(&View, 0, &Final);
+        QCOMPARE(Headline, QString("Победил «Greedy»"));
+        QCOMPARE(Text, QString("«Planner»: ход длился дольше 20 секунд.\nПартия длилась 41 раунд."));
+    }
+
+    void finalPositionClosesWithTheKeyboard_data() {
+        QTest::addColumn<int>("Key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+    void finalPositionClosesWithTheKeyboard() {
+        QFETCH(int, Key);
+        SetPlayerNames("Greedy", "Planner");
+        ShowGameInterface();
+        bool Clicked = false;
+        driver::WhenReady([] { return Showing("closeButton"); },
+                          [&] {
+                              QWidget *Target = QApplication::focusWidget();
+                              QTest::keyClick(Target != nullptr ? Target : GameWindow(), Qt::Key(Key));
+                              // Still open: the key did nothing; close it so that the test can fail.
+                              QTimer::singleShot(500,
+                                                 [&] { Clicked = driver::Click(InWindow("closeButton")); });
+                          });
+        TGameView View{};
+        View[0] = {-3, 0, 5, 3, 4, 2, 17, 6};
+        View[1] = {27, 25, 4, 4, 5, 0, 3, 20};
+        const TTurnInfo Final = Info(41, 29, FirstPlayerLost);
+        ShowGame(&View, 0, &Final);
+        QVERIFY(!Clicked);
     }
 
     void bareHideDoesNothing() {

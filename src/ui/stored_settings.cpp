@@ -1,0 +1,51 @@
+#include "stored_settings.h"
+
+#include <QSettings>
+
+#include <limits>
+
+namespace velkaran {
+namespace {
+
+const QString FirstLibraryKey = QStringLiteral("FirstBotLibrary");
+const QString SecondLibraryKey = QStringLiteral("SecondBotLibrary");
+const QString GameCountKey = QStringLiteral("GameCount");
+const QString TurnLimitKey = QStringLiteral("TurnLimit");
+
+QSettings Store() { return QSettings(QStringLiteral("Velkaran"), QStringLiteral("Velkaran")); }
+
+std::optional<int32_t> StoredNumber(const QSettings &Settings, const QString &Key) {
+    bool IsNumber = false;
+    const qlonglong Value = Settings.value(Key).toLongLong(&IsNumber);
+    if (!IsNumber || Value < std::numeric_limits<int32_t>::min() ||
+        Value > std::numeric_limits<int32_t>::max())
+        return std::nullopt;
+    return static_cast<int32_t>(Value);
+}
+
+void StoreName(QSettings &Settings, const QString &Key, const std::string &Name) {
+    if (Name.empty())
+        Settings.remove(Key);
+    else
+        Settings.setValue(Key, QString::fromStdString(Name));
+}
+
+}  // namespace
+
+TStoredChoices LoadStoredChoices() {
+    const QSettings Settings = Store();
+    return {.FirstLibrary = Settings.value(FirstLibraryKey).toString().toStdString(),
+            .SecondLibrary = Settings.value(SecondLibraryKey).toString().toStdString(),
+            .GameCount = StoredNumber(Settings, GameCountKey),
+            .TurnLimit = StoredNumber(Settings, TurnLimitKey)};
+}
+
+void SaveStoredChoices(const TStoredChoices &Choices) {
+    QSettings Settings = Store();
+    StoreName(Settings, FirstLibraryKey, Choices.FirstLibrary);
+    StoreName(Settings, SecondLibraryKey, Choices.SecondLibrary);
+    if (Choices.GameCount) Settings.setValue(GameCountKey, *Choices.GameCount);
+    if (Choices.TurnLimit) Settings.setValue(TurnLimitKey, *Choices.TurnLimit);
+}
+
+}  // namespace velkaran
