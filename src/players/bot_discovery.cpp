@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::string_view LibrarySuffix = ".so";
 
-// The names of the entries of Directory that end in ".so", files or not, in byte order.
-// A directory that cannot be read gives no entries.
+}  // namespace
+
 std::vector<std::string> LibraryEntries(const std::string &Directory) {
     std::vector<std::string> Names;
     std::error_code Error;
@@ -25,6 +25,8 @@ std::vector<std::string> LibraryEntries(const std::string &Directory) {
     std::sort(Names.begin(), Names.end());  // std::string compares as unsigned bytes
     return Names;
 }
+
+namespace {
 
 // The path handed to the loader. It always holds a '/', so the loader never searches the
 // system's library paths for a bare file name.

@@ -22,6 +22,10 @@ struct TBotTable {
 // Loads and checks one library (given by a path with a '/'): in this process, or in a worker.
 using TLibraryProbe = std::function<TBotLoad(const std::string &Path)>;
 
+// The names of the entries of Directory that end in ".so", files or not, in byte order. A
+// directory that cannot be read gives no entries.
+std::vector<std::string> LibraryEntries(const std::string &Directory);
+
 // Rebuilds Table from the "*.so" entries of Directory, sorted by file name (byte order).
 // Entries that existed before keep the fields a run does not reach; added ones start empty.
 void LoadBots(TBotTable &Table, const std::string &Directory = ".",

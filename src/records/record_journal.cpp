@@ -85,8 +85,8 @@ bool TRecordJournal::Append(const TGameRecord &Record) {
     return true;
 }
 
-bool TRecordJournal::WriteDocument(const std::string &Path, const nlohmann::json &Head, const nlohmann::json &Tail,
-                                   std::string &Error) const {
+bool TRecordJournal::WriteDocument(const std::string &Path, const nlohmann::json &Head,
+                                   const nlohmann::json &Tail, std::string &Error) const {
     if (Broken) {
         Error = "the game records could not all be kept on disk";
         return false;
@@ -102,10 +102,10 @@ bool TRecordJournal::WriteDocument(const std::string &Path, const nlohmann::json
     fchmod(Out, 0644);
     const std::string HeadMembers = Members(Head);
     const std::string TailMembers = Members(Tail);
-    const bool Written = WriteText(Out, "{" + HeadMembers + (HeadMembers.empty() ? "" : ",") + "\"games\":[") &&
-                         CopyFile(Fd, Out) &&
-                         WriteText(Out, "\n]" + (TailMembers.empty() ? "" : "," + TailMembers) + "}\n") &&
-                         fsync(Out) == 0;
+    const bool Written =
+        WriteText(Out, "{" + HeadMembers + (HeadMembers.empty() ? "" : ",") + "\"games\":[") &&
+        CopyFile(Fd, Out) && WriteText(Out, "\n]" + (TailMembers.empty() ? "" : "," + TailMembers) + "}\n") &&
+        fsync(Out) == 0;
     const int Saved = errno;
     close(Out);
     if (!Written || rename(Temporary.c_str(), Path.c_str()) != 0) {

@@ -29,7 +29,8 @@ TScheduledGame TSchedule::Game(int64_t Index) const {
 
 int64_t TSchedule::IndexOf(int32_t Encounter, int64_t Pair, int32_t Leg) const {
     const auto Count = static_cast<int64_t>(Encounters_.size());
-    if (Encounter < 0 || Encounter >= Count || Pair < 0 || Pair >= Config.Pairs || Leg < 0 || Leg > 1) return -1;
+    if (Encounter < 0 || Encounter >= Count || Pair < 0 || Pair >= Config.Pairs || Leg < 0 || Leg > 1)
+        return -1;
     return (Pair * Count + Encounter) * 2 + Leg;
 }
 

@@ -19,8 +19,8 @@ struct TScheduledGame {
     int64_t Index = 0;  // 0 for the first game
     int32_t Encounter = 0;
     int64_t Pair = 0;
-    int32_t Leg = 0;     // 0: A sits first; 1: the seats exchanged
-    int32_t First = 0;   // the bots in seat 0 and seat 1
+    int32_t Leg = 0;    // 0: A sits first; 1: the seats exchanged
+    int32_t First = 0;  // the bots in seat 0 and seat 1
     int32_t Second = 0;
 };
 

@@ -53,7 +53,8 @@ std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std:
         const std::string Format = Json.at("format").get<std::string>();
         if (Format != "round robin" && Format != "gauntlet") throw std::invalid_argument("an unknown format");
         Config.Format = Format == "gauntlet" ? TTournamentFormat::Gauntlet : TTournamentFormat::RoundRobin;
-        if (Config.Format == TTournamentFormat::Gauntlet) Config.Gauntlet = Json.at("gauntlet").get<int32_t>();
+        if (Config.Format == TTournamentFormat::Gauntlet)
+            Config.Gauntlet = Json.at("gauntlet").get<int32_t>();
         Config.Pairs = Json.at("pairs").get<int64_t>();
         Config.TurnLimit = Json.at("turn_limit").get<int32_t>();
         if (Json.contains("sprt")) {

@@ -9,11 +9,14 @@
 namespace velkaran {
 
 nlohmann::json TournamentDocumentHead(const TTournamentConfig &Config) {
-    return {{"format", TournamentFormat}, {"version", TournamentDocumentVersion}, {"config", ConfigToJson(Config)}};
+    return {{"format", TournamentFormat},
+            {"version", TournamentDocumentVersion},
+            {"config", ConfigToJson(Config)}};
 }
 
 nlohmann::json TournamentDocumentTail(const TTournamentResults &Results, bool Complete) {
     return {{"move_times", Results.MoveTimesToJson()},
+            {"thinking_time", ThinkingTimeToJson(Results)},
             {"statistics", StatisticsToJson(ComputeStatistics(Results), Results)},
             {"complete", Complete}};
 }
@@ -55,8 +58,9 @@ std::optional<TSavedTournament> ReadTournament(const std::string &Path,
         return true;
     };
     if (!ReadDocument(Path, Rest, Count, Why)) return Refuse("cannot be resumed: " + Why);
-    if (!Rest.contains("move_times") || !Saved.Results->RestoreMoveTimes(Rest["move_times"], Why))
-        return Refuse("cannot be resumed: " + (Why.empty() ? std::string("the thinking times are missing") : Why));
+    if (!Rest.contains("move_times") || !Saved.Results->AddSavedMoveTimes(Rest["move_times"], Why))
+        return Refuse("cannot be resumed: " +
+                      (Why.empty() ? std::string("the thinking times are missing") : Why));
     Saved.Complete = Rest.contains("complete") && Rest["complete"] == true;
     return Saved;
 }

@@ -38,29 +38,32 @@ void Append(std::vector<std::string> &Lines, const std::vector<std::string> &Mor
     Lines.insert(Lines.end(), More.begin(), More.end());
 }
 
-std::vector<std::string> Standings(const TTournamentStatistics &Statistics, const TTournamentResults &Results) {
+std::vector<std::string> Standings(const TTournamentStatistics &Statistics,
+                                   const TTournamentResults &Results) {
     const TTournamentConfig &Config = Results.Config();
-    std::string Title = std::string(Config.Format == TTournamentFormat::Gauntlet ? "Gauntlet of " : "Round robin of ") +
-                        std::to_string(Config.Bots.size()) + " bots, " + std::to_string(Config.Pairs) +
-                        " game pair" + (Config.Pairs == 1 ? "" : "s") + " per encounter: " +
-                        std::to_string(Results.GamesDone()) + " of " + std::to_string(Results.Schedule().Games()) +
-                        " games played";
+    std::string Title =
+        std::string(Config.Format == TTournamentFormat::Gauntlet ? "Gauntlet of " : "Round robin of ") +
+        std::to_string(Config.Bots.size()) + " bots, " + std::to_string(Config.Pairs) + " game pair" +
+        (Config.Pairs == 1 ? "" : "s") + " per encounter: " + std::to_string(Results.GamesDone()) + " of " +
+        std::to_string(Results.Schedule().Games()) + " games played";
     TTextTable Table({"Rank", "<Bot", "Games", "Wins", "Draws", "Losses", "Points", "Score", "<Rating"});
     int Rank = 0;
     for (const TStanding &S : Statistics.Standings)
-        Table.AddRow({std::to_string(++Rank), NameOf(Results, S.Bot), std::to_string(S.Games), std::to_string(S.Wins),
-                      std::to_string(S.Draws), std::to_string(S.Losses), std::to_string(S.Points), Percent(S.Score),
-                      RatingText(S.Rating)});
+        Table.AddRow({std::to_string(++Rank), NameOf(Results, S.Bot), std::to_string(S.Games),
+                      std::to_string(S.Wins), std::to_string(S.Draws), std::to_string(S.Losses),
+                      std::to_string(S.Points), Percent(S.Score), RatingText(S.Rating)});
     std::vector<std::string> Lines{Title};
     Append(Lines, Table.Lines());
     if (Statistics.RatingsRegularized)
-        Lines.push_back("Ratings: some bot won or lost every game it played, so one draw was added between each two "
-                        "bots that met.");
+        Lines.push_back(
+            "Ratings: some bot won or lost every game it played, so one draw was added between each two "
+            "bots that met.");
     return Lines;
 }
 
-std::vector<std::string> Crosstable(const TTournamentStatistics &Statistics, const TTournamentResults &Results) {
-    std::vector<std::string> Headers{"<Points of the row bot against the column bot"};
+std::vector<std::string> Crosstable(const TTournamentStatistics &Statistics,
+                                    const TTournamentResults &Results) {
+    std::vector<std::string> Headers{"<Points: row against column"};
     std::vector<int32_t> Order;
     for (const TStanding &S : Statistics.Standings) {
         Order.push_back(S.Bot);
@@ -82,7 +85,8 @@ std::vector<std::string> Crosstable(const TTournamentStatistics &Statistics, con
     return Table.Lines();
 }
 
-std::vector<std::string> Encounters(const TTournamentStatistics &Statistics, const TTournamentResults &Results) {
+std::vector<std::string> Encounters(const TTournamentStatistics &Statistics,
+                                    const TTournamentResults &Results) {
     TTextTable Table({"<Encounter", "Games", "+", "=", "-", "Score", "<Elo of the first over the second"});
     for (const TEncounterStatistics &E : Statistics.Encounters) {
         std::string Elo = "-";
@@ -94,15 +98,17 @@ std::vector<std::string> Encounters(const TTournamentStatistics &Statistics, con
         }
         Table.AddRow({NameOf(Results, E.A) + " - " + NameOf(Results, E.B), std::to_string(E.Games),
                       std::to_string(E.WinsA), std::to_string(E.Draws), std::to_string(E.WinsB),
-                      E.Games > 0 ? Percent((static_cast<double>(E.WinsA) + 0.5 * static_cast<double>(E.Draws)) /
-                                            static_cast<double>(E.Games))
-                                  : "-",
+                      E.Games > 0
+                          ? Percent((static_cast<double>(E.WinsA) + 0.5 * static_cast<double>(E.Draws)) /
+                                    static_cast<double>(E.Games))
+                          : "-",
                       Elo});
     }
     return Table.Lines();
 }
 
-std::vector<std::string> ThinkingTime(const TTournamentStatistics &Statistics, const TTournamentResults &Results) {
+std::vector<std::string> ThinkingTime(const TTournamentStatistics &Statistics,
+                                      const TTournamentResults &Results) {
     TTextTable Table({"<Thinking time per move, ms", "Moves", "Mean", "95%", "Max"});
     for (const TStanding &S : Statistics.Standings) {
         const TMoveTimeHistogram &Times = Results.Bots()[static_cast<std::size_t>(S.Bot)].MoveTimes;
@@ -147,7 +153,8 @@ std::vector<std::string> Cards(const TTournamentStatistics &Statistics, const TT
         std::string Text;
         for (std::size_t I = 0; I < Cards.size() && I < 5; ++I)
             Text += (I > 0 ? ", " : "") + std::to_string(Cards[I]) + ": " +
-                    Percent(static_cast<double>(Uses[static_cast<std::size_t>(Cards[I])]) / static_cast<double>(Plays));
+                    Percent(static_cast<double>(Uses[static_cast<std::size_t>(Cards[I])]) /
+                            static_cast<double>(Plays));
         Table.AddRow({NameOf(Results, S.Bot), Text.empty() ? "-" : Text});
     }
     return Table.Lines();
@@ -158,8 +165,9 @@ std::string SprtLine(const TSprtState &Sprt, const TSprtSettings &Settings) {
                           : Sprt.Verdict == TSprtVerdict::AcceptH0 ? "H0 accepted (elo0 or worse)"
                                                                    : "undecided";
     return "SPRT elo0=" + Fixed(Settings.Elo0, 1) + " elo1=" + Fixed(Settings.Elo1, 1) +
-           " alpha=" + Fixed(Settings.Alpha, 3) + " beta=" + Fixed(Settings.Beta, 3) + ": LLR " + Fixed(Sprt.Llr, 2) +
-           " (bounds " + Fixed(Sprt.LowerBound, 2) + ", " + Fixed(Sprt.UpperBound, 2) + "), " + Verdict;
+           " alpha=" + Fixed(Settings.Alpha, 3) + " beta=" + Fixed(Settings.Beta, 3) + ": LLR " +
+           Fixed(Sprt.Llr, 2) + " (bounds " + Fixed(Sprt.LowerBound, 2) + ", " + Fixed(Sprt.UpperBound, 2) +
+           "), " + Verdict;
 }
 
 }  // namespace
@@ -170,10 +178,12 @@ std::string EloText(double Elo) {
     return (Rounded > 0 ? "+" : "") + Fixed(Rounded == 0 ? 0.0 : Rounded, 0);
 }
 
-std::vector<std::string> ReportLines(const TTournamentStatistics &Statistics, const TTournamentResults &Results) {
+std::vector<std::string> ReportLines(const TTournamentStatistics &Statistics,
+                                     const TTournamentResults &Results) {
     std::vector<std::string> Lines = Standings(Statistics, Results);
-    for (const auto &Part : {Crosstable(Statistics, Results), Encounters(Statistics, Results),
-                             ThinkingTime(Statistics, Results), Losses(Statistics, Results), Cards(Statistics, Results)}) {
+    for (const auto &Part :
+         {Crosstable(Statistics, Results), Encounters(Statistics, Results), ThinkingTime(Statistics, Results),
+          Losses(Statistics, Results), Cards(Statistics, Results)}) {
         Lines.emplace_back();
         Append(Lines, Part);
     }

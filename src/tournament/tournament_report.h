@@ -10,7 +10,8 @@
 namespace velkaran {
 
 // The whole report, one string per line (UTF-8).
-std::vector<std::string> ReportLines(const TTournamentStatistics &Statistics, const TTournamentResults &Results);
+std::vector<std::string> ReportLines(const TTournamentStatistics &Statistics,
+                                     const TTournamentResults &Results);
 
 // "+412 ± 120", "+inf", "-35 [-90, +12]": an Elo difference as the tables print it.
 std::string EloText(double Elo);

@@ -51,7 +51,8 @@ bool TTournamentResults::Add(const TGameRecord &Record, std::string &Error) {
     const int32_t Seated[2] = {Game.First, Game.Second};
     for (std::size_t Seat = 0; Seat < 2; ++Seat) {
         if (Record.Seats[Seat].File != Config_.Bots[static_cast<std::size_t>(Seated[Seat])].File) {
-            Error = "game " + std::to_string(Place.Number) + " was played by other bots than the schedule says";
+            Error =
+                "game " + std::to_string(Place.Number) + " was played by other bots than the schedule says";
             return false;
         }
     }
@@ -72,7 +73,8 @@ bool TTournamentResults::Add(const TGameRecord &Record, std::string &Error) {
         Bot.Losses += Score == 0;
         Bot.Points += Seat == 0 ? Points.First : Points.Second;
         if (Score == 0) ++Bot.Lost[static_cast<std::size_t>(Record.Termination)];
-        ForEachPlayedCard(Record, Seat, [&Bot](int32_t Card) { ++Bot.CardUses[static_cast<std::size_t>(Card)]; });
+        ForEachPlayedCard(Record, Seat,
+                          [&Bot](int32_t Card) { ++Bot.CardUses[static_cast<std::size_t>(Card)]; });
     }
     CountPair(Game.Encounter, Index - Game.Leg, Record);
     return true;
@@ -92,7 +94,8 @@ void TTournamentResults::CountPair(int32_t EncounterIndex, int64_t PairKey, cons
     // The pair's fingerprint does not depend on which of its games finished first.
     const uint64_t First = Record.Place.Leg == 0 ? Fingerprint : Other->second.Fingerprint;
     const uint64_t Second = Record.Place.Leg == 0 ? Other->second.Fingerprint : Fingerprint;
-    const uint64_t Pair = Mix(Mix(14695981039346656037ull, static_cast<int64_t>(First)), static_cast<int64_t>(Second));
+    const uint64_t Pair =
+        Mix(Mix(14695981039346656037ull, static_cast<int64_t>(First)), static_cast<int64_t>(Second));
     uint64_t &Reference = FirstPair[static_cast<std::size_t>(EncounterIndex)];
     if (Reference == 0) Reference = Pair;
     if (Pair == Reference) ++Encounter.IdenticalPairs;
@@ -117,16 +120,18 @@ nlohmann::json TTournamentResults::MoveTimesToJson() const {
     return All;
 }
 
-bool TTournamentResults::RestoreMoveTimes(const nlohmann::json &Json, std::string &Error) {
+bool TTournamentResults::AddSavedMoveTimes(const nlohmann::json &Json, std::string &Error) {
     try {
         if (!Json.is_array() || Json.size() != Bots_.size()) throw std::invalid_argument("one entry per bot");
+        std::vector<TMoveTimeHistogram> Saved(Bots_.size());
         for (std::size_t I = 0; I < Bots_.size(); ++I) {
             const nlohmann::json &Entry = Json[I];
             const auto Bins = Entry.at("bins").get<std::vector<std::pair<int32_t, uint64_t>>>();
-            if (!Bots_[I].MoveTimes.Restore(Bins, Entry.at("sum_ns").get<uint64_t>(), Entry.at("max_ms").get<double>(),
-                                            Entry.at("count").get<uint64_t>()))
+            if (!Saved[I].Restore(Bins, Entry.at("sum_ns").get<uint64_t>(), Entry.at("max_ms").get<double>(),
+                                  Entry.at("count").get<uint64_t>()))
                 throw std::invalid_argument("the parts do not fit together");
         }
+        for (std::size_t I = 0; I < Bots_.size(); ++I) Bots_[I].MoveTimes.Merge(Saved[I]);
         return true;
     } catch (const std::exception &Bad) {
         Error = std::string("the thinking times are damaged: ") + Bad.what();

@@ -20,15 +20,15 @@ namespace velkaran {
 
 // One encounter, from A's side (player 0 of its tally is A).
 struct TEncounterResults {
-    TMatchTally Tally;          // wins, errors, points and statistics, as a series between A and B
-    TPentanomial Pentanomial;   // the pairs by A's points in them
+    TMatchTally Tally;           // wins, errors, points and statistics, as a series between A and B
+    TPentanomial Pentanomial;    // the pairs by A's points in them
     int64_t IdenticalPairs = 0;  // complete pairs that were the same two games as the first one
 };
 
 // One bot over all its games.
 struct TBotResults {
     int64_t Games = 0, Wins = 0, Draws = 0, Losses = 0;
-    uint64_t Points = 0;  // the series text's points, summed
+    uint64_t Points = 0;                           // the series text's points, summed
     std::array<int64_t, TerminationKinds> Lost{};  // games it lost, by how they ended
     std::array<int64_t, CardCount + 1> CardUses{};
     TMoveTimeHistogram MoveTimes;
@@ -53,8 +53,9 @@ public:
 
     // The thinking-time histograms, which the records do not hold, for a saved tournament.
     nlohmann::json MoveTimesToJson() const;
-    // Takes them back from a saved tournament; false with Error when they do not fit.
-    bool RestoreMoveTimes(const nlohmann::json &Json, std::string &Error);
+    // Adds the thinking-time histograms of a saved tournament (or of a shard of it) to these;
+    // false with Error, and nothing changed, when they do not fit.
+    bool AddSavedMoveTimes(const nlohmann::json &Json, std::string &Error);
 
 private:
     // The first leg of a pair whose second has not finished yet.
@@ -72,7 +73,7 @@ private:
     std::vector<TEncounterResults> Encounters_;
     std::vector<TBotResults> Bots_;
     std::unordered_map<int64_t, TPendingLeg> Pending;  // by the index of the pair's first game
-    std::vector<uint64_t> FirstPair;                   // per encounter: the first complete pair, 0 for none yet
+    std::vector<uint64_t> FirstPair;  // per encounter: the first complete pair, 0 for none yet
 };
 
 // A 64-bit fingerprint of a game's play: sets, moves, result and end.

@@ -53,7 +53,8 @@ void TTournamentRunner::Stop() {
     KillAllWorkerGroups();
 }
 
-void TTournamentRunner::PlayGames(int, const std::function<bool(int64_t Index)> &Skip, const TGameSink &Sink) {
+void TTournamentRunner::PlayGames(int, const std::function<bool(int64_t Index)> &Skip,
+                                  const TGameSink &Sink) {
     TBotWorkerPool Pool(Settings.Workers);
     std::vector<TBot> Bots;
     std::vector<TSeatCalls> Seats;

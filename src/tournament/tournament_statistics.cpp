@@ -9,7 +9,9 @@ namespace velkaran {
 namespace {
 
 // A number JSON can hold: an infinity becomes null.
-nlohmann::json Finite(double Value) { return std::isfinite(Value) ? nlohmann::json(Value) : nlohmann::json(); }
+nlohmann::json Finite(double Value) {
+    return std::isfinite(Value) ? nlohmann::json(Value) : nlohmann::json();
+}
 
 std::string VerdictName(TSprtVerdict Verdict) {
     switch (Verdict) {
@@ -43,9 +45,10 @@ TTournamentStatistics ComputeStatistics(const TTournamentResults &Results) {
         Encounter.Elo = EstimateElo(Counted.Pentanomial);
         Statistics.Encounters.push_back(Encounter);
         if (Encounter.Games > 0)
-            Scores.push_back({Encounter.A, Encounter.B,
-                              static_cast<double>(Encounter.WinsA) + 0.5 * static_cast<double>(Encounter.Draws),
-                              static_cast<uint64_t>(Encounter.Games)});
+            Scores.push_back(
+                {Encounter.A, Encounter.B,
+                 static_cast<double>(Encounter.WinsA) + 0.5 * static_cast<double>(Encounter.Draws),
+                 static_cast<uint64_t>(Encounter.Games)});
     }
 
     const auto BotCount = static_cast<int>(Results.Bots().size());
@@ -54,7 +57,8 @@ TTournamentStatistics ComputeStatistics(const TTournamentResults &Results) {
     if (Ratings) Statistics.RatingsRegularized = Ratings->Regularized;
     for (int32_t Bot = 0; Bot < BotCount; ++Bot) {
         const TBotResults &Counted = Results.Bots()[static_cast<std::size_t>(Bot)];
-        TStanding Standing{Bot, Counted.Games, Counted.Wins, Counted.Draws, Counted.Losses, Counted.Points, 0, {}};
+        TStanding Standing{Bot, Counted.Games, Counted.Wins, Counted.Draws, Counted.Losses, Counted.Points, 0,
+                           {}};
         if (Counted.Games > 0)
             Standing.Score = (static_cast<double>(Counted.Wins) + 0.5 * static_cast<double>(Counted.Draws)) /
                              static_cast<double>(Counted.Games);
@@ -81,7 +85,8 @@ nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const T
         nlohmann::json Lost = nlohmann::json::object();
         for (int Kind = 1; Kind < TerminationKinds; ++Kind)
             if (Bot.Lost[static_cast<std::size_t>(Kind)] > 0)
-                Lost[std::string(TerminationName(static_cast<TTermination>(Kind)))] = Bot.Lost[static_cast<std::size_t>(Kind)];
+                Lost[std::string(TerminationName(static_cast<TTermination>(Kind)))] =
+                    Bot.Lost[static_cast<std::size_t>(Kind)];
         nlohmann::json Cards = nlohmann::json::object();
         for (int32_t Card = 1; Card <= CardCount; ++Card)
             if (Bot.CardUses[static_cast<std::size_t>(Card)] > 0)
@@ -95,26 +100,32 @@ nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const T
                              {"points", S.Points},
                              {"score", S.Score},
                              {"rating", S.Rating.Rated ? nlohmann::json{{"elo", S.Rating.Elo},
-                                                                         {"lower", Finite(S.Rating.Lower)},
-                                                                         {"upper", Finite(S.Rating.Upper)}}
+                                                                        {"lower", Finite(S.Rating.Lower)},
+                                                                        {"upper", Finite(S.Rating.Upper)}}
                                                        : nlohmann::json()},
-                             {"move_time_ms",
-                              {{"moves", Bot.MoveTimes.Count()},
-                               {"mean", Bot.MoveTimes.Mean()},
-                               {"p95", Bot.MoveTimes.Quantile(0.95)},
-                               {"max", Bot.MoveTimes.Max()}}},
                              {"lost_by", Lost},
                              {"card_uses", Cards}});
     }
     nlohmann::json Encounters = nlohmann::json::array();
     for (const TEncounterStatistics &E : Statistics.Encounters) {
-        nlohmann::json Entry{{"a", E.A},         {"b", E.B},         {"games", E.Games},
-                             {"wins_a", E.WinsA}, {"draws", E.Draws}, {"wins_b", E.WinsB},
-                             {"pairs", E.Pairs},  {"deterministic", E.Deterministic}};
+        const TMatchTally &Tally =
+            Results.Encounters()[static_cast<std::size_t>(&E - Statistics.Encounters.data())].Tally;
+        nlohmann::json Entry{{"a", E.A},
+                             {"b", E.B},
+                             {"games", E.Games},
+                             {"wins_a", E.WinsA},
+                             {"draws", E.Draws},
+                             {"wins_b", E.WinsB},
+                             {"errors_a", Tally.Players[0].Errors},
+                             {"errors_b", Tally.Players[1].Errors},
+                             {"points_a", Tally.Players[0].Points},
+                             {"points_b", Tally.Players[1].Points},
+                             {"pairs", E.Pairs},
+                             {"deterministic", E.Deterministic}};
         if (E.Elo.Known)
-            Entry["elo"] = {{"score", E.Elo.Score},         {"elo", Finite(E.Elo.Elo)},
-                            {"lower", Finite(E.Elo.Lower)}, {"upper", Finite(E.Elo.Upper)},
-                            {"los", E.Elo.Los},             {"draw_ratio", E.Elo.DrawRatio}};
+            Entry["elo"] = {
+                {"score", E.Elo.Score},         {"elo", Finite(E.Elo.Elo)}, {"lower", Finite(E.Elo.Lower)},
+                {"upper", Finite(E.Elo.Upper)}, {"los", E.Elo.Los},         {"draw_ratio", E.Elo.DrawRatio}};
         Encounters.push_back(Entry);
     }
     nlohmann::json Json{{"standings", Standings},
@@ -126,6 +137,16 @@ nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const T
                         {"upper_bound", Statistics.Sprt->UpperBound},
                         {"verdict", VerdictName(Statistics.Sprt->Verdict)}};
     return Json;
+}
+
+nlohmann::json ThinkingTimeToJson(const TTournamentResults &Results) {
+    nlohmann::json All = nlohmann::json::array();
+    for (const TBotResults &Bot : Results.Bots())
+        All.push_back({{"moves", Bot.MoveTimes.Count()},
+                       {"mean", Bot.MoveTimes.Mean()},
+                       {"p95", Bot.MoveTimes.Quantile(0.95)},
+                       {"max", Bot.MoveTimes.Max()}});
+    return All;
 }
 
 }  // namespace velkaran

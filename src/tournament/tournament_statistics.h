@@ -40,7 +40,12 @@ struct TTournamentStatistics {
 // Everything the tables and the JSON show, computed from Results.
 TTournamentStatistics ComputeStatistics(const TTournamentResults &Results);
 
-// The statistics as JSON, bots named by their index in the configuration.
+// The statistics as JSON, bots named by their index in the configuration. Nothing in it depends on
+// how long the bots thought (see ThinkingTimeToJson), so that two runs of deterministic bots give
+// the same text.
 nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const TTournamentResults &Results);
+
+// Each bot's thinking time per move: moves, mean, 95th percentile and maximum, in milliseconds.
+nlohmann::json ThinkingTimeToJson(const TTournamentResults &Results);
 
 }  // namespace velkaran

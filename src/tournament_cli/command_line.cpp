@@ -55,7 +55,8 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     App.add_option("--concurrency", Command.Concurrency, "Games at once (default: the number of CPUs)")
         ->type_name("J");
     CLI::Option *TurnLimitOption =
-        App.add_option("--turn-limit", Command.TurnLimit, "Rounds after which a game is a draw, 30 to 50000 (default 200)")
+        App.add_option("--turn-limit", Command.TurnLimit,
+                       "Rounds after which a game is a draw, 30 to 50000 (default 200)")
             ->type_name("L");
     CLI::Option *SprtOption =
         App.add_option("--sprt", Sprt,
@@ -66,26 +67,29 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
         App.add_option("--json", Json, "Keep the configuration, every game record and the statistics in FILE")
             ->type_name("FILE");
     CLI::Option *ResumeOption =
-        App.add_option("--resume", Resume, "Go on with the tournament saved in FILE (and keep saving it there)")
+        App.add_option("--resume", Resume,
+                       "Go on with the tournament saved in FILE (and keep saving it there)")
             ->type_name("FILE");
     App.add_option("--bot-output", Command.BotOutputFolder, "Write each bot's output to DIR/<file>.log")
         ->type_name("DIR");
-    CLI::Option *MemoryOption =
-        App.add_option("--bot-memory", Command.BotMemoryMb, "Cap each bot worker's address space at MB megabytes")
-            ->type_name("MB");
+    CLI::Option *MemoryOption = App.add_option("--bot-memory", Command.BotMemoryMb,
+                                               "Cap each bot worker's address space at MB megabytes")
+                                    ->type_name("MB");
     App.add_flag("--sandbox", Command.Sandbox, "Lock each bot worker down once its library is loaded");
-    CLI::Option *PlanOption = App.add_option("--plan", Command.PlanPath, "The plan of a sharded tournament")
-                                  ->type_name("FILE");
+    CLI::Option *PlanOption =
+        App.add_option("--plan", Command.PlanPath, "The plan of a sharded tournament")->type_name("FILE");
     CLI::Option *ShardsOption =
-        App.add_option("--shards", Command.Shards, "With --plan: split the tournament into S shards and write the plan")
+        App.add_option("--shards", Command.Shards,
+                       "With --plan: split the tournament into S shards and write the plan")
             ->type_name("S");
     bool ShardCount = false;
-    CLI::Option *ShardCountOption =
-        App.add_flag("--shard-count", ShardCount, "With --plan: print the plan's number of shards");
+    App.add_flag("--shard-count", ShardCount, "With --plan: print the plan's number of shards");
     CLI::Option *RunShardOption =
-        App.add_option("--run-shard", Command.Shard, "With --plan and --out: play shard I of the plan")->type_name("I");
+        App.add_option("--run-shard", Command.Shard, "With --plan and --out: play shard I of the plan")
+            ->type_name("I");
     std::string Out, Merge;
-    CLI::Option *OutOption = App.add_option("--out", Out, "The folder for a shard's results")->type_name("DIR");
+    CLI::Option *OutOption =
+        App.add_option("--out", Out, "The folder for a shard's results")->type_name("DIR");
     CLI::Option *MergeOption =
         App.add_option("--merge", Merge, "With --plan: combine the shard results in DIR")->type_name("DIR");
     App.add_option("BOT", Command.Bots, "Bot libraries (default: every usable bot of the current folder)")
@@ -107,12 +111,15 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
 
     if (Command.Pairs < 1 || Command.Pairs > MaxPairs)
         return Complain("--pairs must be between 1 and " + std::to_string(MaxPairs));
-    if (Command.Concurrency < 0 || Command.Concurrency > 1024) return Complain("--concurrency must be between 1 and 1024");
-    if (Command.Concurrency == 0) Command.Concurrency = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (Command.Concurrency < 0 || Command.Concurrency > 1024)
+        return Complain("--concurrency must be between 1 and 1024");
+    if (Command.Concurrency == 0)
+        Command.Concurrency = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     if (Command.TurnLimit < MinTurnLimit || Command.TurnLimit > MaxTurnLimit)
         return Complain("--turn-limit must be between " + std::to_string(MinTurnLimit) + " and " +
                         std::to_string(MaxTurnLimit) + ", not " + std::to_string(Command.TurnLimit));
-    if (*MemoryOption && Command.BotMemoryMb <= 0) return Complain("--bot-memory must be a positive number of megabytes");
+    if (*MemoryOption && Command.BotMemoryMb <= 0)
+        return Complain("--bot-memory must be a positive number of megabytes");
     if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
         return Complain("--bot-output: \"" + Command.BotOutputFolder + "\" is not a folder");
     if (*GauntletOption) Command.Gauntlet = Gauntlet;
@@ -126,21 +133,29 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     }
 
     // The actions around a plan, each with the options it takes.
-    const bool Planned = *PlanOption;
-    const int Actions = (*ShardsOption ? 1 : 0) + (ShardCount ? 1 : 0) + (*RunShardOption ? 1 : 0) + (*MergeOption ? 1 : 0);
+    const bool Planned = PlanOption->count() > 0;
+    const int Actions =
+        (*ShardsOption ? 1 : 0) + (ShardCount ? 1 : 0) + (*RunShardOption ? 1 : 0) + (*MergeOption ? 1 : 0);
     if (Actions > 1) return Complain("--shards, --shard-count, --run-shard and --merge go one at a time");
-    if (Actions == 1 && !Planned) return Complain("--shards, --shard-count, --run-shard and --merge need --plan FILE");
-    if (Planned && Actions == 0) return Complain("--plan FILE needs --shards S, --shard-count, --run-shard I or --merge DIR");
+    if (Actions == 1 && !Planned)
+        return Complain("--shards, --shard-count, --run-shard and --merge need --plan FILE");
+    if (Planned && Actions == 0)
+        return Complain("--plan FILE needs --shards S, --shard-count, --run-shard I or --merge DIR");
     if (*OutOption && !*RunShardOption) return Complain("--out goes with --run-shard");
     if (*ShardsOption) {
         Command.Action = TTournamentAction::Plan;
-        if (Command.Shards < 1 || Command.Shards > 100000) return Complain("--shards must be between 1 and 100000");
+        if (Command.Shards < 1 || Command.Shards > 100000)
+            return Complain("--shards must be between 1 and 100000");
         if (*ResumeOption) return Complain("--resume cannot go with --plan");
     } else if (Planned) {
         // The tournament is the plan's: options that would change it have no place here.
-        for (const CLI::Option *Changes : {PairsOption, GauntletOption, TurnLimitOption, SprtOption, ResumeOption})
-            if (*Changes) return Complain(Changes->get_name() + " belongs to the plan; it cannot go with " +
-                                          (ShardCount ? "--shard-count" : *RunShardOption ? "--run-shard" : "--merge"));
+        for (const CLI::Option *Changes :
+             {PairsOption, GauntletOption, TurnLimitOption, SprtOption, ResumeOption})
+            if (*Changes)
+                return Complain(Changes->get_name() + " belongs to the plan; it cannot go with " +
+                                (ShardCount        ? "--shard-count"
+                                 : *RunShardOption ? "--run-shard"
+                                                   : "--merge"));
         if (!Command.Bots.empty()) return Complain("the bots are the plan's; name none here");
         if (ShardCount) Command.Action = TTournamentAction::ShardCount;
         if (*RunShardOption) {
@@ -156,8 +171,11 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     }
     if (*ResumeOption) {
         for (const CLI::Option *Changes : {PairsOption, GauntletOption, TurnLimitOption, SprtOption})
-            if (*Changes) return Complain(Changes->get_name() + " belongs to the saved tournament; it cannot go with --resume");
-        if (!Command.Bots.empty()) return Complain("the bots are the saved tournament's; name none with --resume");
+            if (*Changes)
+                return Complain(Changes->get_name() +
+                                " belongs to the saved tournament; it cannot go with --resume");
+        if (!Command.Bots.empty())
+            return Complain("the bots are the saved tournament's; name none with --resume");
     }
     return Command;
 }

@@ -12,9 +12,9 @@
 namespace velkaran {
 
 // Exit statuses of velkaran-tournament.
-inline constexpr int ExitTournamentPlayed = 0;       // the tournament was played (or the plan written)
-inline constexpr int ExitTournamentOutputFailed = 1;  // the JSON document could not be written
-inline constexpr int ExitTournamentBadArguments = 2;  // bad arguments, unusable bots, a damaged file
+inline constexpr int ExitTournamentPlayed = 0;         // the tournament was played (or the plan written)
+inline constexpr int ExitTournamentOutputFailed = 1;   // the JSON document could not be written
+inline constexpr int ExitTournamentBadArguments = 2;   // bad arguments, unusable bots, a damaged file
 inline constexpr int ExitTournamentInterrupted = 130;  // stopped by SIGINT or SIGTERM
 
 enum class TTournamentAction {
@@ -27,7 +27,7 @@ enum class TTournamentAction {
 
 struct TTournamentCommand {
     TTournamentAction Action = TTournamentAction::Play;
-    std::vector<std::string> Bots;     // library files; empty: every usable bot of the folder
+    std::vector<std::string> Bots;  // library files; empty: every usable bot of the folder
     std::optional<std::string> Gauntlet;
     int64_t Pairs = 10;
     int Concurrency = 0;  // 0: the number of CPUs

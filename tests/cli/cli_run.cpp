@@ -80,6 +80,10 @@ void MatchFolder::AddTestBot(const std::string &Bot, const std::string &FileName
     fs::copy_file(fs::path(VELKARAN_CLI_TEST_BOTS_DIR) / (Bot + ".so"), Path / FileName);
 }
 
+void MatchFolder::AddPlayersTestBot(const std::string &Bot, const std::string &FileName) const {
+    fs::copy_file(fs::path(VELKARAN_TEST_BOTS_DIR) / (Bot + ".so"), Path / FileName);
+}
+
 void MatchFolder::AddTextFile(const std::string &FileName, const std::string &Text) const {
     std::ofstream(Path / FileName) << Text;
 }
@@ -88,12 +92,24 @@ void MatchFolder::AddFolder(const std::string &Name) const { fs::create_director
 
 TCliRun MatchFolder::Run(const std::vector<std::string> &Arguments,
                          const std::vector<std::string> &Environment) const {
+    return RunProgram(VELKARAN_MATCH_PATH, Arguments, Environment);
+}
+
+TCliRun MatchFolder::RunProgram(const std::string &Program, const std::vector<std::string> &Arguments,
+                                const std::vector<std::string> &Environment) const {
+    TCliChild Child = Start(Program, Arguments, Environment);
+    return Finish(Child);
+}
+
+TCliChild MatchFolder::Start(const std::string &Program, const std::vector<std::string> &Arguments,
+                             const std::vector<std::string> &Environment) const {
     // Pipes, as in $(velkaran-match ...): the run is over only when nothing holds them open.
+    TCliChild Child;
     int Out[2];
     int Err[2];
     if (pipe2(Out, O_CLOEXEC) != 0 || pipe2(Err, O_CLOEXEC) != 0) {
         ADD_FAILURE() << "cannot make pipes";
-        return {};
+        return Child;
     }
     posix_spawn_file_actions_t Actions;
     posix_spawn_file_actions_init(&Actions);
@@ -102,39 +118,42 @@ TCliRun MatchFolder::Run(const std::vector<std::string> &Arguments,
     posix_spawn_file_actions_adddup2(&Actions, Err[1], STDERR_FILENO);
     posix_spawn_file_actions_addchdir_np(&Actions, Path.c_str());
 
-    std::vector<std::string> Argv = {VELKARAN_MATCH_PATH};
+    std::vector<std::string> Argv = {Program};
     Argv.insert(Argv.end(), Arguments.begin(), Arguments.end());
     std::vector<std::string> Envp = ChildEnvironment(Environment);
     Envp.push_back(Tag());
     std::vector<char *> ArgvPointers = Pointers(Argv);
     std::vector<char *> EnvpPointers = Pointers(Envp);
 
-    TCliRun Result;
-    pid_t Child = 0;
-    const auto Start = std::chrono::steady_clock::now();
+    Child.Started = std::chrono::steady_clock::now();
     const int Error =
-        posix_spawn(&Child, VELKARAN_MATCH_PATH, &Actions, nullptr, ArgvPointers.data(), EnvpPointers.data());
+        posix_spawn(&Child.Pid, Program.c_str(), &Actions, nullptr, ArgvPointers.data(), EnvpPointers.data());
     posix_spawn_file_actions_destroy(&Actions);
     close(Out[1]);
     close(Err[1]);
+    Child.Out = Out[0];
+    Child.Err = Err[0];
     if (Error != 0) {
-        ADD_FAILURE() << "cannot start " << VELKARAN_MATCH_PATH << ": error " << Error;
-        close(Out[0]);
-        close(Err[0]);
-        return Result;
+        ADD_FAILURE() << "cannot start " << Program << ": error " << Error;
+        Child.Pid = -1;
     }
+    return Child;
+}
+
+TCliRun MatchFolder::Finish(TCliChild &Child) const {
+    TCliRun Result;
     // Both pipes to their end, within two minutes.
-    pollfd Watch[2] = {{Out[0], POLLIN, 0}, {Err[0], POLLIN, 0}};
+    pollfd Watch[2] = {{Child.Out, POLLIN, 0}, {Child.Err, POLLIN, 0}};
     std::string *Texts[2] = {&Result.Out, &Result.Err};
-    int Open = 2;
+    int Open = Child.Pid > 0 ? 2 : 0;
     while (Open > 0) {
-        const auto Left = std::chrono::minutes(2) - (std::chrono::steady_clock::now() - Start);
+        const auto Left = std::chrono::minutes(2) - (std::chrono::steady_clock::now() - Child.Started);
         const int Ready = poll(
             Watch, 2, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Left).count()));
         if (Ready < 0 && errno == EINTR) continue;
         if (Ready <= 0) {
             ADD_FAILURE() << "the run did not end within two minutes";
-            kill(Child, SIGKILL);
+            kill(Child.Pid, SIGKILL);
             break;
         }
         for (int I = 0; I < 2; ++I) {
@@ -152,13 +171,15 @@ TCliRun MatchFolder::Run(const std::vector<std::string> &Arguments,
     }
     for (const pollfd &Pipe : Watch)
         if (Pipe.fd >= 0) close(Pipe.fd);
+    if (Child.Pid <= 0) return Result;
     int WaitStatus = 0;
     rusage Usage{};
-    if (wait4(Child, &WaitStatus, 0, &Usage) != Child) ADD_FAILURE() << "wait4 failed";
-    Result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    if (wait4(Child.Pid, &WaitStatus, 0, &Usage) != Child.Pid) ADD_FAILURE() << "wait4 failed";
+    Result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Child.Started).count();
     Result.MaxRssKb = Usage.ru_maxrss;
     if (WIFEXITED(WaitStatus)) Result.Status = WEXITSTATUS(WaitStatus);
     if (WIFSIGNALED(WaitStatus)) Result.Status = 128 + WTERMSIG(WaitStatus);
+    Child.Pid = -1;
     return Result;
 }
 

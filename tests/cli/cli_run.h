@@ -1,6 +1,9 @@
 // Running the built velkaran-match in a fresh folder of bots, as a user or a script would.
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +19,14 @@ struct TCliRun {
     long MaxRssKb = 0;   // the program's own peak memory
 };
 
+// A program started in the background: its process and the read ends of its stdout and stderr.
+struct TCliChild {
+    pid_t Pid = -1;
+    int Out = -1;
+    int Err = -1;
+    std::chrono::steady_clock::time_point Started;
+};
+
 // A fresh folder per test, removed at the end, holding copies of built bots under chosen names.
 class MatchFolder {
 public:
@@ -28,6 +39,8 @@ public:
     void AddSampleBot(const std::string &Bot, const std::string &FileName = "") const;
     // Copies a test bot of this area (e.g. "crashing_bot") into the folder as FileName.
     void AddTestBot(const std::string &Bot, const std::string &FileName) const;
+    // Copies a test bot of the players area (e.g. "refusing_bot") into the folder as FileName.
+    void AddPlayersTestBot(const std::string &Bot, const std::string &FileName) const;
     void AddTextFile(const std::string &FileName, const std::string &Text = "not a library\n") const;
     void AddFolder(const std::string &Name) const;
 
@@ -36,6 +49,14 @@ public:
     // and every process it starts carry the folder's tag in their environment.
     TCliRun Run(const std::vector<std::string> &Arguments,
                 const std::vector<std::string> &Environment = {}) const;
+
+    // The same for another of the project's programs (its full path).
+    TCliRun RunProgram(const std::string &Program, const std::vector<std::string> &Arguments,
+                       const std::vector<std::string> &Environment = {}) const;
+    // Starts Program as RunProgram does and returns at once; Finish reads it to its end.
+    TCliChild Start(const std::string &Program, const std::vector<std::string> &Arguments,
+                    const std::vector<std::string> &Environment = {}) const;
+    TCliRun Finish(TCliChild &Child) const;
 
     // The processes still running with this folder's tag: none once a run has ended cleanly.
     std::vector<int> ProcessesLeft() const;

@@ -1,0 +1,259 @@
+// Plans, shards and merging.
+#include "plan_actions.h"
+
+#include "tournament_bots.h"
+#include "tournament_session.h"
+
+#include "records/record_journal.h"
+#include "records/record_json.h"
+#include "records/record_replay.h"
+#include "tournament/tournament_plan.h"
+#include "tournament/tournament_report.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace velkaran {
+namespace {
+
+void Complain(const std::string &Message) {
+    std::fprintf(stderr, "velkaran-tournament: %s\n", Message.c_str());
+}
+
+// Text into Path through a temporary file and a rename; false after a message.
+bool WriteAtomically(const std::string &Path, const std::string &Text) {
+    const std::filesystem::path Target(Path);
+    std::string Temporary = (Target.parent_path() / ("." + Target.filename().string() + ".XXXXXX")).string();
+    if (Target.parent_path().empty()) Temporary = "." + Target.filename().string() + ".XXXXXX";
+    const int Fd = mkostemp(Temporary.data(), O_CLOEXEC);
+    bool Written = Fd >= 0 && fchmod(Fd, 0644) == 0;
+    for (std::size_t Done = 0; Written && Done < Text.size();) {
+        const ssize_t Count = write(Fd, Text.data() + Done, Text.size() - Done);
+        if (Count < 0 && errno == EINTR) continue;
+        Written = Count > 0;
+        Done += Written ? static_cast<std::size_t>(Count) : 0;
+    }
+    Written = Written && fsync(Fd) == 0;
+    if (Fd >= 0) close(Fd);
+    if (Written && rename(Temporary.c_str(), Path.c_str()) == 0) return true;
+    Complain("cannot write " + Path + ": " + std::strerror(errno));
+    if (Fd >= 0) unlink(Temporary.c_str());
+    return false;
+}
+
+// The plan at Path, with its fingerprint; nothing after a message.
+std::optional<TTournamentPlan> ReadPlan(const std::string &Path, std::string *Fingerprint = nullptr) {
+    std::ifstream In(Path, std::ios::binary);
+    if (!In) {
+        Complain("cannot read the plan " + Path + ": " + std::strerror(errno));
+        return std::nullopt;
+    }
+    std::string Error;
+    std::optional<TTournamentPlan> Plan;
+    try {
+        Plan = PlanFromJson(nlohmann::json::parse(In), Error);
+    } catch (const nlohmann::json::exception &Bad) {
+        Error = std::string("it is not readable JSON: ") + Bad.what();
+    }
+    if (!Plan) {
+        Complain("cannot use the plan " + Path + ": " + Error);
+        return std::nullopt;
+    }
+    if (Fingerprint != nullptr) *Fingerprint = FileFingerprint(Path);
+    return Plan;
+}
+
+TWorkerPoolSettings PlanWorkers(const TTournamentPlan &Plan, const TTournamentCommand &Command) {
+    TWorkerPoolSettings Settings;
+    Settings.Worker.MemoryMb = Plan.BotMemoryMb;
+    Settings.Worker.Sandbox = Plan.Sandbox;
+    Settings.OutputFolder = Command.BotOutputFolder;
+    if (Command.BotOutputFolder.empty()) Settings.Relay = std::make_shared<TOutputRelay>();
+    return Settings;
+}
+
+std::string ShardPath(const std::string &Folder, int64_t Shard) {
+    return (std::filesystem::path(Folder) / ("shard-" + std::to_string(Shard) + ".json")).string();
+}
+
+// What a shard file holds, checked: its games all of that shard, replayed, none twice.
+struct TShardFile {
+    bool Complete = false;
+    nlohmann::json MoveTimes;
+};
+
+std::optional<TShardFile> CheckShard(const TTournamentPlan &Plan, const std::string &PlanFingerprint,
+                                     int64_t Shard, const std::string &Path, std::string &Error) {
+    const TShardGames Games = ShardGames(Plan, Shard);
+    std::vector<bool> Seen(static_cast<std::size_t>(Games.End - Games.First), false);
+    const TSchedule Schedule(Plan.Config);
+    nlohmann::json Rest;
+    const auto Check = [&](const nlohmann::json &Json, std::string &Why) {
+        const std::optional<TGameRecord> Record = RecordFromJson(Json, Why);
+        if (!Record) return false;
+        const int64_t Index =
+            Schedule.IndexOf(Record->Place.Encounter, Record->Place.Pair, Record->Place.Leg);
+        if (Index < Games.First || Index >= Games.End ||
+            Seen[static_cast<std::size_t>(Index - Games.First)]) {
+            Why = "game " + std::to_string(Record->Place.Number) + " does not belong there";
+            return false;
+        }
+        Seen[static_cast<std::size_t>(Index - Games.First)] = true;
+        if (std::string Replay = CheckReplay(*Record); !Replay.empty()) {
+            Why = "game " + std::to_string(Record->Place.Number) + " does not replay: " + Replay;
+            return false;
+        }
+        return true;
+    };
+    if (!ReadDocument(Path, Rest, Check, Error)) return std::nullopt;
+    if (Rest.value("format", "") != ShardFormat || Rest.value("shard", int64_t{-1}) != Shard) {
+        Error = "it is not the result of shard " + std::to_string(Shard);
+        return std::nullopt;
+    }
+    if (Rest.value("plan", "") != PlanFingerprint) {
+        Error = "it was played from another plan";
+        return std::nullopt;
+    }
+    return TShardFile{Rest.value("complete", false), Rest.value("move_times", nlohmann::json())};
+}
+
+}  // namespace
+
+int WritePlan(const TTournamentCommand &Command) {
+    TWorkerPoolSettings Workers;
+    Workers.Worker.MemoryMb = Command.BotMemoryMb;
+    Workers.Worker.Sandbox = Command.Sandbox;
+    TBotWorkerPool Probing(Workers);
+    const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
+    if (!Config) return ExitTournamentBadArguments;
+    const TTournamentPlan Plan{*Config, Command.Shards, Command.BotMemoryMb, Command.Sandbox};
+    if (const std::string Problem = PlanProblem(Plan); !Problem.empty()) {
+        Complain(Problem);
+        return ExitTournamentBadArguments;
+    }
+    if (!WriteAtomically(Command.PlanPath, PlanToJson(Plan).dump(2) + "\n"))
+        return ExitTournamentOutputFailed;
+    std::printf("Plan: %lld games of %zu bots in %lld shards, written to %s\n",
+                static_cast<long long>(TSchedule(Plan.Config).Games()), Plan.Config.Bots.size(),
+                static_cast<long long>(Plan.Shards), Command.PlanPath.c_str());
+    return ExitTournamentPlayed;
+}
+
+int PrintShardCount(const TTournamentCommand &Command) {
+    const std::optional<TTournamentPlan> Plan = ReadPlan(Command.PlanPath);
+    if (!Plan) return ExitTournamentBadArguments;
+    std::printf("%lld\n", static_cast<long long>(Plan->Shards));
+    return ExitTournamentPlayed;
+}
+
+int RunShard(const TTournamentCommand &Command) {
+    std::string Fingerprint;
+    const std::optional<TTournamentPlan> Plan = ReadPlan(Command.PlanPath, &Fingerprint);
+    if (!Plan) return ExitTournamentBadArguments;
+    if (Command.Shard >= Plan->Shards) {
+        Complain("the plan has shards 0 to " + std::to_string(Plan->Shards - 1) + ", not " +
+                 std::to_string(Command.Shard));
+        return ExitTournamentBadArguments;
+    }
+    if (const std::string Changed = ChangedLibraries(Plan->Config, "."); !Changed.empty()) {
+        Complain("cannot play shard " + std::to_string(Command.Shard) + ": " + Changed);
+        return ExitTournamentBadArguments;
+    }
+    std::error_code Made;
+    std::filesystem::create_directories(Command.Folder, Made);
+    std::string Error;
+    auto Journal = TRecordJournal::Open(Command.Folder, Error);
+    if (!Journal) {
+        Complain(Error);
+        return ExitTournamentBadArguments;
+    }
+    TTournamentSession::TDocument Document;
+    Document.Path = ShardPath(Command.Folder, Command.Shard);
+    Document.Head = {{"format", ShardFormat},
+                     {"version", 1},
+                     {"shard", Command.Shard},
+                     {"plan", Fingerprint},
+                     {"config", ConfigToJson(Plan->Config)}};
+    Document.Tail = [](const TTournamentResults &Results, bool Complete) {
+        return TournamentDocumentTail(Results, Complete);
+    };
+    TTournamentSession Session(std::make_unique<TTournamentResults>(Plan->Config), std::move(Journal),
+                               std::move(Document));
+    const TShardGames Games = ShardGames(*Plan, Command.Shard);
+    TTournamentRunner Runner(Plan->Config,
+                             TRunnerSettings{Command.Concurrency, ".", PlanWorkers(*Plan, Command), true});
+    const bool Interrupted = Session.Play(
+        Runner, [Games](int64_t Index) { return Index < Games.First || Index >= Games.End; }, false);
+    if (!Session.Save(!Interrupted, Error)) {
+        Complain(Error);
+        return Interrupted ? ExitTournamentInterrupted : ExitTournamentOutputFailed;
+    }
+    std::printf("Shard %lld: %lld games played, written to %s\n", static_cast<long long>(Command.Shard),
+                static_cast<long long>(Session.Results().GamesDone()),
+                ShardPath(Command.Folder, Command.Shard).c_str());
+    return Interrupted ? ExitTournamentInterrupted : ExitTournamentPlayed;
+}
+
+int MergeShards(const TTournamentCommand &Command) {
+    std::string Fingerprint;
+    const std::optional<TTournamentPlan> Plan = ReadPlan(Command.PlanPath, &Fingerprint);
+    if (!Plan) return ExitTournamentBadArguments;
+    std::unique_ptr<TRecordJournal> Journal;
+    std::string Error;
+    if (Command.JsonPath && !(Journal = TRecordJournal::Open(
+                                  std::filesystem::path(*Command.JsonPath).parent_path().string(), Error))) {
+        Complain(Error);
+        return ExitTournamentBadArguments;
+    }
+    auto Results = std::make_unique<TTournamentResults>(Plan->Config);
+    std::vector<std::string> Failed;
+    for (int64_t Shard = 0; Shard < Plan->Shards; ++Shard) {
+        const std::string Path = ShardPath(Command.Folder, Shard);
+        if (!std::filesystem::exists(Path)) {
+            Failed.push_back("shard " + std::to_string(Shard) + ": missing");
+            continue;
+        }
+        const std::optional<TShardFile> File = CheckShard(*Plan, Fingerprint, Shard, Path, Error);
+        if (!File) {
+            Failed.push_back("shard " + std::to_string(Shard) + ": " + Error);
+            continue;
+        }
+        // Checked: now counted.
+        nlohmann::json Rest;
+        ReadDocument(
+            Path, Rest,
+            [&](const nlohmann::json &Json, std::string &Why) {
+                const std::optional<TGameRecord> Record = RecordFromJson(Json, Why);
+                if (Record && Results->Add(*Record, Why) && Journal) Journal->Append(*Record);
+                return true;
+            },
+            Error);
+        if (!Results->AddSavedMoveTimes(File->MoveTimes, Error))
+            Failed.push_back("shard " + std::to_string(Shard) + ": " + Error);
+        if (!File->Complete) Failed.push_back("shard " + std::to_string(Shard) + ": not played to its end");
+    }
+    for (const std::string &Line : Failed) Complain(Line);
+    const bool Complete = Failed.empty();
+    int Status = ExitTournamentPlayed;
+    if (Journal && !Journal->WriteDocument(*Command.JsonPath, TournamentDocumentHead(Plan->Config),
+                                           TournamentDocumentTail(*Results, Complete), Error)) {
+        Complain(Error);
+        Status = ExitTournamentOutputFailed;
+    }
+    if (!Complete)
+        std::printf("Partial results: %zu of %lld shards are missing or failed (see above).\n\n",
+                    Failed.size(), static_cast<long long>(Plan->Shards));
+    for (const std::string &Line : ReportLines(ComputeStatistics(*Results), *Results))
+        std::printf("%s\n", Line.c_str());
+    return Status;
+}
+
+}  // namespace velkaran

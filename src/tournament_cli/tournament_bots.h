@@ -1,0 +1,25 @@
+// The bots of a new tournament: the ones named, or every usable bot of the folder, each probed in
+// a worker for its name and fingerprinted.
+#pragma once
+
+#include "command_line.h"
+
+#include "tournament/tournament_config.h"
+#include "workers/worker_pool.h"
+
+#include <optional>
+#include <string>
+
+namespace velkaran {
+
+// The configuration of a new tournament from Command: its bots probed through Pool (a named bot
+// that is unusable stops everything; an unusable library found in the folder is left out, with a
+// line on stderr), the gauntlet bot among them (added when it is not). Nothing, after a message
+// on stderr, when the tournament cannot be played.
+std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &Command, TBotWorkerPool &Pool);
+
+// Checks that the libraries of Config are in Folder as they were when it began: each there, with
+// the same content. Empty when they are; else what differs.
+std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder);
+
+}  // namespace velkaran

@@ -1,0 +1,192 @@
+// velkaran-tournament end to end: a round robin with misbehaving bots counts as series do, Ctrl-C
+// and --resume end where an uninterrupted run ends, an SPRT stops early, and a file that is not a
+// saved tournament is refused and left alone.
+#include "cli_run.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <signal.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+namespace velkaran::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+nlohmann::json ReadJson(const std::filesystem::path &Path) {
+    std::ifstream In(Path);
+    return nlohmann::json::parse(In);
+}
+
+std::string ReadText(const std::filesystem::path &Path) {
+    std::ostringstream Text;
+    Text << std::ifstream(Path, std::ios::binary).rdbuf();
+    return Text.str();
+}
+
+// The number after "<Name> : <What> " in a series text.
+int64_t SeriesCount(const std::string &Text, const std::string &Line) {
+    const std::size_t At = Text.find(Line);
+    EXPECT_NE(At, std::string::npos) << Line;
+    return At == std::string::npos ? -1 : std::stoll(Text.substr(At + Line.size()));
+}
+
+// The points of Name in a series text: "<Name> : <points> очков".
+int64_t SeriesPoints(const std::string &Text, const std::string &Name) {
+    for (const std::string &Line : Lines(Text))
+        if (Line.starts_with(Name + " : ") && Line.ends_with(" очков"))
+            return std::stoll(Line.substr(Name.size() + 3));
+    ADD_FAILURE() << "no points of " << Name;
+    return -1;
+}
+
+// The games of a document by number, without what depends on time.
+std::map<int64_t, nlohmann::json> Games(const nlohmann::json &Document) {
+    std::map<int64_t, nlohmann::json> Result;
+    for (nlohmann::json Game : Document["games"]) {
+        for (nlohmann::json &Seat : Game["seats"]) Seat.erase("time_ms"), Seat.erase("longest_move_ms");
+        Result[Game["number"].get<int64_t>()] = Game;
+    }
+    return Result;
+}
+
+TEST(Tournament, RoundRobinWithMisbehavingBotsCountsEachEncounterAsASeries) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("passive.so");
+    Folder.AddTestBot("crashing_bot", "crashing.so");
+    Folder.AddPlayersTestBot("refusing_bot", "refusing.so");
+    const TCliRun Run =
+        Folder.RunProgram(VELKARAN_TOURNAMENT_PATH,
+                          {"--pairs", "3", "--concurrency", "2", "--turn-limit", "60", "--json", "t.json"});
+    ASSERT_EQ(Run.Status, 0) << Run.Err;
+    EXPECT_THAT(Run.Out,
+                HasSubstr("Round robin of 4 bots, 3 game pairs per encounter: 36 of 36 games played\n"));
+    const nlohmann::json Document = ReadJson(Folder.Path / "t.json");
+    EXPECT_EQ(Document["games"].size(), 36u);
+    EXPECT_EQ(Document["complete"], true);
+    const nlohmann::json &Bots = Document["config"]["bots"];
+    for (const nlohmann::json &Encounter : Document["statistics"]["encounters"]) {
+        const std::string A = Bots[Encounter["a"].get<std::size_t>()]["file"];
+        const std::string B = Bots[Encounter["b"].get<std::size_t>()]["file"];
+        SCOPED_TRACE(A + " - " + B);
+        const TCliRun Series = Folder.Run({"--games", "3", "--turn-limit", "60", A, B});
+        const std::string NameA = Bots[Encounter["a"].get<std::size_t>()]["name"];
+        const std::string NameB = Bots[Encounter["b"].get<std::size_t>()]["name"];
+        EXPECT_EQ(Encounter["wins_a"], SeriesCount(Series.Out, NameA + " : количество побед "));
+        EXPECT_EQ(Encounter["wins_b"], SeriesCount(Series.Out, "\n" + NameB + " : количество побед "));
+        EXPECT_EQ(Encounter["draws"], SeriesCount(Series.Out, "Количество ничей "));
+        EXPECT_EQ(Encounter["errors_a"], SeriesCount(Series.Out, NameA + " : количество ошибок "));
+        EXPECT_EQ(Encounter["points_a"], SeriesPoints(Series.Out, NameA));
+        EXPECT_EQ(Encounter["points_b"], SeriesPoints(Series.Out, NameB));
+    }
+    // The faults, by kind: the crashing bot crashes in every game that reaches round 3.
+    for (const nlohmann::json &Standing : Document["statistics"]["standings"]) {
+        const std::string File = Bots[Standing["bot"].get<std::size_t>()]["file"];
+        if (File == "crashing.so") {
+            EXPECT_EQ(Standing["lost_by"], (nlohmann::json{{"crashed", 12}}));  // the refuser loses first
+        }
+        if (File == "refusing.so") {
+            EXPECT_TRUE(Standing["lost_by"].contains("refused card"));
+        }
+    }
+    EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
+}
+
+TEST(Tournament, InterruptedAndResumedEndsAsAnUninterruptedRun) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("passive.so");
+    Folder.AddSampleBot("planner.so");
+    const std::vector<std::string> Options{"--pairs", "60", "--concurrency", "2"};
+    const auto With = [&Options](std::vector<std::string> More) {
+        More.insert(More.begin(), Options.begin(), Options.end());
+        return More;
+    };
+    TCliChild Child = Folder.Start(VELKARAN_TOURNAMENT_PATH, With({"--json", "a.json"}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    kill(Child.Pid, SIGINT);
+    const TCliRun Stopped = Folder.Finish(Child);
+    ASSERT_EQ(Stopped.Status, 130) << "the tournament ended before it could be interrupted";
+    EXPECT_THAT(Stopped.Err, HasSubstr("go on with --resume a.json"));
+    EXPECT_THAT(Stopped.Out, HasSubstr("Round robin of 3 bots"));
+    EXPECT_EQ(ReadJson(Folder.Path / "a.json")["complete"], false);
+    EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
+
+    const TCliRun Resumed =
+        Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, {"--resume", "a.json", "--concurrency", "2"});
+    ASSERT_EQ(Resumed.Status, 0) << Resumed.Err;
+    const TCliRun Whole = Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, With({"--json", "b.json"}));
+    ASSERT_EQ(Whole.Status, 0) << Whole.Err;
+
+    const nlohmann::json A = ReadJson(Folder.Path / "a.json");
+    const nlohmann::json B = ReadJson(Folder.Path / "b.json");
+    EXPECT_EQ(A["complete"], true);
+    EXPECT_EQ(A["statistics"], B["statistics"]);
+    EXPECT_EQ(Games(A), Games(B));
+}
+
+TEST(Tournament, AnSprtStopsALopsidedMatchEarlyAndATinyBudgetRunsOut) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("passive.so");
+    Folder.AddSampleBot("planner.so");
+    const TCliRun Lopsided =
+        Folder.RunProgram(VELKARAN_TOURNAMENT_PATH,
+                          {"--pairs", "1000", "--sprt", "elo0=0 elo1=10", "planner.so", "passive.so"});
+    ASSERT_EQ(Lopsided.Status, 0) << Lopsided.Err;
+    EXPECT_THAT(Lopsided.Out, HasSubstr("H1 accepted"));
+    EXPECT_THAT(Lopsided.Out, Not(HasSubstr("2000 of 2000 games")));
+
+    const TCliRun Tiny = Folder.RunProgram(
+        VELKARAN_TOURNAMENT_PATH, {"--pairs", "2", "--sprt", "elo0=0 elo1=10", "planner.so", "passive.so"});
+    ASSERT_EQ(Tiny.Status, 0) << Tiny.Err;
+    EXPECT_THAT(Tiny.Out, HasSubstr("4 of 4 games played"));
+    EXPECT_THAT(Tiny.Out, HasSubstr("undecided"));
+}
+
+TEST(Tournament, AFileThatIsNotASavedTournamentIsRefusedAndLeftAlone) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("passive.so");
+    ASSERT_EQ(Folder.Run({"--json", "match.json", "greedy.so", "passive.so"}).Status, 0);
+    ASSERT_EQ(Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, {"--pairs", "2", "--json", "t.json"}).Status, 0);
+    std::string Damaged = ReadText(Folder.Path / "t.json");
+    Damaged.resize(Damaged.size() / 2);
+    Folder.AddTextFile("damaged.json", Damaged);
+    const std::string Foreign = ReadText(Folder.Path / "match.json");
+
+    const TCliRun Match = Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, {"--resume", "match.json"});
+    EXPECT_EQ(Match.Status, 2);
+    EXPECT_THAT(Match.Err,
+                HasSubstr("is not a tournament of velkaran-tournament: it was written by velkaran-match"));
+    EXPECT_EQ(ReadText(Folder.Path / "match.json"), Foreign);
+    const TCliRun Broken = Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, {"--resume", "damaged.json"});
+    EXPECT_EQ(Broken.Status, 2);
+    EXPECT_THAT(Broken.Err, HasSubstr("is not a readable JSON document"));
+    EXPECT_EQ(ReadText(Folder.Path / "damaged.json"), Damaged);
+}
+
+TEST(Tournament, AGauntletPlaysOneBotAgainstEachOther) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("passive.so");
+    Folder.AddSampleBot("planner.so");
+    const TCliRun Run =
+        Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, {"--pairs", "2", "--gauntlet", "planner.so"});
+    ASSERT_EQ(Run.Status, 0) << Run.Err;
+    EXPECT_THAT(Run.Out, HasSubstr("Gauntlet of 3 bots, 2 game pairs per encounter: 8 of 8 games played\n"));
+    EXPECT_THAT(Run.Out, HasSubstr("Planner - Greedy"));
+    EXPECT_THAT(Run.Out, HasSubstr("Planner - Passive"));
+    EXPECT_THAT(Run.Out, Not(HasSubstr("Greedy - Passive")));
+}
+
+}  // namespace
+}  // namespace velkaran::testing
