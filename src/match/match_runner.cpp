@@ -47,16 +47,38 @@ TSeatLabel LabelOf(const TSeatSetting &Setting, const TSeat &Seat) {
             Seat.Name};
 }
 
+// Declared before use: how a stop is asked for, and the text of a stopped series.
+TStopRequest StopRequested(const TMatchEnvironment &Environment);
+std::vector<std::string> Stopped(const std::array<TSeat, 2> &Seats, const TMatchSettings &Settings,
+                                 const TMatchTally &Tally, const TMatchEnvironment &Environment);
+
 std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats,
                                         const std::array<TSeatLabel, 2> &Labels, const TGameOptions &Options,
                                         const TMatchEnvironment &Environment) {
     TGameResult Result;
     PlayGame(Seats[0].StartGame, Seats[1].StartGame, Seats[0].GetTurn, Seats[1].GetTurn, Options, Result,
              *Environment.Ui, Environment.Clock);
+    if (StopRequested(Environment) == TStopRequest::AtOnce) return {StoppedGameLine};
     TGameRecord Record;
     FillRecord(Record, Result, TGamePlace{1, 0, 0, 0}, Labels[0], Labels[1]);
     if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{1, {0, 1}, &Record});
     return SingleGameText(Record, Environment.DecimalSeparator);
+}
+
+TStopRequest StopRequested(const TMatchEnvironment &Environment) {
+    return Environment.Stop == nullptr ? TStopRequest::None
+                                       : static_cast<TStopRequest>(Environment.Stop->load());
+}
+
+// The text of a series stopped after the games of Tally: the series text, and after the number
+// of games the line that says how many were played.
+std::vector<std::string> Stopped(const std::array<TSeat, 2> &Seats, const TMatchSettings &Settings,
+                                 const TMatchTally &Tally, const TMatchEnvironment &Environment) {
+    std::vector<std::string> Lines =
+        SeriesText({Seats[0].Name, Seats[1].Name}, Settings.GameCount, Tally, Environment.DecimalSeparator);
+    Lines.insert(Lines.begin() + 3,
+                 SeriesStoppedLine(Tally.Games, 2 * static_cast<int64_t>(Settings.GameCount)));
+    return Lines;
 }
 
 // N games with player 1 of the main window in seat 1, then N with the seats exchanged.
@@ -78,6 +100,8 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats,
         for (int64_t Game = 0; Game < GamesPerHalf; ++Game) {
             PlayGame(First.StartGame, Second.StartGame, First.GetTurn, Second.GetTurn, Options, Result,
                      *Environment.Ui, Environment.Clock);
+            if (StopRequested(Environment) == TStopRequest::AtOnce)
+                return Stopped(Seats, Settings, Tally, Environment);
             // Game Game of the pair Game: the first half opens every pair, the second closes it.
             const TGamePlace Place{Tally.Games + 1, 0, Game, Half};
             FillRecord(Record, Result, Place, Labels[Player[0]], Labels[Player[1]]);
@@ -90,6 +114,8 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats,
                 Progress.Draws = Tally.Draws;
                 Environment.OnSeriesGame(Progress);
             }
+            if (StopRequested(Environment) != TStopRequest::None)
+                return Stopped(Seats, Settings, Tally, Environment);
         }
     }
     return SeriesText({Seats[0].Name, Seats[1].Name}, Settings.GameCount, Tally,

@@ -8,6 +8,7 @@
 #include "records/game_record.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -58,6 +59,13 @@ using TBotSeatFactory = std::function<TSeatCalls(const TBot &Bot)>;
 // std::invalid_argument when Bot lacks one.
 TSeatCalls InProcessSeat(const TBot &Bot);
 
+// A request to stop a match, made from another thread (a Stop button) through an atomic int.
+enum class TStopRequest : int {
+    None = 0,
+    AfterThisGame = 1,  // the game in play counts; no further game starts
+    AtOnce = 2,         // the game in play is abandoned (its workers ended by the requester) and not counted
+};
+
 // What the runner needs besides the settings.
 struct TMatchEnvironment {
     GameInterface *Ui = nullptr;                                // the game interface; required
@@ -66,6 +74,7 @@ struct TMatchEnvironment {
     TBotSeatFactory BotSeat = InProcessSeat;                    // how a bot seat is reached
     std::function<void(const TSeriesProgress &)> OnSeriesGame;  // optional, after each series game
     std::function<void(const TPlayedGame &)> OnGameEnd;  // optional, after every game; may throw to stop
+    const std::atomic<int> *Stop = nullptr;  // optional: a TStopRequest, looked at after every game
 };
 
 // The options word for Settings: turn limit, HiddenInformation, BotsOnly, ShowFinalPosition.
@@ -77,8 +86,10 @@ uint32_t ComputeScore(const TPlayer &Player, uint32_t Rounds);
 uint32_t ComputeScore(double TotalTimeMs, uint32_t Rounds);
 
 // Plays the single game or the series that Settings describe and returns the result text, one
-// string per line (UTF-8). Exceptions from a player or a callback pass through; no text is
-// returned then. A bot seat that the factory cannot make throws before any game.
+// string per line (UTF-8). A series stopped on request counts the games played and says after
+// how many of them it stopped; a single game stopped at once has only a line that says so. Exceptions from a
+// player or a callback pass through; no text is returned then. A bot seat that the factory cannot make throws
+// before any game.
 std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEnvironment &Environment);
 
 }  // namespace velkaran

@@ -70,6 +70,10 @@ std::vector<std::string> SeriesText(const std::array<std::string, 2> &Names, int
     return Lines;
 }
 
+std::string SeriesStoppedLine(int64_t Played, int64_t Planned) {
+    return "Серия остановлена после " + std::to_string(Played) + " из " + std::to_string(Planned) + " игр";
+}
+
 std::vector<std::string> SingleGameText(const TGameRecord &Record, const std::string &DecimalSeparator) {
     const TGamePoints Points = GamePoints(Record);
     const std::string &N1 = Record.Seats[0].Name;

@@ -34,6 +34,12 @@ struct TMatchTally {
 std::vector<std::string> SeriesText(const std::array<std::string, 2> &Names, int64_t GamesPerHalf,
                                     const TMatchTally &Tally, const std::string &DecimalSeparator);
 
+// The line a stopped series adds after its number of games.
+std::string SeriesStoppedLine(int64_t Played, int64_t Planned);
+
+// The only line of a single game stopped before its end.
+inline constexpr char StoppedGameLine[] = "Игра остановлена до конца: результата нет";
+
 // The text of one game, from its record.
 std::vector<std::string> SingleGameText(const TGameRecord &Record, const std::string &DecimalSeparator);
 

@@ -210,6 +210,29 @@ TEST_F(MatchRunner, AFaultInsideAPlayerPassesThroughWithoutText) {
     EXPECT_THROW(Run(BotMatch(Passer(), Unavailable, 0)), std::invalid_argument);
 }
 
+TEST_F(MatchRunner, AStopRequestEndsTheSeriesWithTheGamesPlayedOrAbandonsTheGameInPlay) {
+    std::atomic<int> Stop{0};
+    Environment.Stop = &Stop;
+    Environment.OnGameEnd = [&Stop](const TPlayedGame &Game) {
+        if (Game.Number == 3) Stop = static_cast<int>(TStopRequest::AfterThisGame);
+    };
+    const std::vector<std::string> After = Run(BotMatch(Striker(), Passer(), 1, 5));
+    EXPECT_EQ(After[2], "Количество игр: 10");
+    EXPECT_EQ(After[3], "Серия остановлена после 3 из 10 игр");
+    EXPECT_EQ(After[4], "Striker : количество побед 3");
+
+    // At once: the game in play when the request came does not count.
+    Stop = 0;
+    Environment.OnGameEnd = [&Stop](const TPlayedGame &Game) {
+        if (Game.Number == 2) Stop = static_cast<int>(TStopRequest::AtOnce);
+    };
+    const std::vector<std::string> AtOnce = Run(BotMatch(Striker(), Passer(), 1, 5));
+    EXPECT_EQ(AtOnce[3], "Серия остановлена после 2 из 10 игр");
+    Stop = static_cast<int>(TStopRequest::AtOnce);
+    EXPECT_THAT(Run(BotMatch(Striker(), Passer(), 0)),
+                ElementsAre("Игра остановлена до конца: результата нет"));
+}
+
 TEST(ComputeScore, TwentyMinusTheMeanSecondsPerRoundRoundedHalfToEven) {
     TPlayer Player{};
     const auto Score = [&Player](double TotalMs, uint32_t Rounds) {
