@@ -34,6 +34,7 @@ nlohmann::json PlanToJson(const TTournamentPlan &Plan) {
             {"version", 1},
             {"config", ConfigToJson(Plan.Config)},
             {"shards", Plan.Shards},
+            {"folder", Plan.Folder},
             {"limits", {{"bot_memory_mb", Plan.BotMemoryMb}, {"sandbox", Plan.Sandbox}}}};
 }
 
@@ -52,6 +53,7 @@ std::optional<TTournamentPlan> PlanFromJson(const nlohmann::json &Json, std::str
         if (!Config) return std::nullopt;
         Plan.Config = *Config;
         Plan.Shards = Json.at("shards").get<int64_t>();
+        Plan.Folder = Json.at("folder").get<std::string>();
         Plan.BotMemoryMb = Json.at("limits").at("bot_memory_mb").get<long long>();
         Plan.Sandbox = Json.at("limits").at("sandbox").get<bool>();
         if (std::string Problem = PlanProblem(Plan); !Problem.empty()) {

@@ -19,6 +19,7 @@ struct TTournamentPlan {
     int64_t Shards = 1;
     long long BotMemoryMb = 0;  // the limits every shard's workers run with
     bool Sandbox = false;
+    std::string Folder;  // where the bots' libraries are (absolute): every shard plays there
 };
 
 // The games [First, End) of the schedule that shard Shard of Plan plays: contiguous whole pairs,

@@ -125,6 +125,44 @@ std::optional<TShardFile> CheckShard(const TTournamentPlan &Plan, const std::str
     return TShardFile{Rest.value("complete", false), Rest.value("move_times", nlohmann::json())};
 }
 
+// Plays the shard of Command into Command.Folder, from the bots' folder.
+int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
+              const TTournamentCommand &Command) {
+    std::error_code Made;
+    std::filesystem::create_directories(Command.Folder, Made);
+    std::string Error;
+    auto Journal = TRecordJournal::Open(Command.Folder, Error);
+    if (!Journal) {
+        Complain(Error);
+        return ExitTournamentBadArguments;
+    }
+    TTournamentSession::TDocument Document;
+    Document.Path = ShardPath(Command.Folder, Command.Shard);
+    Document.Head = {{"format", ShardFormat},
+                     {"version", 1},
+                     {"shard", Command.Shard},
+                     {"plan", Fingerprint},
+                     {"config", ConfigToJson(Plan.Config)}};
+    Document.Tail = [](const TTournamentResults &Results, bool Complete) {
+        return TournamentDocumentTail(Results, Complete);
+    };
+    TTournamentSession Session(std::make_unique<TTournamentResults>(Plan.Config), std::move(Journal),
+                               std::move(Document));
+    const TShardGames Games = ShardGames(Plan, Command.Shard);
+    TTournamentRunner Runner(Plan.Config,
+                             TRunnerSettings{Command.Concurrency, ".", PlanWorkers(Plan, Command), true});
+    const bool Interrupted = Session.Play(
+        Runner, [Games](int64_t Index) { return Index < Games.First || Index >= Games.End; }, false);
+    if (!Session.Save(!Interrupted, Error)) {
+        Complain(Error);
+        return Interrupted ? ExitTournamentInterrupted : ExitTournamentOutputFailed;
+    }
+    std::printf("Shard %lld: %lld games played, written to %s\n", static_cast<long long>(Command.Shard),
+                static_cast<long long>(Session.Results().GamesDone()),
+                ShardPath(Command.Folder, Command.Shard).c_str());
+    return Interrupted ? ExitTournamentInterrupted : ExitTournamentPlayed;
+}
+
 }  // namespace
 
 int WritePlan(const TTournamentCommand &Command) {
@@ -134,7 +172,8 @@ int WritePlan(const TTournamentCommand &Command) {
     TBotWorkerPool Probing(Workers);
     const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
     if (!Config) return ExitTournamentBadArguments;
-    const TTournamentPlan Plan{*Config, Command.Shards, Command.BotMemoryMb, Command.Sandbox};
+    const TTournamentPlan Plan{*Config, Command.Shards, Command.BotMemoryMb, Command.Sandbox,
+                               std::filesystem::current_path().string()};
     if (const std::string Problem = PlanProblem(Plan); !Problem.empty()) {
         Complain(Problem);
         return ExitTournamentBadArguments;
@@ -163,43 +202,22 @@ int RunShard(const TTournamentCommand &Command) {
                  std::to_string(Command.Shard));
         return ExitTournamentBadArguments;
     }
+    // The shard plays in the bots' folder of the plan, wherever it was started from.
+    const std::string OutFolder = std::filesystem::absolute(Command.Folder).string();
+    std::error_code Moved;
+    std::filesystem::current_path(Plan->Folder, Moved);
+    if (Moved) {
+        Complain("cannot play shard " + std::to_string(Command.Shard) + ": the plan's folder " +
+                 Plan->Folder + " is not here (" + Moved.message() + ")");
+        return ExitTournamentBadArguments;
+    }
     if (const std::string Changed = ChangedLibraries(Plan->Config, "."); !Changed.empty()) {
         Complain("cannot play shard " + std::to_string(Command.Shard) + ": " + Changed);
         return ExitTournamentBadArguments;
     }
-    std::error_code Made;
-    std::filesystem::create_directories(Command.Folder, Made);
-    std::string Error;
-    auto Journal = TRecordJournal::Open(Command.Folder, Error);
-    if (!Journal) {
-        Complain(Error);
-        return ExitTournamentBadArguments;
-    }
-    TTournamentSession::TDocument Document;
-    Document.Path = ShardPath(Command.Folder, Command.Shard);
-    Document.Head = {{"format", ShardFormat},
-                     {"version", 1},
-                     {"shard", Command.Shard},
-                     {"plan", Fingerprint},
-                     {"config", ConfigToJson(Plan->Config)}};
-    Document.Tail = [](const TTournamentResults &Results, bool Complete) {
-        return TournamentDocumentTail(Results, Complete);
-    };
-    TTournamentSession Session(std::make_unique<TTournamentResults>(Plan->Config), std::move(Journal),
-                               std::move(Document));
-    const TShardGames Games = ShardGames(*Plan, Command.Shard);
-    TTournamentRunner Runner(Plan->Config,
-                             TRunnerSettings{Command.Concurrency, ".", PlanWorkers(*Plan, Command), true});
-    const bool Interrupted = Session.Play(
-        Runner, [Games](int64_t Index) { return Index < Games.First || Index >= Games.End; }, false);
-    if (!Session.Save(!Interrupted, Error)) {
-        Complain(Error);
-        return Interrupted ? ExitTournamentInterrupted : ExitTournamentOutputFailed;
-    }
-    std::printf("Shard %lld: %lld games played, written to %s\n", static_cast<long long>(Command.Shard),
-                static_cast<long long>(Session.Results().GamesDone()),
-                ShardPath(Command.Folder, Command.Shard).c_str());
-    return Interrupted ? ExitTournamentInterrupted : ExitTournamentPlayed;
+    TTournamentCommand Shard = Command;
+    Shard.Folder = OutFolder;
+    return PlayShard(*Plan, Fingerprint, Shard);
 }
 
 int MergeShards(const TTournamentCommand &Command) {

@@ -174,6 +174,33 @@ TEST(Tournament, AFileThatIsNotASavedTournamentIsRefusedAndLeftAlone) {
     EXPECT_EQ(ReadText(Folder.Path / "damaged.json"), Damaged);
 }
 
+TEST(Tournament, AShardRefusesABotThatChangedAndAMergeSaysWhatIsMissing) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("passive.so");
+    Folder.AddSampleBot("planner.so");
+    const std::string Tournament = VELKARAN_TOURNAMENT_PATH;
+    ASSERT_EQ(Folder.RunProgram(Tournament, {"--plan", "plan.json", "--shards", "3", "--pairs", "2"}).Status,
+              0);
+    EXPECT_EQ(Folder.RunProgram(Tournament, {"--shard-count", "--plan", "plan.json"}).Out, "3\n");
+    for (const char *Shard : {"0", "1"})
+        EXPECT_EQ(Folder.RunProgram(Tournament, {"--run-shard", Shard, "--plan", "plan.json", "--out", "out"})
+                      .Status,
+                  0);
+    std::filesystem::remove(Folder.Path / "planner.so");
+    Folder.AddSampleBot("greedy.so", "planner.so");
+    const TCliRun Changed =
+        Folder.RunProgram(Tournament, {"--run-shard", "2", "--plan", "plan.json", "--out", "out"});
+    EXPECT_EQ(Changed.Status, 2);
+    EXPECT_THAT(Changed.Err, HasSubstr("the bot library planner.so has changed since the tournament began"));
+
+    const TCliRun Merged = Folder.RunProgram(Tournament, {"--merge", "out", "--plan", "plan.json"});
+    EXPECT_EQ(Merged.Status, 0);
+    EXPECT_THAT(Merged.Err, HasSubstr("shard 2: missing"));
+    EXPECT_THAT(Merged.Out, HasSubstr("Partial results: 1 of 3 shards are missing or failed"));
+    EXPECT_THAT(Merged.Out, HasSubstr("8 of 12 games played"));
+}
+
 TEST(Tournament, AGauntletPlaysOneBotAgainstEachOther) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");

@@ -57,7 +57,7 @@ protected:
     // every process of the cluster seen while it ran.
     TProgramRun RunScript() {
         std::vector<std::string> Environment = Cluster.Env();
-        Environment.push_back("VELKARAN_TOURNAMENT=" + (Work / "velkaran-tournament").string());
+        Environment.push_back("VELKARAN_TOURNAMENT=" + (Work / Program).string());
         const auto Begin = std::chrono::steady_clock::now();
         const pid_t Script = StartProcess({VELKARAN_SLURM_TOURNAMENT, "tournament/plan.json", "results", "--",
                                            "--time=5", "--cpus-per-task=1"},
@@ -98,6 +98,7 @@ protected:
     }
 
     TSlurmCluster Cluster;
+    std::string Program = "velkaran-tournament";  // in the work folder: the stand-in, or a wrapper
     fs::path Work;
     fs::path Out;
     std::set<std::pair<std::string, pid_t>> Seen;
@@ -155,6 +156,52 @@ TEST_F(SlurmTournamentTest, AShardThatFailsTwiceGivesAPartialMergeAndStatus3) {
     EXPECT_EQ(CountMatches(Run.Err, R"(shard 1 failed)"), 2) << Run.Err;
     EXPECT_EQ(CountMatches(Run.Err, R"(shards still missing after the second try: 1;)"), 1) << Run.Err;
     EXPECT_EQ(SlurmOutputFiles(1), 2);
+}
+
+TEST_F(SlurmTournamentTest, ARealTournamentPlayedInShardsMergesToTheResultsOfALocalRun) {
+    // The sample bots in the work folder, and the real program behind a wrapper that makes shard 3
+    // fail on its first try.
+    for (const char *Bot : {"greedy.so", "passive.so", "planner.so"})
+        fs::copy_file(fs::path(VELKARAN_SAMPLE_BOTS_DIR) / Bot, Work / Bot);
+    Program = "failing-once";
+    std::ofstream(Work / Program)
+        << "#!/bin/sh\n"
+           "shard=; previous=\n"
+           "for argument; do [ \"$previous\" = --run-shard ] && shard=$argument; "
+           "previous=$argument; done\n"
+           "if [ \"$shard\" = 3 ] && [ -e fail-once-3 ]; then rm fail-once-3; exit 1; fi\n"
+           "exec " VELKARAN_TOURNAMENT_PATH " \"$@\"\n";
+    fs::permissions(Work / Program, fs::perms::owner_all, fs::perm_options::add);
+    AddMarker("fail-once-3");
+    const TProgramRun Plan = RunProgram({VELKARAN_TOURNAMENT_PATH, "--plan", "plan.json", "--shards", "6",
+                                         "--pairs", "4", "--concurrency", "1"},
+                                        {}, Work);
+    ASSERT_EQ(Plan.Status, 0) << Plan.Err;
+
+    const TProgramRun Run = RunScript();
+    std::cout << "[ figures  ] 6-shard tournament with one retry: " << RunSeconds << " s\n";
+    EXPECT_EQ(Run.Status, 0) << Run.Err;
+    EXPECT_EQ(CountMatches(Run.Err, R"(resubmitted shards 3 once as job array \d+)"), 1) << Run.Err;
+    EXPECT_NE(Run.Out.find("Round robin of 3 bots, 4 game pairs per encounter: 24 of 24 games played"),
+              std::string::npos)
+        << Run.Out;
+
+    const TProgramRun Merged = RunProgram(
+        {VELKARAN_TOURNAMENT_PATH, "--merge", Out.string(), "--plan", "plan.json", "--json", "merged.json"},
+        {}, Work);
+    ASSERT_EQ(Merged.Status, 0) << Merged.Err;
+    const TProgramRun Local =
+        RunProgram({VELKARAN_TOURNAMENT_PATH, "--pairs", "4", "--json", "local.json"}, {}, Work);
+    ASSERT_EQ(Local.Status, 0) << Local.Err;
+    // The statistics say nothing that depends on how long the bots thought: the same text.
+    const auto Statistics = [this](const char *File) {
+        const std::string Text = ReadText(Work / File);
+        const std::size_t At = Text.find("\"statistics\":");
+        return At == std::string::npos ? std::string()
+                                       : Text.substr(At, Text.find(",\"thinking_time\"", At) - At);
+    };
+    EXPECT_NE(Statistics("local.json"), "");
+    EXPECT_EQ(Statistics("merged.json"), Statistics("local.json"));
 }
 
 }  // namespace
