@@ -1,9 +1,9 @@
 // The game loop: one whole game between two seats, from the card sets to the result.
 #include "game_loop.h"
 
-#include "../rules/catalogue.h"
-#include "../rules/player_names.h"
-#include "../rules/turn_rules.h"
+#include "rules/catalogue.h"
+#include "rules/player_names.h"
+#include "rules/turn_rules.h"
 
 #include <algorithm>
 #include <string_view>

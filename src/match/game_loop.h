@@ -1,10 +1,10 @@
 // One whole game between two seats, from the card sets to the result.
 #pragma once
 
-#include "../players/game_interface.h"
-#include "../players/player_seat.h"
-#include "../rules/game_limits.h"
-#include "../rules/game_state.h"
+#include "players/game_interface.h"
+#include "players/player_seat.h"
+#include "rules/game_limits.h"
+#include "rules/game_state.h"
 #include "records/termination.h"
 
 #include <velkaran/bot.h>

@@ -1,9 +1,9 @@
 // The match runner: one game or a series between the two chosen players, scored and written as text.
 #pragma once
 
-#include "../players/bot_library.h"
-#include "../players/game_interface.h"
-#include "../rules/player_names.h"
+#include "players/bot_library.h"
+#include "players/game_interface.h"
+#include "rules/player_names.h"
 #include "game_loop.h"
 #include "records/game_record.h"
 

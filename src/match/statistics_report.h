@@ -1,8 +1,8 @@
 // The statistics report of one player: 58 lines of text with a table of the cards played.
 #pragma once
 
-#include "../rules/card_table.h"
-#include "../rules/game_state.h"
+#include "rules/card_table.h"
+#include "rules/game_state.h"
 
 #include <cstdint>
 #include <string>
