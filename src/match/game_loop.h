@@ -3,9 +3,9 @@
 
 #include "players/game_interface.h"
 #include "players/player_seat.h"
+#include "records/termination.h"
 #include "rules/game_limits.h"
 #include "rules/game_state.h"
-#include "records/termination.h"
 
 #include <velkaran/bot.h>
 

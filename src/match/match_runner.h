@@ -1,11 +1,11 @@
 // The match runner: one game or a series between the two chosen players, scored and written as text.
 #pragma once
 
+#include "game_loop.h"
 #include "players/bot_library.h"
 #include "players/game_interface.h"
-#include "rules/player_names.h"
-#include "game_loop.h"
 #include "records/game_record.h"
+#include "rules/player_names.h"
 
 #include <array>
 #include <atomic>

@@ -23,7 +23,8 @@ inline TGameRecord RandomGameRecord(uint32_t Seed, int32_t TurnLimit = 60) {
     });
     const bool Refuser = Seed % 10 == 3;
     const bool Faulty = Seed % 20 == 7;
-    const TGetTurnFn Turn = [&](int32_t Index, const TGameView *, const TCardList *Playable, const TTurnInfo *Info) {
+    const TGetTurnFn Turn = [&](int32_t Index, const TGameView *, const TCardList *Playable,
+                                const TTurnInfo *Info) {
         TTurnAnswer Answer;
         if (Faulty && Index == 1 && Info->Turn == 9) {
             Answer.Outcome = {TCallFault::Crashed, "killed by SIGSEGV (Segmentation fault)", false};
@@ -43,11 +44,12 @@ inline TGameRecord RandomGameRecord(uint32_t Seed, int32_t TurnLimit = 60) {
     QuietGameInterface Quiet;
     TGameResult Result;
     double Now = 0;
-    PlayGame(Start, Start, Turn, Turn, TGameOptions{BotsOnly | HiddenInformation | TurnLimit, "Alpha", "Beta"}, Result,
-             Quiet, [&Now] { return Now += 1.0; });
+    PlayGame(Start, Start, Turn, Turn,
+             TGameOptions{BotsOnly | HiddenInformation | TurnLimit, "Alpha", "Beta"}, Result, Quiet,
+             [&Now] { return Now += 1.0; });
     TGameRecord Record;
-    FillRecord(Record, Result, TGamePlace{Seed + 1, 0, Seed / 2, static_cast<int32_t>(Seed % 2)}, {"alpha.so", "Alpha"},
-               {"beta.so", "Beta"});
+    FillRecord(Record, Result, TGamePlace{Seed + 1, 0, Seed / 2, static_cast<int32_t>(Seed % 2)},
+               {"alpha.so", "Alpha"}, {"beta.so", "Beta"});
     return Record;
 }
 
