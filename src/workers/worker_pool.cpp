@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 
 namespace velkaran {
 
@@ -21,6 +22,10 @@ struct TBotWorkerPool::TEntry {
     bool Identified = false;  // Device and Inode are the file's; else the path tells entries apart
     std::unique_ptr<TWorkerProcess> Process;
     uint64_t Generation = 0;  // counts the workers started for this library
+    // The last probe's failure and the file as it was then: an unchanged file is not probed again
+    // (a library that hangs while loading would cost its deadline every time).
+    std::optional<TBotLoad> Failed;
+    std::string FailedFile;
 
     bool Alive() const { return Process != nullptr && Process->Alive(); }
 };
@@ -61,6 +66,16 @@ TBotLoad LoadResult(const std::string &Path, const TCallOutcome &Outcome, const 
         Load.Bot.Name = Answer.Name;
     Load.Bot.Available = Load.Problem == TBotProblem::None;
     return Load;
+}
+
+// The file at Path as far as telling a changed file goes: device, inode, size and modification
+// time; empty when there is no such file.
+std::string FileState(const std::string &Path) {
+    struct stat File {};
+    if (stat(Path.c_str(), &File) != 0) return "";
+    return std::to_string(File.st_dev) + ":" + std::to_string(File.st_ino) + ":" +
+           std::to_string(File.st_size) + ":" + std::to_string(File.st_mtim.tv_sec) + "." +
+           std::to_string(File.st_mtim.tv_nsec);
 }
 
 // What a seat keeps between calls: the worker it opened its game with.
@@ -135,6 +150,8 @@ std::string TBotWorkerPool::StartWorker(TEntry &Entry) {
 
 TBotLoad TBotWorkerPool::Probe(const std::string &Path) {
     TEntry &Entry = EntryFor(Path);
+    const std::string File = FileState(Path);
+    if (!Entry.Alive() && Entry.Failed && Entry.FailedFile == File) return *Entry.Failed;
     if (!Entry.Alive()) {
         if (const std::string Error = StartWorker(Entry); !Error.empty()) {
             TBotLoad Load;
@@ -149,7 +166,12 @@ TBotLoad TBotWorkerPool::Probe(const std::string &Path) {
     TAnswer Answer;
     const TCallOutcome Outcome = Entry.Process->Exchange(Request, Answer, Settings.LoadTimeoutMs);
     TBotLoad Load = LoadResult(Path, Outcome, Answer, Settings.LoadTimeoutMs);
-    if (!Load.Bot.Available) Entry.Process.reset();
+    Entry.Failed.reset();
+    if (!Load.Bot.Available) {
+        Entry.Process.reset();
+        Entry.Failed = Load;
+        Entry.FailedFile = File;
+    }
     return Load;
 }
 

@@ -188,10 +188,13 @@ bool TWorkerProcess::WaitForExit(double TimeoutMs) const {
     return Ready > 0;
 }
 
-TCallOutcome TWorkerProcess::Died(const char *Prefix) {
-    WaitForExit(1000);  // it is on its way out; give it a moment to finish dying
+TCallOutcome TWorkerProcess::Lost() {
+    // A worker that dies is given a moment to finish dying; one that lives on has closed or
+    // broken its pipes, which is no way to answer either.
+    const bool Exited = WaitForExit(1000);
     const std::string How = End();
-    return {TCallFault::Crashed, Prefix + How};
+    if (!Exited) return {TCallFault::Protocol, "stopped answering on its pipes to the host"};
+    return {TCallFault::Crashed, How};
 }
 
 TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::TAnswer &Answer,
@@ -202,7 +205,7 @@ TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::T
     do {
         Written = write(RequestWrite, &Request, sizeof Request);
     } while (Written < 0 && errno == EINTR);
-    if (Written != static_cast<ssize_t>(sizeof Request)) return Died();
+    if (Written != static_cast<ssize_t>(sizeof Request)) return Lost();
 
     // Until the answer, the worker's end, or the deadline. The clock is read again only after an
     // interruption: a call costs as few system calls as it can.
@@ -218,7 +221,7 @@ TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::T
         bool Exited = false;
         for (int I = 0; I < Ready; ++I) (Events[I].data.fd == AnswerRead ? Answered : Exited) = true;
         if (Answered) break;
-        if (Exited || Ready < 0) return Died();
+        if (Exited || Ready < 0) return Lost();
         End();
         return {TCallFault::Hung, "no answer within " + std::to_string(std::lround(TimeoutMs)) + " ms"};
     }
@@ -227,7 +230,7 @@ TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::T
     do {
         Read = read(AnswerRead, &Answer, sizeof Answer);
     } while (Read < 0 && errno == EINTR);
-    if (Read <= 0) return Died();
+    if (Read <= 0) return Lost();
 
     using worker::TAnswerKind;
     const auto Expected = [&]() -> std::size_t {

@@ -57,7 +57,8 @@ private:
     std::string End();
     // Waits up to TimeoutMs for the worker to exit; true when it has.
     bool WaitForExit(double TimeoutMs) const;
-    TCallOutcome Died(const char *Prefix = "");
+    // The outcome of a call whose answer cannot come: the worker died, or broke its pipes.
+    TCallOutcome Lost();
 
     pid_t Process;
     int PidFd;
