@@ -56,10 +56,14 @@ TWorkerOptions ReadOptions(int Argc, char **Argv) {
     return Options;
 }
 
-// No core files; the address space capped when asked.
+// No core files; the first to go when memory runs out; the address space capped when asked.
 void ApplyLimits(const TWorkerOptions &Options) {
     const rlimit NoCore{0, 0};
     setrlimit(RLIMIT_CORE, &NoCore);
+    if (std::FILE *Score = std::fopen("/proc/self/oom_score_adj", "w")) {
+        std::fputs("1000", Score);
+        std::fclose(Score);
+    }
     if (Options.MemoryMb > 0) {
         const auto Bytes = static_cast<rlim_t>(Options.MemoryMb) * 1024 * 1024;
         const rlimit Memory{Bytes, Bytes};

@@ -233,7 +233,13 @@ int main(int Argc, char **Argv) {
         // The workers inherit the CPU, and a signal that ends this program ends them too.
         PinThisThreadToOneCpu();
         EndWorkersOnTerminationSignals();
+        AdoptOrphanedDescendants();
     }
-    BotHost Bots(Command);
-    return Command.List ? ListBots(Out, Bots) : PlayMatch(Command, Out, Bots);
+    int Status;
+    {
+        BotHost Bots(Command);
+        Status = Command.List ? ListBots(Out, Bots) : PlayMatch(Command, Out, Bots);
+    }
+    if (!Command.InProcess) EndAdoptedChildren();
+    return Status;
 }

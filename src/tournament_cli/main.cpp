@@ -121,17 +121,26 @@ int main(int Argc, char **Argv) {
     sigemptyset(&Ending);
     for (const int Signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&Ending, Signal);
     pthread_sigmask(SIG_BLOCK, &Ending, nullptr);
+    // A bot's child that left its worker's group comes here when the worker ends, and ends with the run.
+    AdoptOrphanedDescendants();
+    int Status = ExitTournamentBadArguments;
     switch (Command.Action) {
         case TTournamentAction::Play:
-            return PlayTournament(Command);
+            Status = PlayTournament(Command);
+            break;
         case TTournamentAction::Plan:
-            return WritePlan(Command);
+            Status = WritePlan(Command);
+            break;
         case TTournamentAction::ShardCount:
-            return PrintShardCount(Command);
+            Status = PrintShardCount(Command);
+            break;
         case TTournamentAction::RunShard:
-            return RunShard(Command);
+            Status = RunShard(Command);
+            break;
         case TTournamentAction::Merge:
-            return MergeShards(Command);
+            Status = MergeShards(Command);
+            break;
     }
-    return ExitTournamentBadArguments;
+    EndAdoptedChildren();
+    return Status;
 }

@@ -9,15 +9,18 @@
 //   BOT_OVERWRITE      writes far past the records it was handed
 //   BOT_THREAD_CRASH   starts a thread that crashes 20 ms later, outside any call, and from then
 //                      on takes 2 ms for every move
-//   BOT_FORK           forks a child that lingers (an hour) with the bot's output open, at the first
-//   StartGame BOT_CHDIR          changes its working folder to / at the first StartGame BOT_DESTRUCTOR_CRASH
-//   crashes in a destructor when the process ends BOT_CONSTRUCTOR_CRASH / BOT_CONSTRUCTOR_LOOP  crashes /
-//   spins while the library is loaded BOT_CRASH_IN_NAME / BOT_HANG_IN_NAME / BOT_BAD_NAME_POINTER  the fault
-//   is in GetName BOT_NO_GET_TURN    leaves out GetTurn                   BOT_CHATTY       prints in every
-//   call BOT_SPAM_MB=n      prints n MB without a line break at the first StartGame BOT_SOCKET         opens
-//   a socket in GetTurn (refused under the sandbox) BOT_JOURNAL        writes every call it receives, with
-//   its records in hex and its process id,
-//                      to the file that the environment variable VELKARAN_JOURNAL names
+//   BOT_FORK           forks a child that lingers (an hour) with the bot's output open, at the
+//                      first StartGame (with BOT_SETSID the child leaves the worker's group first)
+//   BOT_CHDIR          changes its working folder to / at the first StartGame
+//   BOT_DESTRUCTOR_CRASH  crashes in a destructor when the process ends
+//   BOT_CONSTRUCTOR_CRASH, BOT_CONSTRUCTOR_LOOP  crashes or spins while the library is loaded
+//   BOT_CRASH_IN_NAME, BOT_HANG_IN_NAME, BOT_BAD_NAME_POINTER  the fault is in GetName
+//   BOT_NO_GET_TURN    leaves out GetTurn
+//   BOT_CHATTY         prints in every call
+//   BOT_SPAM_MB=n      prints n MB without a line break at the first StartGame
+//   BOT_SOCKET         opens a socket in GetTurn (refused under the sandbox)
+//   BOT_JOURNAL        writes every call it receives, with its records in hex and its process
+//                      id, to the file that the environment variable VELKARAN_JOURNAL names
 // Otherwise (and before it misbehaves) it holds cards 36 to 50 and passes with card 50.
 #include <velkaran/bot.h>
 
@@ -180,6 +183,9 @@ VELKARAN_EXPORT void StartGame(int32_t PlayerIndex, [[maybe_unused]] TCardList *
 #endif
 #ifdef BOT_FORK
     if (GamesStarted == 1 && fork() == 0) {
+#ifdef BOT_SETSID
+        setsid();  // out of the worker's process group
+#endif
         sleep(3600);
         _exit(0);
     }
