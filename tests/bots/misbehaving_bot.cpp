@@ -19,6 +19,7 @@
 //   BOT_CHATTY         prints in every call
 //   BOT_SPAM_MB=n      prints n MB without a line break at the first StartGame
 //   BOT_SOCKET         opens a socket in GetTurn (refused under the sandbox)
+//   BOT_SLOW_MOVES_MS=n  takes n ms for every move (and misbehaves in no other way)
 //   BOT_JOURNAL        writes every call it receives, with its records in hex and its process
 //                      id, to the file that the environment variable VELKARAN_JOURNAL names
 // Otherwise (and before it misbehaves) it holds cards 36 to 50 and passes with card 50.
@@ -219,6 +220,9 @@ VELKARAN_EXPORT int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, cons
 #endif
 #ifdef BOT_THREAD_CRASH
     if (Info->Turn > 3) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+#endif
+#ifdef BOT_SLOW_MOVES_MS
+    std::this_thread::sleep_for(std::chrono::milliseconds(BOT_SLOW_MOVES_MS));
 #endif
 #ifdef BOT_JOURNAL
     Journal("GetTurn", PlayerIndex, View, sizeof(TGameView), Playable, sizeof(TCardList), Info,

@@ -102,17 +102,18 @@ TEST(Tournament, RoundRobinWithMisbehavingBotsCountsEachEncounterAsASeries) {
 }
 
 TEST(Tournament, InterruptedAndResumedEndsAsAnUninterruptedRun) {
+    // A bot that takes 2 ms for every move makes the tournament last about as long in every build.
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
     Folder.AddSampleBot("passive.so");
-    Folder.AddSampleBot("planner.so");
-    const std::vector<std::string> Options{"--pairs", "60", "--concurrency", "2"};
+    Folder.AddTestBot("deliberate_bot", "deliberate.so");
+    const std::vector<std::string> Options{"--pairs", "10", "--turn-limit", "30", "--concurrency", "2"};
     const auto With = [&Options](std::vector<std::string> More) {
         More.insert(More.begin(), Options.begin(), Options.end());
         return More;
     };
     TCliChild Child = Folder.Start(VELKARAN_TOURNAMENT_PATH, With({"--json", "a.json"}));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
     kill(Child.Pid, SIGINT);
     const TCliRun Stopped = Folder.Finish(Child);
     ASSERT_EQ(Stopped.Status, 130) << "the tournament ended before it could be interrupted";
@@ -123,6 +124,7 @@ TEST(Tournament, InterruptedAndResumedEndsAsAnUninterruptedRun) {
 
     const TCliRun Resumed =
         Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, {"--resume", "a.json", "--concurrency", "2"});
+    EXPECT_THAT(Resumed.Out, HasSubstr("60 of 60 games played"));
     ASSERT_EQ(Resumed.Status, 0) << Resumed.Err;
     const TCliRun Whole = Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, With({"--json", "b.json"}));
     ASSERT_EQ(Whole.Status, 0) << Whole.Err;
@@ -137,16 +139,15 @@ TEST(Tournament, InterruptedAndResumedEndsAsAnUninterruptedRun) {
 TEST(Tournament, AnSprtStopsALopsidedMatchEarlyAndATinyBudgetRunsOut) {
     MatchFolder Folder;
     Folder.AddSampleBot("passive.so");
-    Folder.AddSampleBot("planner.so");
-    const TCliRun Lopsided =
-        Folder.RunProgram(VELKARAN_TOURNAMENT_PATH,
-                          {"--pairs", "1000", "--sprt", "elo0=0 elo1=10", "planner.so", "passive.so"});
+    Folder.AddSampleBot("greedy.so");
+    const TCliRun Lopsided = Folder.RunProgram(
+        VELKARAN_TOURNAMENT_PATH, {"--pairs", "1000", "--sprt", "elo0=0 elo1=10", "greedy.so", "passive.so"});
     ASSERT_EQ(Lopsided.Status, 0) << Lopsided.Err;
     EXPECT_THAT(Lopsided.Out, HasSubstr("H1 accepted"));
     EXPECT_THAT(Lopsided.Out, Not(HasSubstr("2000 of 2000 games")));
 
     const TCliRun Tiny = Folder.RunProgram(
-        VELKARAN_TOURNAMENT_PATH, {"--pairs", "2", "--sprt", "elo0=0 elo1=10", "planner.so", "passive.so"});
+        VELKARAN_TOURNAMENT_PATH, {"--pairs", "2", "--sprt", "elo0=0 elo1=10", "greedy.so", "passive.so"});
     ASSERT_EQ(Tiny.Status, 0) << Tiny.Err;
     EXPECT_THAT(Tiny.Out, HasSubstr("4 of 4 games played"));
     EXPECT_THAT(Tiny.Out, HasSubstr("undecided"));
