@@ -22,16 +22,6 @@ void Complain(const std::string &Message) {
     std::fprintf(stderr, "velkaran-tournament: %s\n", Message.c_str());
 }
 
-// How the runner's workers start: one output relay shared by all of them.
-TWorkerPoolSettings WorkerSettings(const TTournamentCommand &Command) {
-    TWorkerPoolSettings Settings;
-    Settings.Worker.MemoryMb = Command.BotMemoryMb;
-    Settings.Worker.Sandbox = Command.Sandbox;
-    Settings.OutputFolder = Command.BotOutputFolder;
-    if (Command.BotOutputFolder.empty()) Settings.Relay = std::make_shared<TOutputRelay>();
-    return Settings;
-}
-
 void PrintReport(const TTournamentResults &Results) {
     for (const std::string &Line : ReportLines(ComputeStatistics(Results), Results))
         std::printf("%s\n", Line.c_str());
@@ -47,7 +37,8 @@ std::unique_ptr<TRecordJournal> OpenJournal(const std::string &Path) {
 }
 
 int PlayTournament(const TTournamentCommand &Command) {
-    const TWorkerPoolSettings Workers = WorkerSettings(Command);
+    const TWorkerPoolSettings Workers =
+        TournamentWorkers(Command.BotMemoryMb, Command.Sandbox, Command.BotOutputFolder);
     std::unique_ptr<TTournamentResults> Results;
     std::unique_ptr<TRecordJournal> Journal;
     const std::optional<std::string> DocumentPath = Command.JsonPath ? Command.JsonPath : Command.ResumePath;

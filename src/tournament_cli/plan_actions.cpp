@@ -71,15 +71,6 @@ std::optional<TTournamentPlan> ReadPlan(const std::string &Path, std::string *Fi
     return Plan;
 }
 
-TWorkerPoolSettings PlanWorkers(const TTournamentPlan &Plan, const TTournamentCommand &Command) {
-    TWorkerPoolSettings Settings;
-    Settings.Worker.MemoryMb = Plan.BotMemoryMb;
-    Settings.Worker.Sandbox = Plan.Sandbox;
-    Settings.OutputFolder = Command.BotOutputFolder;
-    if (Command.BotOutputFolder.empty()) Settings.Relay = std::make_shared<TOutputRelay>();
-    return Settings;
-}
-
 std::string ShardPath(const std::string &Folder, int64_t Shard) {
     return (std::filesystem::path(Folder) / ("shard-" + std::to_string(Shard) + ".json")).string();
 }
@@ -149,8 +140,10 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
     TTournamentSession Session(std::make_unique<TTournamentResults>(Plan.Config), std::move(Journal),
                                std::move(Document));
     const TShardGames Games = ShardGames(Plan, Command.Shard);
-    TTournamentRunner Runner(Plan.Config,
-                             TRunnerSettings{Command.Concurrency, ".", PlanWorkers(Plan, Command), true});
+    TTournamentRunner Runner(
+        Plan.Config,
+        TRunnerSettings{Command.Concurrency, ".",
+                        TournamentWorkers(Plan.BotMemoryMb, Plan.Sandbox, Command.BotOutputFolder), true});
     const bool Interrupted = Session.Play(
         Runner, [Games](int64_t Index) { return Index < Games.First || Index >= Games.End; }, false);
     if (!Session.Save(!Interrupted, Error)) {
@@ -166,10 +159,7 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
 }  // namespace
 
 int WritePlan(const TTournamentCommand &Command) {
-    TWorkerPoolSettings Workers;
-    Workers.Worker.MemoryMb = Command.BotMemoryMb;
-    Workers.Worker.Sandbox = Command.Sandbox;
-    TBotWorkerPool Probing(Workers);
+    TBotWorkerPool Probing(TournamentWorkers(Command.BotMemoryMb, Command.Sandbox, Command.BotOutputFolder));
     const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
     if (!Config) return ExitTournamentBadArguments;
     const TTournamentPlan Plan{*Config, Command.Shards, Command.BotMemoryMb, Command.Sandbox,

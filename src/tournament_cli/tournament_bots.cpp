@@ -83,6 +83,15 @@ std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &C
     return Config;
 }
 
+TWorkerPoolSettings TournamentWorkers(long long MemoryMb, bool Sandbox, const std::string &OutputFolder) {
+    TWorkerPoolSettings Settings;
+    Settings.Worker.MemoryMb = MemoryMb;
+    Settings.Worker.Sandbox = Sandbox;
+    Settings.OutputFolder = OutputFolder;
+    if (OutputFolder.empty()) Settings.Relay = std::make_shared<TOutputRelay>();
+    return Settings;
+}
+
 std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder) {
     for (const TTournamentBot &Bot : Config.Bots) {
         const std::string Path = (std::filesystem::path(Folder) / Bot.File).string();

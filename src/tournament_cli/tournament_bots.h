@@ -18,6 +18,10 @@ namespace velkaran {
 // on stderr, when the tournament cannot be played.
 std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &Command, TBotWorkerPool &Pool);
 
+// How a tournament's workers start: the address-space cap, the sandbox, and where the bots'
+// output goes (a folder, or stderr through one relay that all the runner's threads share).
+TWorkerPoolSettings TournamentWorkers(long long MemoryMb, bool Sandbox, const std::string &OutputFolder);
+
 // Checks that the libraries of Config are in Folder as they were when it began: each there, with
 // the same content. Empty when they are; else what differs.
 std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder);
