@@ -40,6 +40,23 @@ inline constexpr CardTable<uint32_t> PackedCardCosts = [] {
     return Table;
 }();
 
+// True when Player's resources cover Cost. Bitwise rather than short-circuit: affordability is
+// unpredictable, and branches on it cost more than the three comparisons.
+constexpr bool CanPay(const TPlayerStatus &Player, const TCardCost &Cost) {
+    return (Cost.Energy <= Player.Energy) & (Cost.Metal <= Player.Metal) & (Cost.Elements <= Player.Elements);
+}
+
+// What Player lacks of each resource to pay Cost (0 where it has enough), wide enough for any gap.
+struct TShortfall {
+    int64_t Energy = 0;
+    int64_t Metal = 0;
+    int64_t Elements = 0;
+};
+constexpr TShortfall Shortfall(const TPlayerStatus &Player, const TCardCost &Cost) {
+    auto Gap = [](int32_t Price, int32_t Held) { return Price > Held ? int64_t{Price} - int64_t{Held} : 0; };
+    return {Gap(Cost.Energy, Player.Energy), Gap(Cost.Metal, Player.Metal), Gap(Cost.Elements, Player.Elements)};
+}
+
 // True when a resource is negative (only after wrapping): such a player can pay for no card at all.
 constexpr bool HasNegativeResource(const TPlayerStatus &Player) {
     return (Player.Energy | Player.Metal | Player.Elements) < 0;

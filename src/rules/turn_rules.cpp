@@ -20,12 +20,6 @@ constexpr int32_t BasePerExtraLaboratory = 5;
 
 constexpr bool IsPlayerIndex(int32_t Player) { return Player == 0 || Player == 1; }
 
-// Bitwise rather than short-circuit: affordability is unpredictable, and branches on it cost more than
-// the three comparisons.
-bool CanPay(const TPlayerStatus &Player, const TCardCost &Cost) {
-    return (Cost.Energy <= Player.Energy) & (Cost.Metal <= Player.Metal) & (Cost.Elements <= Player.Elements);
-}
-
 // Four card numbers at once (a GCC/Clang vector type: SSE2 on x86-64, plain code elsewhere).
 using TFourCards = int32_t __attribute__((vector_size(16)));
 
