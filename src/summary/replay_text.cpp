@@ -25,11 +25,13 @@ bool IsRefusedMove(const TGameRecord &Record, std::size_t Step, std::size_t Step
     return Step + 1 == StepCount && Record.Termination == TTermination::RefusedCard;
 }
 
-// A move in words, after the mover's name; Refused: the rules refused its card.
-std::string MoveWords(const TReplayStep &Move, bool Refused) {
+// A move in words, after the mover's name: the card's whole text, or (Short) only its title.
+// Refused: the rules refused its card.
+std::string MoveWords(const TReplayStep &Move, bool Refused, bool Short) {
     if (Move.Card == 0) return "нечем заплатить, ход пропущен";
-    const std::string Card = IsCardNumber(Move.Card) ? std::string(CardDescriptions[Move.Card])
-                                                     : "карта " + std::to_string(Move.Card);
+    std::string Card = "карта " + std::to_string(Move.Card);
+    if (IsCardNumber(Move.Card))
+        Card = Short ? CardTitle(Move.Card) : std::string(CardDescriptions[Move.Card]);
     return Refused ? Card + " — отклонено правилами" : Card;
 }
 
@@ -92,7 +94,7 @@ TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplaySte
         Frame.Headline = "Раунд " + std::to_string(At.Round) + " из " + std::to_string(Record.Rounds) +
                          " · ход " + std::to_string(Step) + " из " + std::to_string(Moves);
         Frame.LastMove = SeatShownName(Record, At.Mover) + ": " +
-                         MoveWords(At, IsRefusedMove(Record, Step, Steps.size())) +
+                         MoveWords(At, IsRefusedMove(Record, Step, Steps.size()), false) +
                          (At.Produced ? ". Раунд окончен, постройки произвели ресурсы." : ".");
     }
     for (int32_t Seat = 0; Seat < 2; ++Seat) {
@@ -120,7 +122,7 @@ std::vector<std::string> MoveListText(const TGameRecord &Record, const std::vect
     for (std::size_t Step = 1; Step < Steps.size(); ++Step) {
         const TReplayStep &Move = Steps[Step];
         Lines.push_back(std::to_string(Move.Round) + ". " + SeatShownName(Record, Move.Mover) + ": " +
-                        MoveWords(Move, IsRefusedMove(Record, Step, Steps.size())));
+                        MoveWords(Move, IsRefusedMove(Record, Step, Steps.size()), true));
     }
     return Lines;
 }

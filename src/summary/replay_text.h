@@ -44,7 +44,8 @@ std::string ReplayTitle(const TGameRecord &Record);
 TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplayStep> &Steps, std::size_t Step);
 
 // The move list: one line per step, the start first ("Начало: наборы карт выбраны"), then
-// "3. Greedy: (7) Атака 7" for each move (a pass and a refused card said so).
+// "3. Greedy: (7) Атака 7" (the round, the mover, the card's title) for each move; a pass and a
+// refused card say so.
 std::vector<std::string> MoveListText(const TGameRecord &Record, const std::vector<TReplayStep> &Steps);
 
 // How Record ended: who won and why, with the first fault's detail when a call faulted.

@@ -455,6 +455,9 @@ private slots:
             QTest::mouseClick(Result->OKButton, Qt::LeftButton);
         });
         QTest::mouseClick(Form->StartGameButton, Qt::LeftButton);
+        QVERIFY(Form->MatchRunning());
+        QVERIFY(!Form->isVisible());  // the window thread is free while the match thread plays
+        QTRY_VERIFY_WITH_TIMEOUT(!Form->MatchRunning() && Form->isVisible(), 60000);
 
         QVERIFY(MainHidden);
         QCOMPARE(Shown, Expected);
@@ -475,6 +478,7 @@ private slots:
         Result->SetResultLines({"the last match"});
 
         QTest::mouseClick(Form->StartGameButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!Form->MatchRunning() && Form->isVisible(), 60000);
 
         QCOMPARE(Messages.size(), size_t(1));
         QCOMPARE(Messages[0].Kind, TMessageKind::Error);
