@@ -1,9 +1,9 @@
-// velkaran-screenshots <folder>: renders the main window (initial state; two bots and a series),
-// the help window (its beginning and its end), the progress window of a 3000 + 3000 series, the
-// result window once that series was stopped (its results, its text, after a save) and the replay
-// viewer of one of its games to PNG files in <folder>. Run it in the folder of the sample bots;
-// without two usable bots there it plays the series between two built-in players. The settings
-// it changes are kept in a temporary folder, never the user's.
+// velkaran-screenshots <folder>: renders to PNG files in <folder> the main window (initial state;
+// two bots and a series), the help window (its beginning and its end), the progress window of a
+// 3000 + 3000 series, the result window once that series was stopped (its results, its text, after
+// a save), the replay viewer of one of its games, and the results of a short series played to its
+// end. Run it in the folder of the sample bots; without two usable bots there it plays between two
+// built-in players. The settings it changes are kept in a temporary folder, never the user's.
 #include "game_result_unit.h"
 #include "main_unit.h"
 #include "match_run.h"
@@ -195,6 +195,22 @@ int main(int argc, char **argv) {
     MainForm.ProgressForm->StopAfterGameButton->click();
     if (!WaitUntil([&] { return !MainForm.MatchRunning() && MainForm.isVisible(); }, 120000)) {
         std::fprintf(stderr, "velkaran-screenshots: the series did not stop\n");
+        return 1;
+    }
+
+    // A short series played to its end: pairs of games, so the Elo line has something to say.
+    QTimer CompleteShown;
+    QObject::connect(&CompleteShown, &QTimer::timeout, &ResultForm, [&] {
+        if (!ResultForm.isVisible()) return;
+        CompleteShown.stop();
+        Saved = Save(ResultForm, Folder, QStringLiteral("result_window_complete.png")) && Saved;
+        ResultForm.OKButton->click();
+    });
+    CompleteShown.start(50);
+    MainForm.GameCountSpinEdit->setValue(20);
+    MainForm.StartGameButton->click();
+    if (!WaitUntil([&] { return !MainForm.MatchRunning() && MainForm.isVisible(); }, 120000)) {
+        std::fprintf(stderr, "velkaran-screenshots: the short series did not end\n");
         return 1;
     }
     return Saved ? 0 : 1;

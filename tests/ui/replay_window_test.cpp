@@ -32,22 +32,6 @@ void WriteFile(const QString &Path, const std::string &Text) {
     File.write(Text.data(), static_cast<qint64>(Text.size()));
 }
 
-// What the panel of a player shows, as numbers in record order.
-std::vector<QString> PanelValues(const QWidget *Panel) {
-    std::vector<QString> Values;
-    for (const char *Field :
-         {"Base", "Shield", "Batteries", "Mines", "Laboratories", "Energy", "Metal", "Elements"})
-        Values.push_back(Panel->findChild<QLabel *>(QString::fromLatin1(Field))->text());
-    return Values;
-}
-std::vector<QString> StatusValues(const TPlayerStatus &Status) {
-    std::vector<QString> Values;
-    for (const int32_t Value : {Status.Base, Status.Shield, Status.Batteries, Status.Mines,
-                                Status.Laboratories, Status.Energy, Status.Metal, Status.Elements})
-        Values.push_back(QString::number(Value));
-    return Values;
-}
-
 }  // namespace
 
 class ReplayWindowTest : public QObject {
@@ -97,8 +81,8 @@ private slots:
         QCOMPARE(Replay->CurrentStep(), 0);
         QTest::keyClick(Replay, Qt::Key_End);
         for (int Seat = 0; Seat < 2; ++Seat)
-            QCOMPARE(PanelValues(Replay->Panels[Seat]),
-                     StatusValues(Records[2].Final[static_cast<std::size_t>(Seat)]));
+            QCOMPARE(testing::PanelValues(Replay->Panels[Seat]),
+                     testing::StatusValues(Records[2].Final[static_cast<std::size_t>(Seat)]));
         QCOMPARE(Replay->OutcomeLabel->text(), QString::fromStdString(ReplayOutcomeText(Records[2])));
     }
 
@@ -117,7 +101,7 @@ private slots:
         QVERIFY(Form->ReplayForm->HeadlineLabel->text().startsWith(
             QStringLiteral("Игру нельзя воспроизвести: ")));
         QVERIFY(!Form->ReplayForm->StepForwardButton->isEnabled());
-        QCOMPARE(PanelValues(Form->ReplayForm->Panels[1]), StatusValues(Record.Final[1]));
+        QCOMPARE(testing::PanelValues(Form->ReplayForm->Panels[1]), testing::StatusValues(Record.Final[1]));
     }
 
     void AFileWithoutUsableRecordsIsRefusedWithTheReason_data() {

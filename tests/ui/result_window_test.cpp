@@ -91,22 +91,6 @@ bool ShowsEveryCell(const QTableWidget *Table) {
     return Bottom <= Table->viewport()->height() && Right <= Table->viewport()->width();
 }
 
-// The eight numbers a player panel shows, in record order.
-std::vector<QString> PanelValues(const QWidget *Panel) {
-    std::vector<QString> Values;
-    for (const char *Field :
-         {"Base", "Shield", "Batteries", "Mines", "Laboratories", "Energy", "Metal", "Elements"})
-        Values.push_back(Panel->findChild<QLabel *>(QString::fromLatin1(Field))->text());
-    return Values;
-}
-std::vector<QString> StatusValues(const TPlayerStatus &Status) {
-    std::vector<QString> Values;
-    for (const int32_t Value : {Status.Base, Status.Shield, Status.Batteries, Status.Mines,
-                                Status.Laboratories, Status.Energy, Status.Metal, Status.Elements})
-        Values.push_back(QString::number(Value));
-    return Values;
-}
-
 }  // namespace
 
 class ResultWindowTest : public QObject {
@@ -360,8 +344,8 @@ private slots:
         QTest::mouseClick(Replay->LastStepButton, Qt::LeftButton);
         QCOMPARE(Replay->CurrentStep(), Replay->StepCount() - 1);
         for (int Seat = 0; Seat < 2; ++Seat)
-            QCOMPARE(PanelValues(Replay->Panels[Seat]),
-                     StatusValues(Record->Final[static_cast<std::size_t>(Seat)]));
+            QCOMPARE(testing::PanelValues(Replay->Panels[Seat]),
+                     testing::StatusValues(Record->Final[static_cast<std::size_t>(Seat)]));
         QVERIFY2(Replay->OutcomeLabel->text().startsWith(QStringLiteral("Победил «Striker»")),
                  qPrintable(Replay->OutcomeLabel->text()));
 
