@@ -6,7 +6,6 @@
 #include "summary/results_text.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,7 +32,7 @@ QTableWidget *NewTable(const char *Name, QWidget *Parent) {
     return Table;
 }
 
-// Fills Table with Text and makes it exactly as high as its rows: the summary never scrolls.
+// Fills Table with Text and makes it exactly as large as its cells: the summary never scrolls.
 void ShowTable(QTableWidget *Table, const TTextTable &Text) {
     Table->clear();
     Table->setColumnCount(static_cast<int>(Text.Header.size()));
@@ -53,7 +52,9 @@ void ShowTable(QTableWidget *Table, const TTextTable &Text) {
     Table->resizeRowsToContents();
     int Height = Table->horizontalHeader()->sizeHint().height() + 2 * Table->frameWidth();
     for (int Row = 0; Row < Table->rowCount(); ++Row) Height += Table->rowHeight(Row);
-    Table->setFixedHeight(Height);
+    int Width = 2 * Table->frameWidth();
+    for (int Column = 0; Column < Table->columnCount(); ++Column) Width += Table->columnWidth(Column);
+    Table->setFixedSize(Width, Height);
 }
 
 }  // namespace
@@ -94,18 +95,14 @@ TResultsView::TResultsView(QWidget *Parent)
     });
 
     auto *GamesCaption = new QLabel(QStringLiteral("Игры (двойной щелчок — просмотр):"), this);
-    auto *Lower = new QHBoxLayout;
-    Lower->setSpacing(10);
-    Lower->addWidget(ThinkingTimeTable, 0, Qt::AlignTop);
-    Lower->addWidget(TerminationsTable, 0, Qt::AlignTop);
-    Lower->addStretch();
     auto *Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(8, 8, 8, 8);
     Layout->setSpacing(6);
     Layout->addWidget(HeadlineLabel);
     Layout->addWidget(StandingsTable, 0, Qt::AlignLeft);
     Layout->addWidget(EloLabel);
-    Layout->addLayout(Lower);
+    Layout->addWidget(ThinkingTimeTable, 0, Qt::AlignLeft);
+    Layout->addWidget(TerminationsTable, 0, Qt::AlignLeft);
     Layout->addWidget(GamesCaption);
     Layout->addWidget(GameList, 1);
 }

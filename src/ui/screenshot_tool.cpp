@@ -207,6 +207,7 @@ int main(int argc, char **argv) {
         ResultForm.OKButton->click();
     });
     CompleteShown.start(50);
+    ChooseTwoBots(MainForm);  // the lists went back to their first entries with the new discovery
     MainForm.GameCountSpinEdit->setValue(20);
     MainForm.StartGameButton->click();
     if (!WaitUntil([&] { return !MainForm.MatchRunning() && MainForm.isVisible(); }, 120000)) {

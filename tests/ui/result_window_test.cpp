@@ -70,7 +70,8 @@ int32_t PasserTurn(int32_t, const TGameView *, const TCardList *, const TTurnInf
 std::shared_ptr<TMatchRun> PlayedSeries(int32_t N) {
     static QuietGameInterface Quiet;
     TMatchSettings Settings;
-    Settings.First.Bot = TBot{true, "Striker", StrikerStart, StrikerTurn, "./striker.so"};
+    Settings.First.Bot =
+        TBot{true, "Striker of the northern front", StrikerStart, StrikerTurn, "./striker.so"};
     Settings.Second.Bot = TBot{true, "Passer", PasserStart, PasserTurn, "./passer.so"};
     Settings.ModeItem = 1;
     Settings.GameCount = N;
@@ -305,10 +306,11 @@ private slots:
         QCOMPARE(Form->ResultLines(), Run->Lines());  // the text stays exactly as the runner wrote it
         TResultsView *View = Form->ResultsView;
         QCOMPARE(View->HeadlineLabel->text(), QStringLiteral("Серия: сыграно 10 из 10 игр"));
-        QCOMPARE(View->StandingsTable->item(0, 0)->text(), QStringLiteral("Striker"));
+        QCOMPARE(View->StandingsTable->item(0, 0)->text(), QStringLiteral("Striker of the northern front"));
         QVERIFY(View->EloLabel->text().contains(QStringLiteral("детерминирована")));
         QCOMPARE(View->GameList->model()->rowCount(), 10);
-        // The summary shows whole, without scrolling, and the list of games still has room.
+        // The summary shows whole, without scrolling, long names and all, and the list of games still
+        // has room.
         for (const QTableWidget *Table :
              {View->StandingsTable, View->ThinkingTimeTable, View->TerminationsTable}) {
             QVERIFY2(ShowsEveryCell(Table), qPrintable(Table->objectName()));
@@ -346,7 +348,8 @@ private slots:
         for (int Seat = 0; Seat < 2; ++Seat)
             QCOMPARE(testing::PanelValues(Replay->Panels[Seat]),
                      testing::StatusValues(Record->Final[static_cast<std::size_t>(Seat)]));
-        QVERIFY2(Replay->OutcomeLabel->text().startsWith(QStringLiteral("Победил «Striker»")),
+        QVERIFY2(Replay->OutcomeLabel->text().startsWith(
+                     QStringLiteral("Победил «Striker of the northern front»")),
                  qPrintable(Replay->OutcomeLabel->text()));
 
         // A round is reached by its number; the keys step from there.
