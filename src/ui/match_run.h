@@ -26,8 +26,8 @@ struct TMatchResults {
     std::array<std::string, 2> Names;  // players 1 and 2 as the views name them
     TMatchScope Scope;
     TMatchSummary Summary;
-    std::shared_ptr<TRecordArchive>
-        Archive;  // record I is game I of Summary.Games(); null if none could be kept
+    // Record I is game I of Summary.Games(); null when the games could not be kept.
+    std::shared_ptr<TRecordArchive> Archive;
     std::string DecimalSeparator;
 };
 
