@@ -61,7 +61,7 @@ std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats,
     if (StopRequested(Environment) == TStopRequest::AtOnce) return {StoppedGameLine};
     TGameRecord Record;
     FillRecord(Record, Result, TGamePlace{1, 0, 0, 0}, Labels[0], Labels[1]);
-    if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{1, {0, 1}, &Record});
+    if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{1, {0, 1}, &Record, &Result.MoveTimesMs});
     return SingleGameText(Record, Environment.DecimalSeparator);
 }
 
@@ -106,7 +106,8 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats,
             const TGamePlace Place{Tally.Games + 1, 0, Game, Half};
             FillRecord(Record, Result, Place, Labels[Player[0]], Labels[Player[1]]);
             Tally.Add(Record, Player);
-            if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{Tally.Games, Player, &Record});
+            if (Environment.OnGameEnd)
+                Environment.OnGameEnd(TPlayedGame{Tally.Games, Player, &Record, &Result.MoveTimesMs});
             if (Environment.OnSeriesGame) {
                 ++Progress.GamesPlayed;
                 Progress.FirstWins = Tally.Players[0].Wins;

@@ -50,6 +50,7 @@ struct TPlayedGame {
     int64_t Number = 0;                 // 1 for the first game of the match
     std::array<int, 2> PlayerOfSeat{};  // the player of the main window (0 or 1) in each seat
     const TGameRecord *Record = nullptr;
+    const std::vector<double> *MoveTimesMs = nullptr;  // each of Record's moves' thinking time
 };
 
 // The seat functions for a bot: its exports in this process, or a proxy to its worker process.

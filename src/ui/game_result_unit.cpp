@@ -1,5 +1,9 @@
 #include "game_result_unit.h"
 
+#include "match_run.h"
+#include "replay_form.h"
+#include "results_view.h"
+
 #include "match/result_log.h"
 
 #include <QDateTime>
@@ -15,14 +19,19 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabWidget>
+
+#include <algorithm>
 
 namespace velkaran {
 
 namespace {
 
-constexpr int DesignWidth = 480;  // 411 before the save button joined the bottom strip
-constexpr int DesignHeight = 203;
-constexpr int MemoDesignHeight = 169;
+// Large enough that the results view shows its summary without scrolling, and within a 1366 x 768
+// screen less a panel.
+constexpr int DefaultWidth = 900;
+constexpr int DefaultHeight = 640;
+constexpr int BottomStrip = 34;  // the 203 - 169 of the window's original design
 constexpr int ButtonWidth = 75;
 constexpr int SaveButtonWidth = 90;
 constexpr int ButtonHeight = 25;
@@ -67,15 +76,24 @@ TLogFileChoice AskLogFileName(QWidget *Parent, const TLogFileChoice &Offered) {
 
 TGameResultForm::TGameResultForm(QWidget *Parent)
     : QDialog(Parent),
+      Views(new QTabWidget(this)),
+      ResultsView(new TResultsView(this)),
       ResultMemo(new QPlainTextEdit(this)),
       OKButton(new QPushButton(QStringLiteral("OK"), this)),
       Label1(new QLabel(QStringLiteral("Двойной клик для сохранения лога"), this)),
       SaveButton(new QPushButton(QStringLiteral("Сохранить…"), this)),
+      ReplayButton(new QPushButton(QStringLiteral("Просмотр игры…"), this)),
       SaveStatusLabel(new QLabel(this)) {
     setObjectName(QStringLiteral("GameResultForm"));
     setWindowTitle(QStringLiteral("Результат игры"));
     setFont(FormFont());
-    resize(DesignWidth, DesignHeight);
+    resize(DefaultWidth, DefaultHeight);
+
+    Views->setObjectName(QStringLiteral("Views"));
+    Views->addTab(ResultsView, QStringLiteral("Итоги"));
+    Views->addTab(ResultMemo, QStringLiteral("Текст"));
+    Views->setDocumentMode(true);
+    ResultsView->OnOpenGame = [this](int64_t Game) { OpenReplay(Game); };
 
     ResultMemo->setObjectName(QStringLiteral("ResultMemo"));
     ResultMemo->setReadOnly(true);
@@ -102,16 +120,34 @@ TGameResultForm::TGameResultForm(QWidget *Parent)
     auto *SaveKey = new QShortcut(QKeySequence::Save, this);
     connect(SaveKey, &QShortcut::activated, this, [this] { ResultMemoDblClick(this); });
 
+    ReplayButton->setObjectName(QStringLiteral("ReplayButton"));
+    ReplayButton->setAutoDefault(false);
+    ReplayButton->setToolTip(QStringLiteral("Открыть выбранную в списке игру в окне просмотра"));
+    connect(ReplayButton, &QPushButton::clicked, this, [this] { ReplayButtonClick(ReplayButton); });
+
     SaveStatusLabel->setObjectName(QStringLiteral("SaveStatusLabel"));
     SaveStatusLabel->setTextFormat(Qt::PlainText);
     SaveStatusLabel->setVisible(false);
 
-    setTabOrder(ResultMemo, SaveButton);
+    setTabOrder(Views, ReplayButton);
+    setTabOrder(ReplayButton, SaveButton);
     setTabOrder(SaveButton, OKButton);
-    setMinimumWidth(4 * Margin + Label1->sizeHint().width() + SaveButtonWidth + ButtonWidth + 4 * Margin);
+    setMinimumWidth(4 * Margin + Label1->sizeHint().width() + ReplayButtonWidth() + SaveButtonWidth +
+                    ButtonWidth + 5 * Margin);
+    SetResults({}, nullptr);
 }
 
-void TGameResultForm::SetResultLines(const std::vector<std::string> &Lines) {
+int TGameResultForm::ReplayButtonWidth() const { return ReplayButton->sizeHint().width(); }
+
+void TGameResultForm::SetResultLines(const std::vector<std::string> &Lines) { SetResults(Lines, nullptr); }
+
+void TGameResultForm::SetResults(const std::vector<std::string> &Lines,
+                                 std::shared_ptr<const TMatchResults> Shown) {
+    Results = std::move(Shown);
+    ResultsView->ShowResults(Results);
+    ReplayButton->setEnabled(Results && Results->Archive && Results->Archive->Count() > 0);
+    Views->setCurrentIndex(Results && Results->Scope.Series ? 0 : 1);
+    if (ReplayForm != nullptr) ReplayForm->close();
     QStringList Text;
     Text.reserve(static_cast<qsizetype>(Lines.size()));
     for (const std::string &Line : Lines) Text.append(QString::fromStdString(Line));
@@ -140,6 +176,24 @@ void TGameResultForm::ResultMemoDblClick(QObject *) {
     SaveStatusLabel->setVisible(true);
     PlaceControls();
     if (Failure) ShowMessage(this, TMessageKind::Error, QString::fromStdString(*Failure));
+}
+
+void TGameResultForm::ReplayButtonClick(QObject *) {
+    OpenReplay(std::max<int64_t>(ResultsView->SelectedGame(), 0));
+}
+
+void TGameResultForm::OpenReplay(int64_t Game) {
+    if (!Results || !Results->Archive || Game >= Results->Archive->Count()) return;
+    if (ReplayForm == nullptr) ReplayForm = new TReplayForm(this);
+    ReplayForm->ShowGame(Results->Archive, Game);
+    ReplayForm->show();
+    ReplayForm->raise();
+    ReplayForm->activateWindow();
+}
+
+void TGameResultForm::done(int Result) {
+    if (ReplayForm != nullptr) ReplayForm->close();
+    QDialog::done(Result);
 }
 
 void TGameResultForm::FormShow(QObject *) {
@@ -175,9 +229,8 @@ void TGameResultForm::resizeEvent(QResizeEvent *Event) {
 void TGameResultForm::PlaceControls() {
     const int Width = width();
     const int Height = height();
-    const int BottomStrip = DesignHeight - MemoDesignHeight;
     const int StatusHeight = !SaveStatusLabel->isHidden() ? SaveStatusLabel->sizeHint().height() + Margin : 0;
-    ResultMemo->setGeometry(0, 0, Width, Height - BottomStrip - StatusHeight);
+    Views->setGeometry(0, 0, Width, Height - BottomStrip - StatusHeight);
     if (StatusHeight > 0)
         SaveStatusLabel->setGeometry(2 * Margin, Height - BottomStrip - StatusHeight + Margin / 2,
                                      Width - 4 * Margin, StatusHeight - Margin);
@@ -185,6 +238,8 @@ void TGameResultForm::PlaceControls() {
                           ButtonHeight);
     SaveButton->setGeometry(OKButton->x() - SaveButtonWidth - Margin, Height - ButtonHeight - Margin,
                             SaveButtonWidth, ButtonHeight);
+    ReplayButton->setGeometry(SaveButton->x() - ReplayButtonWidth() - Margin, Height - ButtonHeight - Margin,
+                              ReplayButtonWidth(), ButtonHeight);
     const int LabelHeight = Label1->sizeHint().height();
     Label1->setGeometry(2 * Margin, Height - BottomStrip + (BottomStrip - LabelHeight) / 2,
                         Label1->sizeHint().width(), LabelHeight);

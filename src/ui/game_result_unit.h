@@ -1,5 +1,6 @@
 // The result window: the text of the last match, saved to a file on a double click, by the save
-// button or with Ctrl+S.
+// button or with Ctrl+S; beside it the results view of the match's games, each of which opens in
+// the replay viewer.
 #pragma once
 
 #include "log_file.h"
@@ -7,15 +8,22 @@
 
 #include <QDialog>
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QTabWidget;
 
 namespace velkaran {
+
+struct TMatchResults;
+class TReplayForm;
+class TResultsView;
 
 // Asks for the file to save the log to and its encoding, offering Offered; an empty name when the
 // user cancels.
@@ -30,18 +38,25 @@ class TGameResultForm : public QDialog {
 public:
     explicit TGameResultForm(QWidget *Parent = nullptr);
 
+    QTabWidget *Views;           // "Итоги" (the results view) and "Текст" (the memo)
+    TResultsView *ResultsView;   // the match's games counted: standings, Elo, times, endings, the list
     QPlainTextEdit *ResultMemo;  // read-only, monospaced, word wrap, both scroll bars
     QPushButton *OKButton;       // closes the window with the result OK
     QLabel *Label1;              // "Двойной клик для сохранения лога"
     QPushButton *SaveButton;     // "Сохранить…": the same as a double click (also Ctrl+S)
-    QLabel *SaveStatusLabel;     // under the memo once a save was tried: where the log went
+    QPushButton *ReplayButton;  // "Просмотр игры…": the game chosen in the list (or the only one)
+    QLabel *SaveStatusLabel;    // under the memo once a save was tried: where the log went
+    TReplayForm *ReplayForm = nullptr;  // made at the first replay
 
     // The save dialog and the message boxes; tests replace them.
     TAskLogFileFn LogSaveDialog = AskLogFileName;
     TShowMessageFn ShowMessage = ShowProgramMessage;
 
-    // Replaces the memo's text by Lines (UTF-8), one line each.
+    // Replaces the memo's text by Lines (UTF-8), one line each; the results view then has nothing.
     void SetResultLines(const std::vector<std::string> &Lines);
+    // Shows the text of a match and, beside it, Results (null for none). A series opens on its
+    // results, a single game on its text.
+    void SetResults(const std::vector<std::string> &Lines, std::shared_ptr<const TMatchResults> Results);
     // The memo's lines (UTF-8), as they are saved.
     std::vector<std::string> ResultLines() const;
 
@@ -52,6 +67,12 @@ public:
     void ResultMemoDblClick(QObject *Sender);
     // Brings the window to the front each time it is shown.
     void FormShow(QObject *Sender);
+    // Opens the game chosen in the results view (or the only game) in the replay viewer.
+    void ReplayButtonClick(QObject *Sender);
+    // Opens game Game (0 for the first) of the shown results in the replay viewer.
+    void OpenReplay(int64_t Game);
+
+    void done(int Result) override;
 
 protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override;
@@ -61,8 +82,10 @@ protected:
 
 private:
     void PlaceControls();
+    int ReplayButtonWidth() const;
 
     TLogFileChoice LastLogFile;
+    std::shared_ptr<const TMatchResults> Results;
 };
 
 }  // namespace velkaran

@@ -1,9 +1,9 @@
-// velkaran: the desktop program. Opens the main window and runs until it is closed.
+// velkaran [RECORD.json]: the desktop program. Opens the main window (and a saved game record in
+// the replay viewer, when one is given) and runs until the main window is closed.
 #include "game_result_unit.h"
 #include "main_unit.h"
 #include "qt_translation.h"
 
-#include "workers/cpu_pinning.h"
 #include "workers/worker_registry.h"
 
 #include <QApplication>
@@ -12,9 +12,8 @@ int main(int argc, char **argv) {
     QApplication Application(argc, argv);
     // Qt's dialogs (saving the log, the questions they ask) speak Russian like the program's own.
     velkaran::InstallQtTranslations();
-    // The bots' workers inherit this thread's CPU (a wake-up across CPUs costs more than a call),
-    // and a signal that ends the program ends them too.
-    velkaran::PinThisThreadToOneCpu();
+    // A signal that ends the program ends the bots' workers too. (The main window's match thread,
+    // which starts them, keeps itself and them on one CPU.)
     velkaran::EndWorkersOnTerminationSignals();
     // The main window alone ends the program: closing the result window or a game window while
     // the main window is hidden for a match must not.
@@ -23,5 +22,7 @@ int main(int argc, char **argv) {
     velkaran::TGameResultForm ResultForm;
     velkaran::TVelkaranMainForm MainForm(ResultForm);
     MainForm.show();
+    const QStringList Arguments = QApplication::arguments();
+    if (Arguments.size() > 1) MainForm.OpenRecordFile(Arguments[1]);
     return QApplication::exec();
 }

@@ -1,8 +1,13 @@
 #include "main_unit.h"
 
 #include "bot_choice.h"
+#include "match_run.h"
+#include "progress_form.h"
+#include "record_archive.h"
+#include "replay_form.h"
 #include "settings_rules.h"
 #include "stored_settings.h"
+#include "window_thread_interface.h"
 
 #include "match/fault_summary.h"
 #include "match/version.h"
@@ -11,14 +16,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cassert>
-#include <exception>
-#include <optional>
 
 namespace velkaran {
 
@@ -27,28 +33,61 @@ namespace {
 constexpr char AboutAuthor[] = "Команда Velkaran";
 constexpr char AboutEmail[] = "velkaran@example.org";
 
+// A single game between bots that lasts longer than this shows the progress window.
+constexpr int SingleGameProgressDelayMs = 700;
+
+QString AskRecordFileName(QWidget *Parent) {
+    return QFileDialog::getOpenFileName(Parent, QStringLiteral("Открыть запись игры"), QDir::currentPath(),
+                                        QStringLiteral("Записи игр (*.json);;Все файлы (*)"));
+}
+
 }  // namespace
 
 TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryFn Discovery, QWidget *Parent)
-    : QWidget(Parent), ResultForm(ResultForm), Discovery(std::move(Discovery)) {
+    : QWidget(Parent),
+      AskRecordFile(AskRecordFileName),
+      ResultForm(ResultForm),
+      MatchThread(std::make_unique<TMatchThread>()),
+      ProgressDelay(new QTimer(this)),
+      Discovery(std::move(Discovery)) {
     MatchEnvironment.Ui = &VelkUi;
     if (!this->Discovery) {
-        Workers = std::make_unique<TBotWorkerPool>(TWorkerPoolSettings{});
+        UseWorkerPoolSettings({});
         this->Discovery = [this](TBotTable &Table) { DiscoverThroughWorkers(Table); };
         MatchEnvironment.BotSeat = [this](const TBot &Bot) { return Workers->Seat(Bot); };
     }
     CreateControls();
     ConnectHandlers();
     RestoreChoices();
+    ProgressForm = new TMatchProgressForm(this);
+    ProgressDelay->setSingleShot(true);
+    connect(ProgressDelay, &QTimer::timeout, this, [this] { ShowProgress(); });
 }
 
-TVelkaranMainForm::~TVelkaranMainForm() = default;
+TVelkaranMainForm::~TVelkaranMainForm() {
+    if (Running) Running->RequestStop(TStopRequest::AtOnce);
+    // The workers end from the thread that started them, after the match in play; then the thread ends.
+    MatchThread->Run([this] { Workers.reset(); });
+    MatchThread.reset();
+}
+
+void TVelkaranMainForm::UseWorkerPoolSettings(const TWorkerPoolSettings &Settings) {
+    assert(!Running && "the workers change only between matches");
+    MatchThread->Run([this, &Settings] {
+        Workers.reset();
+        Workers = std::make_unique<TBotWorkerPool>(Settings);
+    });
+}
 
 void TVelkaranMainForm::DiscoverThroughWorkers(TBotTable &Table) {
-    velkaran::LoadBots(Table, ".", [this](const std::string &Path) { return Workers->Probe(Path); });
-    std::vector<std::string> Paths;
-    for (const TBot &Bot : Table.Bots) Paths.push_back(Bot.Path);
-    Workers->Retain(Paths);
+    // The pool is the match thread's: no match uses it meanwhile, since none runs.
+    assert(!Running && "bots are discovered only between matches");
+    MatchThread->Run([this, &Table] {
+        velkaran::LoadBots(Table, ".", [this](const std::string &Path) { return Workers->Probe(Path); });
+        std::vector<std::string> Paths;
+        for (const TBot &Bot : Table.Bots) Paths.push_back(Bot.Path);
+        Workers->Retain(Paths);
+    });
 }
 
 void TVelkaranMainForm::ConnectHandlers() {
@@ -66,6 +105,8 @@ void TVelkaranMainForm::ConnectHandlers() {
     connect(AboutButton, &QPushButton::clicked, this, [this] { AboutButtonClick(AboutButton); });
     connect(RulesButton, &QPushButton::clicked, this, [this] { RulesButtonClick(RulesButton); });
     connect(StartGameButton, &QPushButton::clicked, this, [this] { StartGameButtonClick(StartGameButton); });
+    connect(OpenRecordButton, &QPushButton::clicked, this,
+            [this] { OpenRecordButtonClick(OpenRecordButton); });
 }
 
 void TVelkaranMainForm::FormActivate(QObject *) {
@@ -107,37 +148,80 @@ void TVelkaranMainForm::RulesButtonClick(QObject *) {
 }
 
 void TVelkaranMainForm::StartGameButtonClick(QObject *) {
+    if (Running) return;
     // The start button's own rule, so that a call from code cannot seat an unusable bot either.
     if (!CanStartMatch(HumanCheckBox1->isChecked(), SelectedBot(AvailBotsComboBox),
                        HumanCheckBox2->isChecked(), SelectedBot(AvailSecondBotsComboBox)))
         return;
-    const TMatchSettings Settings = ReadMatchSettings();
     TMatchEnvironment Environment = MatchEnvironment;
     Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
-    TFaultSummary Faults;
-    int64_t Games = 0;
-    Environment.OnGameEnd = [&](const TPlayedGame &Game) {
-        ++Games;
-        Faults.Add(Game);
-        if (MatchEnvironment.OnGameEnd) MatchEnvironment.OnGameEnd(Game);
+    auto Run = std::make_shared<TMatchRun>(ReadMatchSettings(), Environment);
+    // The game windows are reached on this thread, whichever thread plays.
+    auto Ui = std::make_shared<TWindowThreadGameInterface>(*MatchEnvironment.Ui, *this, &Run->StopFlag());
+    Ui->BeforeShowing = [this] {
+        ProgressDelay->stop();
+        ProgressForm->hide();
     };
-
+    Run->SetUi(Ui.get());
+    Running = Run;
     hide();
-    std::optional<QString> Failure;
-    try {
-        std::vector<std::string> Lines = RunMatch(Settings, Environment);
+    if (Run->IsSeries())
+        ShowProgress();
+    else if (Run->BotsOnly())
+        ProgressDelay->start(SingleGameProgressDelayMs);
+    MatchThread->Post([this, Run, Ui] {
+        Run->Play();
+        QMetaObject::invokeMethod(
+            this, [this, Run] { FinishMatch(Run); }, Qt::QueuedConnection);
+    });
+}
+
+void TVelkaranMainForm::ShowProgress() {
+    if (!Running) return;
+    ProgressForm->Watch(Running);
+    ProgressForm->show();
+    ProgressForm->raise();
+    ProgressForm->activateWindow();
+}
+
+void TVelkaranMainForm::FinishMatch(const std::shared_ptr<TMatchRun> &Run) {
+    ProgressDelay->stop();
+    ProgressForm->Unwatch();
+    ProgressForm->hide();
+    Running.reset();
+    if (Run->Failure()) {
+        ShowMessage(this, TMessageKind::Error, QString::fromStdString(*Run->Failure()));
+    } else {
         // A bot that crashed or hung lost its games; the user hears which, before the result.
-        const std::vector<std::string> Report = Faults.RussianLines(SeatLabels(Settings), Games);
-        if (!Report.empty()) ShowMessage(this, TMessageKind::Error, QString::fromStdString(JoinLines(Report)));
-        ResultForm.SetResultLines(Lines);
+        const std::vector<std::string> Report = Run->FaultReport();
+        if (!Report.empty())
+            ShowMessage(this, TMessageKind::Error, QString::fromStdString(JoinLines(Report)));
+        ResultForm.SetResults(Run->Lines(), Run->Results());
         ResultForm.exec();
-    } catch (const std::exception &Error) {
-        Failure = QString::fromUtf8(Error.what());
-    } catch (...) {
-        Failure = QStringLiteral("Игра прервана неизвестной ошибкой.");
     }
-    if (Failure) ShowMessage(this, TMessageKind::Error, *Failure);
     show();
+}
+
+void TVelkaranMainForm::OpenRecordButtonClick(QObject *) {
+    const QString Path = AskRecordFile(this);
+    if (!Path.isEmpty()) OpenRecordFile(Path);
+}
+
+bool TVelkaranMainForm::OpenRecordFile(const QString &Path) {
+    std::string Error;
+    std::shared_ptr<TRecordArchive> Archive = TRecordArchive::Create(Error);
+    if (Archive && LoadRecordFile(Path.toStdString(), *Archive, Error)) {
+        if (ReplayForm == nullptr) ReplayForm = new TReplayForm(this);
+        ReplayForm->ShowGame(Archive, 0);
+        ReplayForm->show();
+        ReplayForm->raise();
+        ReplayForm->activateWindow();
+        return true;
+    }
+    ShowOwnMessage(
+        TMessageKind::Error,
+        QStringLiteral("Запись игры «%1» не открыта: %2").arg(Path, QString::fromStdString(Error)));
+    return false;
 }
 
 void TVelkaranMainForm::LoadBots() {

@@ -4,6 +4,7 @@
 #include "game_result_unit.h"
 #include "help_form.h"
 #include "integer_spin_edit.h"
+#include "match_thread.h"
 #include "program_message.h"
 #include "radio_group.h"
 #include "settings_rules.h"
@@ -25,20 +26,27 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace velkaran {
+
+class TMatchProgressForm;
+class TMatchRun;
+class TReplayForm;
 
 // Fills the bot table: a fake in tests.
 using TBotDiscoveryFn = std::function<void(TBotTable &Table)>;
 
 class TVelkaranMainForm : public QWidget {
 public:
-    // The window in its initial state; ResultForm shows the outcome of every match. Without a
-    // Discovery the bots of the current directory are probed and played in worker processes, one
-    // per library for the whole run; a Discovery of a test fills the table itself, and its bots
+    // The window in its initial state; ResultForm shows the outcome of every match. Matches are
+    // played on a thread of the window's own, started here. Without a Discovery the bots of the
+    // current directory are probed and played in worker processes, one per library for the whole
+    // run, all started from that thread; a Discovery of a test fills the table itself, and its bots
     // are reached as MatchEnvironment.BotSeat says (in this process unless changed).
     explicit TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryFn Discovery = {},
                                QWidget *Parent = nullptr);
+    // Stops a match in play at once (ending its workers), waits for it, and ends the workers.
     ~TVelkaranMainForm() override;
 
     // Controls, in their declaration order.
@@ -56,19 +64,28 @@ public:
     QGroupBox *AdditionalOptionsGroupBox;
     QLabel *Label2;
     TIntegerSpinEdit *TurnLimitSpinEdit;
-    // Added to the original controls: the help button and a status line about the bot libraries.
+    // Added to the original controls: the help button, a status line about the bot libraries and
+    // the button that opens a saved game record in the replay viewer.
     QPushButton *RulesButton;
     QLabel *BotStatusLabel;  // elided to its width; the whole text is its tooltip
+    QPushButton *OpenRecordButton;
 
     // The loaded bots, index-aligned with both bot lists; rebuilt on every activation.
     TBotTable Bots;
     // The help window, made at the first click on RulesButton.
     THelpForm *HelpForm = nullptr;
+    // The progress window of a bot match: shown at once for a series, after a moment for one game.
+    TMatchProgressForm *ProgressForm;
+    // The replay viewer of a record file, made when the first one is opened.
+    TReplayForm *ReplayForm = nullptr;
 
     // How matches are played (the game interface is VelkUI's, the clock the steady clock) and
-    // how messages are shown; tests replace them.
+    // how messages are shown; tests replace them. The game interface is called on the window
+    // thread; the seats, the clock and OnGameEnd on the match thread.
     TMatchEnvironment MatchEnvironment;
     TShowMessageFn ShowMessage = ShowProgramMessage;
+    // Asks for a record file to open; an empty name when the user cancels. Tests replace it.
+    std::function<QString(QWidget *Parent)> AskRecordFile;
 
     // Runs when the window becomes the program's active window: at every showing by the program
     // and after each of its own message boxes (not when the user comes back from elsewhere).
@@ -87,9 +104,25 @@ public:
     void AboutButtonClick(QObject *Sender);
     // Opens the help window (or brings it to the front).
     void RulesButtonClick(QObject *Sender);
-    // Plays the chosen match with the main window hidden and shows its text in the result window.
-    // A failure that ends the match is shown in a message box; the main window comes back either way.
+    // Starts the chosen match on the match thread and returns; the main window is hidden until
+    // the match is over. A bot match shows its progress, and may be stopped there. At the end, a
+    // bot that faulted is named in a message box, the result window shows the text and the results
+    // of the games played, and the main window comes back; a failure that ended the match is shown
+    // in a message box instead of the results.
     void StartGameButtonClick(QObject *Sender);
+    // Asks for a saved JSON record file and opens it in the replay viewer.
+    void OpenRecordButtonClick(QObject *Sender);
+    // Opens the games of the record file at Path in the replay viewer; false (and a message box
+    // that says why) when it holds none that can be read.
+    bool OpenRecordFile(const QString &Path);
+
+    // True from the start of a match until the main window is back.
+    bool MatchRunning() const { return Running != nullptr; }
+    // The match in play (null between matches), e.g. for its progress.
+    const std::shared_ptr<TMatchRun> &RunningMatch() const { return Running; }
+    // Plays the bots with Settings (deadlines, say) from now on: a new set of workers. Only
+    // between matches, and only for the workers of the current directory (no test Discovery).
+    void UseWorkerPoolSettings(const TWorkerPoolSettings &Settings);
 
     // Rebuilds the bot table and both lists. Each list selects the library its player chose last (in
     // this run or, at first, in the previous one), else its first entry; an unavailable entry's
@@ -123,12 +156,19 @@ private:
     void RestoreChoices();
     void StoreChoices();
 
-    // Probes every library of the current directory in its worker; workers of libraries that are
-    // gone are ended.
+    // Probes every library of the current directory in its worker (on the match thread, which
+    // starts the workers); workers of libraries that are gone are ended.
     void DiscoverThroughWorkers(TBotTable &Table);
+    // On the window thread once the match thread has played Run: the messages, the result window,
+    // and the main window again.
+    void FinishMatch(const std::shared_ptr<TMatchRun> &Run);
+    void ShowProgress();
 
     TGameResultForm &ResultForm;
-    std::unique_ptr<TBotWorkerPool> Workers;  // without a test's Discovery
+    std::unique_ptr<TMatchThread> MatchThread;
+    std::unique_ptr<TBotWorkerPool> Workers;  // without a test's Discovery; used on the match thread
+    std::shared_ptr<TMatchRun> Running;       // the match in play
+    QTimer *ProgressDelay;                    // shows the progress of a single game that takes a while
     TBotDiscoveryFn Discovery;
     VelkUiGameInterface VelkUi;
     bool ActivateOnShow = true;  // the first showing, and every showing after a hide by the program

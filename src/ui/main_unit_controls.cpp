@@ -65,6 +65,8 @@ void TVelkaranMainForm::CreateControls() {
               "SecondPlayerGroupBox");
     AboutButton = Named(new QPushButton(QStringLiteral("Об игре"), this), "AboutButton");
     RulesButton = Named(new QPushButton(QStringLiteral("Правила"), this), "RulesButton");
+    OpenRecordButton = Named(new QPushButton(QStringLiteral("Открыть игру…"), this), "OpenRecordButton");
+    OpenRecordButton->setToolTip(QStringLiteral("Просмотреть игру из сохранённого файла записей (JSON)"));
     BotStatusLabel = Named(new QLabel(this), "BotStatusLabel");
     BotStatusLabel->setTextFormat(Qt::PlainText);
     BotStatusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -113,6 +115,7 @@ void TVelkaranMainForm::CreateControls() {
     auto *Buttons = new QHBoxLayout;
     Buttons->addWidget(AboutButton);
     Buttons->addWidget(RulesButton);
+    Buttons->addWidget(OpenRecordButton);
     Buttons->addStretch();
     Buttons->addWidget(StartGameButton);
 
@@ -132,7 +135,8 @@ void TVelkaranMainForm::CreateControls() {
     setTabOrder(HumanCheckBox2, AvailSecondBotsComboBox);
     setTabOrder(AvailSecondBotsComboBox, AboutButton);
     setTabOrder(AboutButton, RulesButton);
-    setTabOrder(RulesButton, BotGameOptionsRadioGroup->Item(0));
+    setTabOrder(RulesButton, OpenRecordButton);
+    setTabOrder(OpenRecordButton, BotGameOptionsRadioGroup->Item(0));
     setTabOrder(BotGameOptionsRadioGroup->Item(0), BotGameOptionsRadioGroup->Item(1));
     setTabOrder(BotGameOptionsRadioGroup->Item(1), GameCountSpinEdit);
     setTabOrder(GameCountSpinEdit, TurnLimitSpinEdit);

@@ -1,11 +1,15 @@
-// velkaran-screenshots <folder>: renders the main window (initial state; two bots and a series),
-// the help window (its beginning and its end) and the result window after a short series (also
-// once its log was saved) to PNG files in <folder>. Run it in the folder of the sample bots;
-// without two usable bots there it plays the series between two built-in players. The settings
-// it changes are kept in a temporary folder, never the user's.
+// velkaran-screenshots <folder>: renders to PNG files in <folder> the main window (initial state;
+// two bots and a series), the help window (its beginning and its end), the progress window of a
+// 3000 + 3000 series, the result window once that series was stopped (its results, its text, after
+// a save), the replay viewer of one of its games, and the results of a short series played to its
+// end. Run it in the folder of the sample bots; without two usable bots there it plays between two
+// built-in players. The settings it changes are kept in a temporary folder, never the user's.
 #include "game_result_unit.h"
 #include "main_unit.h"
+#include "match_run.h"
+#include "progress_form.h"
 #include "qt_translation.h"
+#include "replay_form.h"
 
 #include "players/quiet_game_interface.h"
 
@@ -13,12 +17,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -101,6 +108,18 @@ void ChooseTwoBots(TVelkaranMainForm &Form) {
     Form.AvailSecondBotsComboBoxChange(Form.AvailSecondBotsComboBox);
 }
 
+// Runs the event loop until Done() holds or TimeoutMs have passed; returns Done().
+bool WaitUntil(const std::function<bool()> &Done, int TimeoutMs) {
+    QElapsedTimer Clock;
+    Clock.start();
+    while (!Done() && Clock.elapsed() < TimeoutMs) {
+        QEventLoop Loop;
+        QTimer::singleShot(20, &Loop, &QEventLoop::quit);
+        Loop.exec();
+    }
+    return Done();
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -139,19 +158,61 @@ int main(int argc, char **argv) {
     Saved = Save(*MainForm.HelpForm, Folder, QStringLiteral("help_window_end.png")) && Saved;
     MainForm.HelpForm->close();
 
-    // The result window as the start button shows it: grabbed while it is up, then closed with OK.
-    QTimer::singleShot(0, &ResultForm, [&] {
+    // The series as it runs, until a few dozen games are played.
+    MainForm.GameCountSpinEdit->setValue(3000);
+    MainForm.StartGameButton->click();
+    const auto GamesPlayed = [&MainForm] {
+        return MainForm.RunningMatch() ? MainForm.RunningMatch()->Progress().GamesPlayed : 0;
+    };
+    WaitUntil([&] { return MainForm.ProgressForm->isVisible() && GamesPlayed() >= 40; }, 60000);
+    MainForm.ProgressForm->Refresh();
+    Saved = Save(*MainForm.ProgressForm, Folder, QStringLiteral("progress_window.png")) && Saved;
+
+    // Stopped, the result window as the match shows it: grabbed while it is up, then closed with OK.
+    QTimer ResultShown;
+    QObject::connect(&ResultShown, &QTimer::timeout, &ResultForm, [&] {
+        if (!ResultForm.isVisible()) return;
+        ResultShown.stop();
         Saved = Save(ResultForm, Folder, QStringLiteral("result_window.png")) && Saved;
-        ResultForm.resize(720, 620);
-        Saved = Save(ResultForm, Folder, QStringLiteral("result_window_enlarged.png")) && Saved;
+        ResultForm.Views->setCurrentIndex(1);
+        Saved = Save(ResultForm, Folder, QStringLiteral("result_window_text.png")) && Saved;
         const QString Log = Settings.filePath(QStringLiteral("velkaran-log.txt"));
         ResultForm.LogSaveDialog = [&Log](QWidget *, const TLogFileChoice &) {
             return TLogFileChoice{Log, {}};
         };
         ResultForm.SaveButton->click();
         Saved = Save(ResultForm, Folder, QStringLiteral("result_window_saved.png")) && Saved;
+
+        ResultForm.OpenReplay(1);
+        TReplayForm &Replay = *ResultForm.ReplayForm;
+        Replay.ShowStep(Replay.StepCount() / 2);
+        Saved = Save(Replay, Folder, QStringLiteral("replay_window.png")) && Saved;
+        Replay.LastStepButton->click();
+        Saved = Save(Replay, Folder, QStringLiteral("replay_window_end.png")) && Saved;
         ResultForm.OKButton->click();
     });
+    ResultShown.start(50);
+    MainForm.ProgressForm->StopAfterGameButton->click();
+    if (!WaitUntil([&] { return !MainForm.MatchRunning() && MainForm.isVisible(); }, 120000)) {
+        std::fprintf(stderr, "velkaran-screenshots: the series did not stop\n");
+        return 1;
+    }
+
+    // A short series played to its end: pairs of games, so the Elo line has something to say.
+    QTimer CompleteShown;
+    QObject::connect(&CompleteShown, &QTimer::timeout, &ResultForm, [&] {
+        if (!ResultForm.isVisible()) return;
+        CompleteShown.stop();
+        Saved = Save(ResultForm, Folder, QStringLiteral("result_window_complete.png")) && Saved;
+        ResultForm.OKButton->click();
+    });
+    CompleteShown.start(50);
+    ChooseTwoBots(MainForm);  // the lists went back to their first entries with the new discovery
+    MainForm.GameCountSpinEdit->setValue(20);
     MainForm.StartGameButton->click();
+    if (!WaitUntil([&] { return !MainForm.MatchRunning() && MainForm.isVisible(); }, 120000)) {
+        std::fprintf(stderr, "velkaran-screenshots: the short series did not end\n");
+        return 1;
+    }
     return Saved ? 0 : 1;
 }

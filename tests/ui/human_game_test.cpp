@@ -53,6 +53,8 @@ private slots:
         });
         Human.start(5);
         QTest::mouseClick(Form.StartGameButton, Qt::LeftButton);
+        // The match thread plays; every call of the human's seat comes to this thread's windows.
+        QTRY_VERIFY_WITH_TIMEOUT(!Form.MatchRunning() && Form.isVisible(), 60000);
         Human.stop();
 
         QVERIFY(SawSetDialog);

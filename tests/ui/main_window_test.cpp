@@ -1,5 +1,7 @@
 // The main window: initial state, enabling rules, activation, the integer fields, and a match.
 #include "ui/main_unit.h"
+#include "ui/progress_form.h"
+#include "ui/results_view.h"
 #include "window_test_support.h"
 
 #include "match/version.h"
@@ -11,11 +13,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 
 using namespace velkaran;
@@ -49,6 +54,36 @@ void TypeAndLeave(TIntegerSpinEdit *Field, const QString &Text) {
     QFocusEvent Leave(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(Field, &Leave);
 }
+
+// Holds the match thread at the end of a chosen game until the test opens it; opens by itself when
+// it goes, so that a failed check never leaves the match thread waiting.
+class TGameGate {
+public:
+    explicit TGameGate(int64_t Game) : Game(Game) {}
+    ~TGameGate() { Open(); }
+    // On the match thread, after each game.
+    void AtGameEnd(const TPlayedGame &Played) {
+        if (Played.Number != Game) return;
+        std::unique_lock<std::mutex> Guard(Lock);
+        Reached = true;
+        Changed.wait(Guard, [this] { return Opened; });
+    }
+    bool HasReached() {
+        const std::lock_guard<std::mutex> Guard(Lock);
+        return Reached;
+    }
+    void Open() {
+        const std::lock_guard<std::mutex> Guard(Lock);
+        Opened = true;
+        Changed.notify_all();
+    }
+
+private:
+    const int64_t Game;
+    std::mutex Lock;
+    std::condition_variable Changed;
+    bool Reached = false, Opened = false;
+};
 
 // A seat that fails: the kind of fault a broken player raises.
 void ThrowingStartGame(int32_t, TCardList *, const TTurnInfo *) { throw std::runtime_error("Бот сломался"); }
@@ -455,6 +490,9 @@ private slots:
             QTest::mouseClick(Result->OKButton, Qt::LeftButton);
         });
         QTest::mouseClick(Form->StartGameButton, Qt::LeftButton);
+        QVERIFY(Form->MatchRunning());
+        QVERIFY(!Form->isVisible());  // the window thread is free while the match thread plays
+        QTRY_VERIFY_WITH_TIMEOUT(!Form->MatchRunning() && Form->isVisible(), 60000);
 
         QVERIFY(MainHidden);
         QCOMPARE(Shown, Expected);
@@ -463,6 +501,48 @@ private slots:
         QCOMPARE(Discoveries, 2);  // the window is active again: lists rebuilt, the choices kept
         QCOMPARE(Form->AvailSecondBotsComboBox->currentIndex(), 1);
         QCOMPARE(Form->BotGameOptionsRadioGroup->ItemIndex(), 1);
+    }
+
+    // While game 3 is being counted, the progress window shows the two before it; "stop after this
+    // game" ends the series there, and the result window says so above the games played.
+    void ASeriesShowsItsProgressAndStopsAfterTheGameInPlay() {
+        QTemporaryDir Folder;
+        CopyTestBot("good_bot", Folder.filePath("good.so"));
+        Form = std::make_unique<TVelkaranMainForm>(
+            *Result, [&](TBotTable &Table) { LoadBots(Table, Folder.path().toStdString()); });
+        Form->MatchEnvironment.Ui = &Quiet;
+        TGameGate Gate(3);
+        Form->MatchEnvironment.OnGameEnd = [&Gate](const TPlayedGame &Played) { Gate.AtGameEnd(Played); };
+        ShowForm();
+        Form->HumanCheckBox1->click();
+        Form->BotGameOptionsRadioGroup->Item(1)->click();
+        TypeAndLeave(Form->GameCountSpinEdit, "50");
+
+        QTest::mouseClick(Form->StartGameButton, Qt::LeftButton);
+        QTRY_VERIFY(Form->ProgressForm->isVisible());
+        QTRY_VERIFY(Gate.HasReached());
+        QTRY_COMPARE(Form->ProgressForm->GamesLabel->text(), QStringLiteral("Сыграно 2 из 100 игр"));
+        QTest::mouseClick(Form->ProgressForm->StopAfterGameButton, Qt::LeftButton);
+        QVERIFY(!Form->ProgressForm->StopAfterGameButton->isEnabled());
+        QVERIFY(!Form->ProgressForm->StopStateLabel->text().isEmpty());
+        std::vector<std::string> Shown;
+        QString Headline;
+        int Games = -1;
+        testing::AnswerNextModal([&](QWidget *) {
+            Shown = Result->ResultLines();
+            Headline = Result->ResultsView->HeadlineLabel->text();
+            Games = Result->ResultsView->GameList->model()->rowCount();
+            QTest::mouseClick(Result->OKButton, Qt::LeftButton);
+        });
+        Gate.Open();
+        QTRY_VERIFY_WITH_TIMEOUT(!Form->MatchRunning() && Form->isVisible(), 60000);
+
+        QVERIFY(!Form->ProgressForm->isVisible());
+        QVERIFY(Shown.size() > 4);
+        QCOMPARE(Shown[2], std::string("Количество игр: 100"));
+        QCOMPARE(Shown[3], std::string("Серия остановлена после 3 из 100 игр"));
+        QCOMPARE(Headline, QString::fromStdString(Shown[3]));
+        QCOMPARE(Games, 3);
     }
 
     void FailureDuringAMatchIsShownAndTheWindowComesBack() {
@@ -475,6 +555,7 @@ private slots:
         Result->SetResultLines({"the last match"});
 
         QTest::mouseClick(Form->StartGameButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!Form->MatchRunning() && Form->isVisible(), 60000);
 
         QCOMPARE(Messages.size(), size_t(1));
         QCOMPARE(Messages[0].Kind, TMessageKind::Error);

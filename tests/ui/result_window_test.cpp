@@ -1,19 +1,32 @@
 // The result window: how it shows the text, and saving the log by a double click, the save
 // button or Ctrl+S.
 #include "ui/game_result_unit.h"
+#include "ui/match_run.h"
 #include "ui/qt_translation.h"
+#include "ui/replay_form.h"
+#include "ui/results_view.h"
+#include "velkui/player_panel.h"
 #include "window_test_support.h"
 
+#include "players/quiet_game_interface.h"
+
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -40,6 +53,44 @@ struct TRecordedMessage {
     TMessageKind Kind;
     QString Text;
 };
+
+// Attacks with cards 1 to 14 and plays the first card it can pay for; holds 36 to 50 and passes.
+void StrikerStart(int32_t, TCardList *Set, const TTurnInfo *) {
+    for (int Entry = 0; Set != nullptr && Entry < CardSetSize; ++Entry) Set->Card[Entry] = Entry + 1;
+}
+int32_t StrikerTurn(int32_t, const TGameView *, const TCardList *Playable, const TTurnInfo *) {
+    return Playable != nullptr ? Playable->Card[0] : 0;
+}
+void PasserStart(int32_t, TCardList *Set, const TTurnInfo *) {
+    for (int Entry = 0; Set != nullptr && Entry < CardSetSize; ++Entry) Set->Card[Entry] = 36 + Entry;
+}
+int32_t PasserTurn(int32_t, const TGameView *, const TCardList *, const TTurnInfo *) { return 50; }
+
+// A series of N + N games between the striker and the passer, played here and now.
+std::shared_ptr<TMatchRun> PlayedSeries(int32_t N) {
+    static QuietGameInterface Quiet;
+    TMatchSettings Settings;
+    Settings.First.Bot =
+        TBot{true, "Striker of the northern front", StrikerStart, StrikerTurn, "./striker.so"};
+    Settings.Second.Bot = TBot{true, "Passer", PasserStart, PasserTurn, "./passer.so"};
+    Settings.ModeItem = 1;
+    Settings.GameCount = N;
+    TMatchEnvironment Environment;
+    Environment.Ui = &Quiet;
+    auto Run = std::make_shared<TMatchRun>(Settings, Environment);
+    Run->Play();
+    return Run;
+}
+
+// True when Table shows all its cells without scrolling.
+bool ShowsEveryCell(const QTableWidget *Table) {
+    if (Table->rowCount() == 0) return true;
+    const int Bottom =
+        Table->rowViewportPosition(Table->rowCount() - 1) + Table->rowHeight(Table->rowCount() - 1);
+    const int Right = Table->columnViewportPosition(Table->columnCount() - 1) +
+                      Table->columnWidth(Table->columnCount() - 1);
+    return Bottom <= Table->viewport()->height() && Right <= Table->viewport()->width();
+}
 
 }  // namespace
 
@@ -84,16 +135,17 @@ private slots:
         QCOMPARE(Form->ResultLines(), std::vector<std::string>{"new"});
     }
 
-    void TheMemoAndButtonsFollowTheWindowSize() {
+    void TheViewsAndButtonsFollowTheWindowSize() {
         Form->resize(700, 500);
-        QCOMPARE(Form->ResultMemo->geometry().width(), 700);
-        QCOMPARE(Form->ResultMemo->geometry().height(), 500 - 34);
+        QCOMPARE(Form->Views->geometry(), QRect(0, 0, 700, 500 - 34));
+        QVERIFY(Form->ResultMemo->isVisible());  // a single game's text is shown first
         QVERIFY(Form->OKButton->geometry().right() < 700);
         QVERIFY(Form->OKButton->geometry().bottom() < 500);
-        QVERIFY(Form->OKButton->geometry().top() > Form->ResultMemo->geometry().bottom());
-        // At its narrowest the bottom strip still holds the label and both buttons side by side.
+        QVERIFY(Form->OKButton->geometry().top() > Form->Views->geometry().bottom());
+        // At its narrowest the bottom strip still holds the label and the buttons side by side.
         Form->resize(Form->minimumWidth(), 200);
-        QVERIFY(Form->Label1->geometry().right() < Form->SaveButton->geometry().left());
+        QVERIFY(Form->Label1->geometry().right() < Form->ReplayButton->geometry().left());
+        QVERIFY(Form->ReplayButton->geometry().right() < Form->SaveButton->geometry().left());
         QVERIFY(Form->SaveButton->geometry().right() < Form->OKButton->geometry().left());
         QVERIFY(Form->OKButton->geometry().right() < Form->width());
     }
@@ -159,7 +211,7 @@ private slots:
         QVERIFY(Form->SaveStatusLabel->isVisible());
         QVERIFY(Form->SaveStatusLabel->text().startsWith(QStringLiteral("Лог сохранён")));
         QVERIFY(Form->SaveStatusLabel->text().endsWith(Answer));
-        QVERIFY(Form->ResultMemo->geometry().bottom() < Form->SaveStatusLabel->geometry().top());
+        QVERIFY(Form->Views->geometry().bottom() < Form->SaveStatusLabel->geometry().top());
         // The next match's text has not been saved.
         Form->SetResultLines({"x"});
         QVERIFY(Form->SaveStatusLabel->isHidden());
@@ -243,6 +295,86 @@ private slots:
         QCOMPARE(Form->SaveStatusLabel->text(), QStringLiteral("Лог не сохранён."));
     }
 
+    void ASeriesOpensOnItsResultsWhoseSummaryFitsTheDefaultSize() {
+        Form = std::make_unique<TGameResultForm>();  // at its default size
+        const std::shared_ptr<TMatchRun> Run = PlayedSeries(5);
+        Form->SetResults(Run->Lines(), Run->Results());
+        Form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
+
+        QCOMPARE(Form->Views->currentWidget(), static_cast<QWidget *>(Form->ResultsView));
+        QCOMPARE(Form->ResultLines(), Run->Lines());  // the text stays exactly as the runner wrote it
+        TResultsView *View = Form->ResultsView;
+        QCOMPARE(View->HeadlineLabel->text(), QStringLiteral("Серия: сыграно 10 из 10 игр"));
+        QCOMPARE(View->StandingsTable->item(0, 0)->text(), QStringLiteral("Striker of the northern front"));
+        QVERIFY(View->EloLabel->text().contains(QStringLiteral("детерминирована")));
+        QCOMPARE(View->GameList->model()->rowCount(), 10);
+        // The summary shows whole, without scrolling, long names and all, and the list of games still
+        // has room.
+        for (const QTableWidget *Table :
+             {View->StandingsTable, View->ThinkingTimeTable, View->TerminationsTable}) {
+            QVERIFY2(ShowsEveryCell(Table), qPrintable(Table->objectName()));
+            QVERIFY(View->rect().contains(Table->geometry()));
+        }
+        QVERIFY(View->rect().contains(View->EloLabel->geometry()));
+        QVERIFY(View->GameList->viewport()->height() >=
+                6 * View->GameList->verticalHeader()->defaultSectionSize());
+    }
+
+    // A game of the list opens in the replay viewer, which steps it to its recorded end.
+    void AGameOfTheListReplaysToItsRecordedEnd() {
+        const std::shared_ptr<TMatchRun> Run = PlayedSeries(3);
+        Form->SetResults(Run->Lines(), Run->Results());
+        QTableView *List = Form->ResultsView->GameList;
+        QTRY_VERIFY(List->isVisible() &&
+                    List->visualRect(List->model()->index(4, 1)).bottom() < List->viewport()->height());
+        // A real double click: the first click selects the row, the second opens it.
+        const QPoint Row = List->visualRect(List->model()->index(4, 1)).center();
+        QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, Row);
+        QTest::mouseDClick(List->viewport(), Qt::LeftButton, {}, Row);
+
+        TReplayForm *Replay = Form->ReplayForm;
+        QVERIFY(Replay != nullptr && Replay->isVisible());
+        QCOMPARE(Replay->GameSpinBox->value(), 5);
+        QCOMPARE(Replay->CurrentStep(), 0);
+        std::string Error;
+        const std::optional<TGameRecord> Record = Run->Results()->Archive->Read(4, Error);
+        QVERIFY2(Record, Error.c_str());
+        QCOMPARE(Replay->StepCount(), static_cast<int64_t>(Record->Moves.size()) + 1);
+        QCOMPARE(Replay->MoveList->count(), Replay->StepCount());
+
+        QTest::mouseClick(Replay->LastStepButton, Qt::LeftButton);
+        QCOMPARE(Replay->CurrentStep(), Replay->StepCount() - 1);
+        for (int Seat = 0; Seat < 2; ++Seat)
+            QCOMPARE(testing::PanelValues(Replay->Panels[Seat]),
+                     testing::StatusValues(Record->Final[static_cast<std::size_t>(Seat)]));
+        QVERIFY2(Replay->OutcomeLabel->text().startsWith(
+                     QStringLiteral("Победил «Striker of the northern front»")),
+                 qPrintable(Replay->OutcomeLabel->text()));
+
+        // A round is reached by its number; the keys step from there.
+        Replay->RoundSpinBox->setValue(3);
+        QTest::mouseClick(Replay->GoToRoundButton, Qt::LeftButton);
+        QCOMPARE(Replay->CurrentStep(), 4);
+        QCOMPARE(Replay->MoveList->currentRow(), 4);
+        QTest::keyClick(Replay, Qt::Key_Left);
+        QCOMPARE(Replay->CurrentStep(), 3);
+        QCOMPARE(Replay->StepSlider->value(), 3);
+
+        // Played at the highest speed, it runs to the end and stops there.
+        Replay->SpeedComboBox->setCurrentIndex(Replay->SpeedComboBox->count() - 1);
+        QTest::mouseClick(Replay->PlayButton, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(Replay->CurrentStep(), Replay->StepCount() - 1, 20000);
+        QCOMPARE(Replay->PlayButton->text(), QStringLiteral("▶ Играть"));
+
+        // The window's own button opens the game chosen in the list; OK closes the viewer too.
+        Form->ResultsView->SelectGame(1);
+        QTest::mouseClick(Form->ReplayButton, Qt::LeftButton);
+        QCOMPARE(Replay->GameSpinBox->value(), 2);
+        QTest::mouseClick(Form->OKButton, Qt::LeftButton);
+        QVERIFY(!Replay->isVisible());
+    }
+
 private:
     void DoubleClick(const QString &Target) {
         if (Target == "memo") {
@@ -251,7 +383,7 @@ private:
             QTest::mouseDClick(Form->Label1, Qt::LeftButton);
         } else {
             const QPoint FreeArea(
-                (Form->Label1->geometry().right() + Form->SaveButton->geometry().left()) / 2,
+                (Form->Label1->geometry().right() + Form->ReplayButton->geometry().left()) / 2,
                 Form->OKButton->geometry().center().y());
             QCOMPARE(Form->childAt(FreeArea), nullptr);
             QTest::mouseDClick(Form.get(), Qt::LeftButton, {}, FreeArea);

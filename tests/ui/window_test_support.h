@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -74,6 +75,23 @@ inline void AnswerNextModal(std::function<void(QWidget *Modal)> Answer) {
         if (Open && Open->isVisible()) Open->close();  // a failed check must not leave it waiting
     });
     Poll->start(5);
+}
+
+// The eight numbers a player panel of VelkUI shows (the replay viewer's too), in record order, and
+// the same numbers of Status as the panel should show them.
+inline std::vector<QString> PanelValues(const QWidget *Panel) {
+    std::vector<QString> Values;
+    for (const char *Field :
+         {"Base", "Shield", "Batteries", "Mines", "Laboratories", "Energy", "Metal", "Elements"})
+        Values.push_back(Panel->findChild<QLabel *>(QString::fromLatin1(Field))->text());
+    return Values;
+}
+inline std::vector<QString> StatusValues(const TPlayerStatus &Status) {
+    std::vector<QString> Values;
+    for (const int32_t Value : {Status.Base, Status.Shield, Status.Batteries, Status.Mines,
+                                Status.Laboratories, Status.Energy, Status.Metal, Status.Elements})
+        Values.push_back(QString::number(Value));
+    return Values;
 }
 
 }  // namespace velkaran::testing

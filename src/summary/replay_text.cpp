@@ -1,0 +1,136 @@
+// The replay viewer's texts, step by step.
+#include "replay_text.h"
+
+#include "results_text.h"
+#include "rules/catalogue.h"
+#include "rules/player_names.h"
+#include "rules/turn_rules.h"
+#include "velkui/card_text.h"
+#include "velkui/status_text.h"
+
+#include <algorithm>
+
+namespace velkaran {
+namespace {
+
+std::string SeatShownName(const TGameRecord &Record, int32_t Seat) {
+    const std::string &Name = Record.Seats[static_cast<std::size_t>(Seat)].Name;
+    if (Name == HumanName) return "Человек";
+    return Name.empty() ? "Игрок " + std::to_string(Seat + 1) : Name;
+}
+
+std::string Quoted(const std::string &Name) { return "«" + Name + "»"; }
+
+bool IsRefusedMove(const TGameRecord &Record, std::size_t Step, std::size_t StepCount) {
+    return Step + 1 == StepCount && Record.Termination == TTermination::RefusedCard;
+}
+
+// A move in words, after the mover's name: the card's whole text, or (Short) only its title.
+// Refused: the rules refused its card.
+std::string MoveWords(const TReplayStep &Move, bool Refused, bool Short) {
+    if (Move.Card == 0) return "нечем заплатить, ход пропущен";
+    std::string Card = "карта " + std::to_string(Move.Card);
+    if (IsCardNumber(Move.Card))
+        Card = Short ? CardTitle(Move.Card) : std::string(CardDescriptions[Move.Card]);
+    return Refused ? Card + " — отклонено правилами" : Card;
+}
+
+std::string Reason(const TGameRecord &Record, const std::string &Loser) {
+    switch (Record.Termination) {
+        case TTermination::BaseDestroyed:
+            return "база " + Loser + " разрушена";
+        case TTermination::InvalidSet:
+            return Loser + " выбрал недопустимый набор карт";
+        case TTermination::RefusedCard:
+            return Loser + " сыграл карту, которую правила не позволяют";
+        case TTermination::TooSlow:
+            return Loser + " думал над ходом дольше 20 секунд";
+        case TTermination::Crashed:
+            return Loser + ": сбой бота";
+        case TTermination::Hung:
+            return Loser + ": бот завис и был остановлен";
+        case TTermination::TurnLimit:
+        case TTermination::None:
+            break;
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string ReplayTitle(const TGameRecord &Record) {
+    return "Игра " + std::to_string(Record.Place.Number) + ": " + SeatShownName(Record, 0) + " — " +
+           SeatShownName(Record, 1);
+}
+
+std::string ReplayOutcomeText(const TGameRecord &Record) {
+    const std::string Length = Record.Rounds > 0 ? "Игра длилась " + RoundsText(Record.Rounds) + "."
+                                                 : "Игра закончилась до первого раунда.";
+    if (Record.Termination == TTermination::TurnLimit)
+        return "Ничья: достигнут предел в " + RoundsText(Record.Options & TurnLimitMask) + ". " + Length;
+    const bool FirstLost = HasFlags(Record.Result, FirstPlayerLost);
+    if (Record.Termination == TTermination::None ||
+        (!FirstLost && !HasFlags(Record.Result, SecondPlayerLost)))
+        return "Игра не закончена. " + Length;
+    const int32_t Loser = FirstLost ? 0 : 1;
+    std::string Text = "Победил " + Quoted(SeatShownName(Record, 1 - Loser)) + ": " +
+                       Reason(Record, Quoted(SeatShownName(Record, Loser))) + ".";
+    for (const TGameFault &Fault : Record.Faults)
+        if (Fault.Seat == Loser && !Fault.Detail.empty()) {
+            Text += " " + Fault.Detail + ".";
+            break;
+        }
+    return Text + " " + Length;
+}
+
+TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplayStep> &Steps, std::size_t Step) {
+    const TReplayStep &At = Steps[Step];
+    TReplayFrame Frame;
+    const auto Moves = static_cast<int64_t>(Steps.size()) - 1;
+    if (Step == 0) {
+        Frame.Headline = "Начало игры";
+        Frame.LastMove = "Наборы карт выбраны, ходов ещё не было.";
+    } else {
+        Frame.Headline = "Раунд " + std::to_string(At.Round) + " из " + std::to_string(Record.Rounds) +
+                         " · ход " + std::to_string(Step) + " из " + std::to_string(Moves);
+        Frame.LastMove = SeatShownName(Record, At.Mover) + ": " +
+                         MoveWords(At, IsRefusedMove(Record, Step, Steps.size()), false) +
+                         (At.Produced ? ". Раунд окончен, постройки произвели ресурсы." : ".");
+    }
+    for (int32_t Seat = 0; Seat < 2; ++Seat) {
+        const TPlayer &Player = At.State[static_cast<std::size_t>(Seat)];
+        TReplaySide &Side = Frame.Sides[static_cast<std::size_t>(Seat)];
+        Side.Name = SeatShownName(Record, Seat);
+        Side.Note = Seat == 0 ? "ходит первым" : "ходит вторым";
+        Side.Status = Player;
+        TCardList Payable;
+        const int32_t PayableCount = GetPlayableCards(Player, Payable);
+        for (const int32_t Card : Player.Cards.Card) {
+            if (!IsCardNumber(Card)) continue;
+            const bool CanPay =
+                std::find(Payable.Card, Payable.Card + PayableCount, Card) != Payable.Card + PayableCount;
+            Side.Cards.push_back({Card, CardTitle(Card), CostText(CardCosts[Card]), CanPay,
+                                  Step > 0 && At.Mover == Seat && At.Card == Card});
+        }
+    }
+    if (Step + 1 == Steps.size()) Frame.Outcome = ReplayOutcomeText(Record);
+    return Frame;
+}
+
+std::vector<std::string> MoveListText(const TGameRecord &Record, const std::vector<TReplayStep> &Steps) {
+    std::vector<std::string> Lines{"Начало: наборы карт выбраны"};
+    for (std::size_t Step = 1; Step < Steps.size(); ++Step) {
+        const TReplayStep &Move = Steps[Step];
+        Lines.push_back(std::to_string(Move.Round) + ". " + SeatShownName(Record, Move.Mover) + ": " +
+                        MoveWords(Move, IsRefusedMove(Record, Step, Steps.size()), true));
+    }
+    return Lines;
+}
+
+std::size_t StepBeforeRound(const std::vector<TReplayStep> &Steps, int32_t Round) {
+    if (Steps.empty() || Round <= 1) return 0;
+    const int64_t Step = 2 * (int64_t{Round} - 1);
+    return static_cast<std::size_t>(std::min<int64_t>(Step, static_cast<int64_t>(Steps.size()) - 1));
+}
+
+}  // namespace velkaran

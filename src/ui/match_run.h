@@ -1,0 +1,83 @@
+// One match of the desktop program: played on the match thread, watched and stopped from the
+// window thread, and what it leaves for the result window.
+#pragma once
+
+#include "record_archive.h"
+
+#include "match/fault_summary.h"
+#include "match/match_runner.h"
+#include "summary/match_summary.h"
+#include "summary/results_text.h"
+
+#include <QElapsedTimer>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velkaran {
+
+// What the result window shows beside the text: the games counted, and their records for replays.
+struct TMatchResults {
+    std::array<std::string, 2> Names;  // players 1 and 2 as the views name them
+    TMatchScope Scope;
+    TMatchSummary Summary;
+    // Record I is game I of Summary.Games(); null when the games could not be kept.
+    std::shared_ptr<TRecordArchive> Archive;
+    std::string DecimalSeparator;
+};
+
+class TMatchRun {
+public:
+    // A match of Settings played with Environment, whose OnGameEnd (if any) still hears of every
+    // game; the run adds its own callbacks and its stop flag.
+    TMatchRun(const TMatchSettings &Settings, const TMatchEnvironment &Environment);
+
+    // Plays the match; on the match thread. A failure that ends it is kept, never thrown.
+    void Play();
+
+    // From the window thread, while Play runs: asks the match to stop; AtOnce also ends every
+    // bot's worker, so that the game in play ends now.
+    void RequestStop(TStopRequest Request);
+    TStopRequest StopRequested() const { return static_cast<TStopRequest>(Stop.load()); }
+    // The series as it stands (all zero for a single game), and the time since the start.
+    TSeriesProgress Progress() const;
+    double ElapsedSeconds() const { return Clock.elapsed() / 1000.0; }
+
+    bool IsSeries() const { return Counted->Scope.Series; }
+    bool BotsOnly() const { return !Settings.First.Human && !Settings.Second.Human; }
+    const std::array<std::string, 2> &Names() const { return Counted->Names; }
+    // The flag the runner looks at; for the game interface, which skips the final position after a stop.
+    const std::atomic<int> &StopFlag() const { return Stop; }
+    // Replaces the game interface the runner calls (on the match thread); before Play.
+    void SetUi(GameInterface *Ui) { Environment.Ui = Ui; }
+
+    // After Play: the result text, or the failure that ended the match without one.
+    const std::vector<std::string> &Lines() const { return Lines_; }
+    const std::optional<std::string> &Failure() const { return Failure_; }
+    // After Play: one line per player whose bot faulted or was too slow (Russian).
+    std::vector<std::string> FaultReport() const;
+    // After Play: what the result window shows beside the text.
+    std::shared_ptr<const TMatchResults> Results() const { return Counted; }
+
+private:
+    void CountGame(const TPlayedGame &Game);
+
+    TMatchSettings Settings;
+    TMatchEnvironment Environment;
+    std::atomic<int> Stop{0};
+    QElapsedTimer Clock;
+    mutable std::mutex ProgressLock;
+    TSeriesProgress Progress_;
+    std::shared_ptr<TMatchResults> Counted;  // filled on the match thread during Play
+    TFaultSummary Faults;
+    int64_t Games = 0;
+    std::vector<std::string> Lines_;
+    std::optional<std::string> Failure_;
+};
+
+}  // namespace velkaran
