@@ -54,7 +54,8 @@ struct TShortfall {
 };
 constexpr TShortfall Shortfall(const TPlayerStatus &Player, const TCardCost &Cost) {
     auto Gap = [](int32_t Price, int32_t Held) { return Price > Held ? int64_t{Price} - int64_t{Held} : 0; };
-    return {Gap(Cost.Energy, Player.Energy), Gap(Cost.Metal, Player.Metal), Gap(Cost.Elements, Player.Elements)};
+    return {Gap(Cost.Energy, Player.Energy), Gap(Cost.Metal, Player.Metal),
+            Gap(Cost.Elements, Player.Elements)};
 }
 
 // True when a resource is negative (only after wrapping): such a player can pay for no card at all.

@@ -15,14 +15,21 @@ int main(int argc, char **argv) {
     // A signal that ends the program ends the bots' workers too. (The main window's match thread,
     // which starts them, keeps itself and them on one CPU.)
     velkaran::EndWorkersOnTerminationSignals();
+    // A bot's child that left its worker's group comes here when the worker ends; it ends with the program.
+    velkaran::AdoptOrphanedDescendants();
     // The main window alone ends the program: closing the result window or a game window while
     // the main window is hidden for a match must not.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The result window stays hidden until a match has ended; the main window shows it.
-    velkaran::TGameResultForm ResultForm;
-    velkaran::TVelkaranMainForm MainForm(ResultForm);
-    MainForm.show();
-    const QStringList Arguments = QApplication::arguments();
-    if (Arguments.size() > 1) MainForm.OpenRecordFile(Arguments[1]);
-    return QApplication::exec();
+    int Status;
+    {
+        // The result window stays hidden until a match has ended; the main window shows it.
+        velkaran::TGameResultForm ResultForm;
+        velkaran::TVelkaranMainForm MainForm(ResultForm);
+        MainForm.show();
+        const QStringList Arguments = QApplication::arguments();
+        if (Arguments.size() > 1) MainForm.OpenRecordFile(Arguments[1]);
+        Status = QApplication::exec();
+    }  // the main window ends its match thread and the bots' workers
+    velkaran::EndAdoptedChildren();
+    return Status;
 }

@@ -1,6 +1,8 @@
 // How a card reads on screen.
 #include "card_text.h"
 
+#include "rules/affordability.h"
+
 #include <string_view>
 
 namespace velkaran {
@@ -58,13 +60,11 @@ std::string CostText(const TCardCost &Cost) {
 }
 
 std::string ShortfallText(const TCardCost &Cost, const TPlayerStatus &Status) {
+    const TShortfall Lacking = Shortfall(Status, Cost);
     std::string Missing;
-    const auto Check = [&Missing](std::string_view Name, int32_t Price, int32_t Held) {
-        if (Price > Held) AppendPart(Missing, ", ", Name, int64_t{Price} - int64_t{Held});
-    };
-    Check("En", Cost.Energy, Status.Energy);
-    Check("Me", Cost.Metal, Status.Metal);
-    Check("El", Cost.Elements, Status.Elements);
+    if (Lacking.Energy > 0) AppendPart(Missing, ", ", "En", Lacking.Energy);
+    if (Lacking.Metal > 0) AppendPart(Missing, ", ", "Me", Lacking.Metal);
+    if (Lacking.Elements > 0) AppendPart(Missing, ", ", "El", Lacking.Elements);
     return Missing.empty() ? std::string() : "Не хватает: " + Missing;
 }
 

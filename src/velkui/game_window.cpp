@@ -153,7 +153,8 @@ QWidget *GameWindow::MakeBoardPage() {
     Layout->addSpacing(4);
     Layout->addWidget(HandArea_, 1);
     Layout->addWidget(FinalArea_, 1);
-    FinalArea_->setVisible(false);  // shown instead of the hand at the end: never both in the window's minimum
+    FinalArea_->setVisible(
+        false);  // shown instead of the hand at the end: never both in the window's minimum
     return Page;
 }
 

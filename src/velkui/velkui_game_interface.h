@@ -1,7 +1,7 @@
 // The game interface seam served by the VelkUI library's exports.
 #pragma once
 
-#include "../players/game_interface.h"
+#include "players/game_interface.h"
 #include "velkui.h"
 
 namespace velkaran {

@@ -103,8 +103,8 @@ private:
         connect(&Clicker, &QTimer::timeout, [&Human] { Human.Act(); });
         Clicker.start();
         VelkUiGameInterface Ui;
-        PlayGame(Infallible(::StartGame), Infallible(BotStartGame), ::GetTurn, BotGetTurn, HumanAgainstBot(), Result,
-                 Ui);
+        PlayGame(Infallible(::StartGame), Infallible(BotStartGame), ::GetTurn, BotGetTurn, HumanAgainstBot(),
+                 Result, Ui);
     }
 
 private slots:
