@@ -1,7 +1,7 @@
 #include "help_form.h"
 
 #include "help_text.h"
-#include "window_placement.h"
+#include "velkui/window_placement.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

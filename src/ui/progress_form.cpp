@@ -1,7 +1,7 @@
 #include "progress_form.h"
 
 #include "match_run.h"
-#include "window_placement.h"
+#include "velkui/window_placement.h"
 
 #include "summary/progress_text.h"
 

@@ -1,7 +1,7 @@
 #include "replay_form.h"
 
 #include "card_set_view.h"
-#include "window_placement.h"
+#include "velkui/window_placement.h"
 
 #include "summary/replay_text.h"
 #include "velkui/player_panel.h"

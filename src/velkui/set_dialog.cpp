@@ -1,6 +1,8 @@
 // The dialog in which a human chooses the 15 cards of a game.
 #include "set_dialog.h"
 
+#include "window_placement.h"
+
 #include "card_text.h"
 #include "card_tile.h"
 #include "leave_question.h"
@@ -141,18 +143,7 @@ void SetDialog::showEvent(QShowEvent *Event) {
     QDialog::showEvent(Event);
     if (Event->spontaneous()) return;
     // Over the middle of the game window, and wholly on its screen.
-    const QWidget *Over = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    const QScreen *Screen = screen();
-    QRect Frame = frameGeometry();
-    if (Over != nullptr) Frame.moveCenter(Over->frameGeometry().center());
-    if (Screen != nullptr) {
-        const QRect Free = Screen->availableGeometry();
-        Frame.moveLeft(
-            std::clamp(Frame.left(), Free.left(), std::max(Free.left(), Free.right() - Frame.width())));
-        Frame.moveTop(
-            std::clamp(Frame.top(), Free.top(), std::max(Free.top(), Free.bottom() - Frame.height())));
-    }
-    move(Frame.topLeft());
+    CentreOnParent(*this);
 }
 
 void SetDialog::resizeEvent(QResizeEvent *Event) {
