@@ -1,6 +1,7 @@
 // The journal: one JSON text per record in an unnamed file; documents written by copying it.
 #include "record_journal.h"
 
+#include "atomic_file.h"
 #include "record_json.h"
 
 #include <fcntl.h>
@@ -16,17 +17,6 @@
 
 namespace velkaran {
 namespace {
-
-bool WriteAll(int Fd, const char *Data, std::size_t Size) {
-    while (Size > 0) {
-        const ssize_t Written = write(Fd, Data, Size);
-        if (Written < 0 && errno == EINTR) continue;
-        if (Written <= 0) return false;
-        Data += Written;
-        Size -= static_cast<std::size_t>(Written);
-    }
-    return true;
-}
 
 bool WriteText(int Fd, const std::string &Text) { return WriteAll(Fd, Text.data(), Text.size()); }
 
@@ -91,29 +81,16 @@ bool TRecordJournal::WriteDocument(const std::string &Path, const nlohmann::json
         Error = "the game records could not all be kept on disk";
         return false;
     }
-    const std::filesystem::path Target(Path);
-    std::string Temporary = (Target.parent_path() / ("." + Target.filename().string() + ".XXXXXX")).string();
-    if (Target.parent_path().empty()) Temporary = "." + Target.filename().string() + ".XXXXXX";
-    const int Out = mkostemp(Temporary.data(), O_CLOEXEC);
-    if (Out < 0) {
-        Error = "cannot write " + Path + ": " + std::strerror(errno);
-        return false;
-    }
-    fchmod(Out, 0644);
     const std::string HeadMembers = Members(Head);
     const std::string TailMembers = Members(Tail);
-    const bool Written =
-        WriteText(Out, "{" + HeadMembers + (HeadMembers.empty() ? "" : ",") + "\"games\":[") &&
-        CopyFile(Fd, Out) && WriteText(Out, "\n]" + (TailMembers.empty() ? "" : "," + TailMembers) + "}\n") &&
-        fsync(Out) == 0;
-    const int Saved = errno;
-    close(Out);
-    if (!Written || rename(Temporary.c_str(), Path.c_str()) != 0) {
-        Error = "cannot write " + Path + ": " + std::strerror(Written ? errno : Saved);
-        unlink(Temporary.c_str());
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(
+        Path,
+        [&](int Out) {
+            return WriteText(Out, "{" + HeadMembers + (HeadMembers.empty() ? "" : ",") + "\"games\":[") &&
+                   CopyFile(Fd, Out) &&
+                   WriteText(Out, "\n]" + (TailMembers.empty() ? "" : "," + TailMembers) + "}\n");
+        },
+        Error);
 }
 
 bool ReadDocument(const std::string &Path, nlohmann::json &Rest,

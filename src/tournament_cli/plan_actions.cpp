@@ -4,6 +4,7 @@
 #include "tournament_bots.h"
 #include "tournament_session.h"
 
+#include "records/atomic_file.h"
 #include "records/record_journal.h"
 #include "records/record_json.h"
 #include "records/record_replay.h"
@@ -30,22 +31,11 @@ void Complain(const std::string &Message) {
 
 // Text into Path through a temporary file and a rename; false after a message.
 bool WriteAtomically(const std::string &Path, const std::string &Text) {
-    const std::filesystem::path Target(Path);
-    std::string Temporary = (Target.parent_path() / ("." + Target.filename().string() + ".XXXXXX")).string();
-    if (Target.parent_path().empty()) Temporary = "." + Target.filename().string() + ".XXXXXX";
-    const int Fd = mkostemp(Temporary.data(), O_CLOEXEC);
-    bool Written = Fd >= 0 && fchmod(Fd, 0644) == 0;
-    for (std::size_t Done = 0; Written && Done < Text.size();) {
-        const ssize_t Count = write(Fd, Text.data() + Done, Text.size() - Done);
-        if (Count < 0 && errno == EINTR) continue;
-        Written = Count > 0;
-        Done += Written ? static_cast<std::size_t>(Count) : 0;
-    }
-    Written = Written && fsync(Fd) == 0;
-    if (Fd >= 0) close(Fd);
-    if (Written && rename(Temporary.c_str(), Path.c_str()) == 0) return true;
-    Complain("cannot write " + Path + ": " + std::strerror(errno));
-    if (Fd >= 0) unlink(Temporary.c_str());
+    std::string Error;
+    if (WriteFileAtomically(
+            Path, [&Text](int Fd) { return WriteAll(Fd, Text.data(), Text.size()); }, Error))
+        return true;
+    Complain(Error);
     return false;
 }
 

@@ -1,0 +1,18 @@
+// Writing a file so that it holds the old contents or the new ones, never a part.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace velkaran {
+
+// Writes Path through a temporary file of its folder: Write fills the open descriptor (false when
+// it could not), then the file is flushed to disk and renamed over Path. False with Error (naming
+// Path) when any step fails; Path is then as it was.
+bool WriteFileAtomically(const std::string &Path, const std::function<bool(int Fd)> &Write,
+                         std::string &Error);
+
+// Writes Size bytes of Data to Fd, however many calls it takes; false when the file refuses them.
+bool WriteAll(int Fd, const char *Data, std::size_t Size);
+
+}  // namespace velkaran
