@@ -54,8 +54,10 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
             ->type_name("FILE");
     std::string JsonPath;
     CLI::Option *JsonOption =
-        App.add_option("--json", JsonPath, "Also write every game's record to FILE (JSON)")
-            ->type_name("FILE");
+        App.add_option("--json", JsonPath,
+                       "Also write every game's record to FILE (JSON); with --cards, print the cards as JSON")
+            ->type_name("FILE")
+            ->expected(0, 1);
     App.add_flag("--list", Command.List,
                  "List the bots of the current directory and exit; why a library is unusable goes to stderr");
     App.add_flag(
@@ -75,6 +77,8 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
                      "read-only access to the bot's folder");
     App.add_flag("--sandbox-check", Command.SandboxCheck,
                  "Say which sandbox layers work on this machine and exit");
+    App.add_flag("--cards", Command.Cards,
+                 "Print the 50 cards (number, cost, name and effect in Russian and English) and exit");
     CLI::Option *FirstOption =
         App.add_option("FIRST", Command.First, "The first player's bot library")->type_name("");
     CLI::Option *SecondOption =
@@ -94,6 +98,14 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         return Complain(Message);
     }
 
+    if (Command.Cards) {
+        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption, SandboxOption})
+            if (*Other || Command.List || Command.SandboxCheck)
+                return Complain("--cards takes no other options but --json, and no bots");
+        if (*JsonOption) Command.JsonPath = JsonPath;
+        return Command;
+    }
+    if (*JsonOption && JsonPath.empty()) return Complain("--json needs a FILE (only --cards prints JSON)");
     if (Command.SandboxCheck) {
         for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, JsonOption, FirstOption})
             if (*Other || Command.List) return Complain("--sandbox-check takes no other options and no bots");

@@ -16,14 +16,16 @@ inline constexpr int ExitOutputFailed = 1;    // the text could not be written, 
 inline constexpr int ExitBadArguments = 2;    // bad arguments or an unusable bot; no game was played
 inline constexpr int ExitStoppedOnFault = 3;  // --stop-on-fault: a bot's call faulted
 
-// One run of velkaran-match: --list, --sandbox-check, or a match between FIRST and SECOND.
+// One run of velkaran-match: --list, --sandbox-check, --cards, or a match between FIRST and SECOND.
 struct TCommandLine {
     bool List = false;
     bool SandboxCheck = false;     // --sandbox-check: say which sandbox layers work here
+    bool Cards = false;            // --cards: print the card catalogue (as JSON with --json)
     std::optional<int32_t> Games;  // set by --games: a series of N + N games; else one game
     int32_t TurnLimit = DefaultTurnLimit;
     std::optional<std::string> LogPath;
-    std::optional<std::string> JsonPath;  // --json: every game record in a JSON document
+    std::optional<std::string> JsonPath;  // --json: every game record in a JSON document; with
+                                          // --cards, empty for stdout
     bool InProcess = false;               // load the bots into this process instead of workers
     bool StopOnFault = false;             // end the run at the first fault of a bot's call
     std::string BotOutputFolder;          // empty: bots' output to stderr, each line after the file name

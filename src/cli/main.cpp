@@ -1,5 +1,6 @@
 // velkaran-match: plays bots against each other without a display and prints the result text.
 #include "bot_argument.h"
+#include "card_texts/catalogue_listing.h"
 #include "command_line.h"
 #include "progress_line.h"
 #include "result_output.h"
@@ -10,6 +11,7 @@
 #include "match/result_log.h"
 #include "players/bot_discovery.h"
 #include "players/quiet_game_interface.h"
+#include "records/atomic_file.h"
 #include "records/record_journal.h"
 #include "sandbox/sandbox.h"
 #include "workers/cpu_pinning.h"
@@ -208,6 +210,22 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     return Status;
 }
 
+// The card catalogue: a table, or JSON on stdout or into the --json file.
+int PrintCards(const TCommandLine &Command, std::FILE *Out) {
+    if (!Command.JsonPath) return WriteResultText(Out, CatalogueLines()) ? ExitPlayed : ExitOutputFailed;
+    const std::string Json = CatalogueJson().dump(2) + "\n";
+    if (Command.JsonPath->empty()) {
+        if (std::fputs(Json.c_str(), Out) >= 0 && std::fflush(Out) == 0) return ExitPlayed;
+        Complain("cannot write to standard output");
+        return ExitOutputFailed;
+    }
+    std::string Error;
+    const auto Write = [&Json](int Fd) { return WriteAll(Fd, Json.data(), Json.size()); };
+    if (WriteFileAtomically(*Command.JsonPath, Write, Error)) return ExitPlayed;
+    Complain("--json: " + Error);
+    return ExitOutputFailed;
+}
+
 int CheckSandbox(std::FILE *Out) {
     std::vector<std::string> Lines = DescribeSandboxLayers(DetectSandboxLayers());
     return WriteResultText(Out, Lines) ? ExitPlayed : ExitOutputFailed;
@@ -229,6 +247,7 @@ int main(int Argc, char **Argv) {
         return ExitOutputFailed;
     }
     if (Command.SandboxCheck) return CheckSandbox(Out);
+    if (Command.Cards) return PrintCards(Command, Out);
     if (!Command.InProcess) {
         // The workers inherit the CPU, and a signal that ends this program ends them too.
         PinThisThreadToOneCpu();

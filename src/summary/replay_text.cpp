@@ -1,6 +1,7 @@
 // The replay viewer's texts, step by step.
 #include "replay_text.h"
 
+#include "card_texts/card_words.h"
 #include "results_text.h"
 #include "rules/catalogue.h"
 #include "rules/player_names.h"

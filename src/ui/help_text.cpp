@@ -174,7 +174,12 @@ std::string RulesHelpHtml() {
     Html += "<h3>Обозначения в описаниях карт</h3><ul>";
     for (const TLegendEntry &Entry : Legend)
         Html += "<li><b>" + Escaped(Entry.Code) + "</b> — " + std::string(Entry.Meaning) + "</li>";
-    Html += "</ul><p>Описание каждой карты словами — в подсказке к карте в окне партии.</p>";
+    Html +=
+        "</ul><p>Описание каждой карты словами — в подсказке к карте в окне партии. Все карты с ценой и "
+        "действием по-русски и по-английски печатает <tt>velkaran-match --cards</tt>; руководство для "
+        "авторов "
+        "ботов (на английском) — файл <tt>bot-guide.md</tt> (в исходниках: docs/, после установки: "
+        "share/doc/velkaran/).</p>";
     return Html;
 }
 

@@ -1,4 +1,4 @@
-// How a card reads on screen.
+// How a card's cost reads on screen.
 #include "card_text.h"
 
 #include "rules/affordability.h"
@@ -8,25 +8,6 @@
 namespace velkaran {
 namespace {
 
-// The text of a card after its title: the costs, a colon and the effect (card 50: only the effect).
-std::string_view AfterTitle(int32_t Card, std::size_t &TitleLength) {
-    const std::string_view Text = CardDescriptions[Card];
-    const std::size_t Close = Text.find(')');
-    const std::size_t Stop = Text.find(". ", Close == std::string_view::npos ? 0 : Close);
-    if (Stop == std::string_view::npos) {
-        TitleLength = Text.size();
-        return {};
-    }
-    TitleLength = Stop;
-    return Text.substr(Stop + 2);
-}
-
-std::string_view Trimmed(std::string_view Text) {
-    while (!Text.empty() && Text.front() == ' ') Text.remove_prefix(1);
-    while (!Text.empty() && Text.back() == ' ') Text.remove_suffix(1);
-    return Text;
-}
-
 void AppendPart(std::string &Text, std::string_view Separator, std::string_view Name, int64_t Amount) {
     if (!Text.empty()) Text += Separator;
     Text += Name;
@@ -35,21 +16,6 @@ void AppendPart(std::string &Text, std::string_view Separator, std::string_view 
 }
 
 }  // namespace
-
-std::string CardTitle(int32_t Card) {
-    if (!IsCardNumber(Card)) return "(" + std::to_string(Card) + ")";
-    std::size_t TitleLength = 0;
-    AfterTitle(Card, TitleLength);
-    return std::string(CardDescriptions[Card].substr(0, TitleLength));
-}
-
-std::string CardEffect(int32_t Card) {
-    if (!IsCardNumber(Card)) return {};
-    std::size_t TitleLength = 0;
-    const std::string_view Rest = AfterTitle(Card, TitleLength);
-    const std::size_t Colon = Rest.find(':');
-    return std::string(Trimmed(Colon == std::string_view::npos ? Rest : Rest.substr(Colon + 1)));
-}
 
 std::string CostText(const TCardCost &Cost) {
     std::string Text;

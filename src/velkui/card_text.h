@@ -1,4 +1,4 @@
-// How a card reads on screen: its title, its effect and its cost, taken from the catalogue.
+// How a card's cost reads on screen, taken from the catalogue.
 #pragma once
 
 #include "rules/catalogue.h"
@@ -9,12 +9,6 @@
 #include <string>
 
 namespace velkaran {
-
-// The card's number, family and rank as its text begins, e.g. "(12) Атака2 3".
-std::string CardTitle(int32_t Card);
-
-// What the card does, as its text states after the costs, e.g. "->25, <-10".
-std::string CardEffect(int32_t Card);
 
 // The cost in the short names the card texts use, e.g. "En 12 · Me 5 · El 2"; "Бесплатно" when free.
 std::string CostText(const TCardCost &Cost);

@@ -2,7 +2,7 @@
 #include "card_tile.h"
 
 #include "card_text.h"
-#include "effect_sentence.h"
+#include "card_texts/card_words.h"
 #include "rules/catalogue.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 // How the end of a game reads.
 #include "outcome_text.h"
 
-#include "card_text.h"
+#include "card_texts/card_words.h"
 #include "rules/catalogue.h"
 #include "status_text.h"
 

@@ -4,6 +4,7 @@
 #include "window_placement.h"
 
 #include "card_text.h"
+#include "card_texts/card_words.h"
 #include "card_tile.h"
 #include "leave_question.h"
 #include "rules/catalogue.h"

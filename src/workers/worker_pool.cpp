@@ -148,6 +148,18 @@ std::string TBotWorkerPool::StartWorker(TEntry &Entry) {
     return "";
 }
 
+pid_t TBotWorkerPool::WorkerPid(const std::string &Path) const {
+    struct stat File {};
+    const bool Identified = stat(Path.c_str(), &File) == 0;
+    for (const std::unique_ptr<TEntry> &Entry : Entries) {
+        const bool Same = Identified && Entry->Identified
+                              ? Entry->Device == File.st_dev && Entry->Inode == File.st_ino
+                              : Entry->Path == Path;
+        if (Same) return Entry->Alive() ? Entry->Process->Pid() : -1;
+    }
+    return -1;
+}
+
 TBotLoad TBotWorkerPool::Probe(const std::string &Path) {
     TEntry &Entry = EntryFor(Path);
     const std::string File = FileState(Path);

@@ -56,6 +56,9 @@ public:
     // worker died in the other seat's call of the same game is skipped, not called.
     TSeatCalls Seat(const TBot &Bot);
 
+    // The process of the live worker of the library at Path, or -1 when it has none.
+    pid_t WorkerPid(const std::string &Path) const;
+
     // Ends the workers of libraries other than Paths.
     void Retain(const std::vector<std::string> &Paths);
 

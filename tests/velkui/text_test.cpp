@@ -1,6 +1,5 @@
-// The texts of the game window: cards, status values, rounds, names, the last card and outcomes.
+// The texts of the game window: costs, status values, rounds, names, the last card and outcomes.
 #include "velkui/card_text.h"
-#include "velkui/effect_sentence.h"
 #include "velkui/outcome_text.h"
 #include "velkui/status_text.h"
 
@@ -23,22 +22,6 @@ TTurnInfo Closing(int32_t Result, int32_t Turn, int32_t LastMove = 0) {
     return Info;
 }
 
-TEST(CardTextTest, EveryCardSplitsIntoTitleEffectAndCost) {
-    for (int32_t Card = 1; Card <= CardCount; ++Card) {
-        const std::string Prefix = "(" + std::to_string(Card) + ") ";
-        EXPECT_EQ(CardTitle(Card).rfind(Prefix, 0), 0u) << Card;
-        EXPECT_GT(CardTitle(Card).size(), Prefix.size()) << Card;
-        EXPECT_FALSE(CardEffect(Card).empty()) << Card;
-        EXPECT_EQ(CardEffect(Card).front() == ' ' || CardEffect(Card).back() == ' ', false) << Card;
-    }
-    EXPECT_EQ(CardTitle(12), "(12) Атака2 3");
-    EXPECT_EQ(CardEffect(12), "->25, <-10");
-    EXPECT_EQ(CardEffect(32), "->25, Base-5");
-    EXPECT_EQ(CardTitle(50), "(50) Пропуск хода");
-    EXPECT_EQ(CardEffect(50), "En+1, Me+1, El+1");
-    EXPECT_EQ(CardEffect(19).rfind("Увеличение брони базы за счёт щита, в соотношении 2:1", 0), 0u);
-}
-
 TEST(CardTextTest, CostNamesOnlyWhatTheCardCosts) {
     EXPECT_EQ(CostText(CardCosts[12]), "En 12 · Me 5 · El 2");
     EXPECT_EQ(CostText(CardCosts[18]), "Me 7 · El 2");
@@ -50,30 +33,6 @@ TEST(CardTextTest, ShortfallNamesEachMissingResource) {
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 12, 5, 2}), "");
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 11, 5, 2}), "Не хватает: En 1");
     EXPECT_EQ(ShortfallText(Cost, TPlayerStatus{40, 15, 3, 2, 2, 9, 5, 0}), "Не хватает: En 3, El 2");
-}
-
-TEST(EffectSentenceTest, EveryCodeOfTheCatalogueIsSpelledOut) {
-    const char *CodeMarks[] = {"->", "<-", "SS+", "SB+", "Base-", "Shield-", "En+", "Me+", "El+", "и+"};
-    for (int32_t Card = 1; Card <= CardCount; ++Card) {
-        const std::string Sentence = EffectSentence(Card);
-        ASSERT_FALSE(Sentence.empty()) << Card;
-        EXPECT_EQ(Sentence.back(), '.') << Card;
-        EXPECT_EQ(Sentence.find(".."), std::string::npos) << Card;
-        for (const char *Mark : CodeMarks)
-            EXPECT_EQ(Sentence.find(Mark), std::string::npos) << Card << " " << Mark;
-    }
-    EXPECT_EQ(
-        EffectSentence(12),
-        "Атака силой 25 (её сначала принимает щит соперника, остаток получает база), удар по себе силой 10 "
-        "(сначала по своему щиту, остаток по своей базе).");
-    EXPECT_EQ(EffectSentence(22), "Ваш щит +15, ваша база +14.");
-    EXPECT_EQ(EffectSentence(27), "Если вражеский щит равен 0, то база соперника −11 (щит её не защищает).");
-    EXPECT_EQ(EffectSentence(37), "Лаборатории +1, ваша база +7.");
-    EXPECT_EQ(EffectSentence(50), "Энергия +1, металл +1, электроэлементы +1.");
-    // The catalogue says "Shield-10"; the card lowers the base.
-    EXPECT_EQ(EffectSentence(49).rfind("Если щит соперника не меньше 10, то база соперника −10", 0), 0u);
-    EXPECT_EQ(EffectSentence(0), "");
-    EXPECT_EQ(EffectSentence(51), "");
 }
 
 TEST(StatusTextTest, HiddenOpponentShowsOnlyTheShield) {
