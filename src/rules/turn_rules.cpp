@@ -41,13 +41,17 @@ bool HoldsCard(const TCardList &Cards, int32_t Card) {
 
 // Cuts Target's laboratories down to the limit its base allows.
 void ApplyLaboratoryLimit(TPlayer &Target) {
-    int32_t Limit = BaseLaboratoryLimit;
-    if (Target.Base > LimitGrowsAboveBase)
-        Limit += (Target.Base - LimitGrowsAboveBase) / BasePerExtraLaboratory;
+    const int32_t Limit = LaboratoryLimit(Target.Base);
     if (Target.Laboratories > Limit) Target.Laboratories = Limit;
 }
 
 }  // namespace
+
+int32_t LaboratoryLimit(int32_t Base) {
+    int32_t Limit = BaseLaboratoryLimit;
+    if (Base > LimitGrowsAboveBase) Limit += (Base - LimitGrowsAboveBase) / BasePerExtraLaboratory;
+    return Limit;
+}
 
 void NewGameState(TGameState &State) {
     State = TGameState{};
@@ -61,6 +65,12 @@ void NewGameState(TGameState &State) {
         Player.Metal = 15;
         Player.Elements = 15;
     }
+}
+
+void NewGameState(TGameState &State, const TStartPosition &Start) {
+    State = TGameState{};
+    static_cast<TPlayerStatus &>(State[0]) = Start.Sides[0];
+    static_cast<TPlayerStatus &>(State[1]) = Start.Sides[1];
 }
 
 bool IsValidCardSet(const TCardList &List) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "game_state.h"
+#include "start_position.h"
 
 #include <velkaran/bot.h>
 
@@ -11,6 +12,9 @@ namespace velkaran {
 
 // Clears State and gives both players the starting values (base 40, shield 15, ...).
 void NewGameState(TGameState &State);
+
+// Clears State and gives each player the values of its side of Start.
+void NewGameState(TGameState &State, const TStartPosition &Start);
 
 // True when List holds 15 different cards, each from 1 to 50.
 bool IsValidCardSet(const TCardList &List);
@@ -23,6 +27,9 @@ int32_t GetPlayableCards(const TPlayer &Player, TCardList &List);
 
 // Plays Card for Player (count, effect, laboratory limits); false and no change when refused.
 bool PlayCard(TGameState &State, int32_t Player, int32_t Card);
+
+// The most laboratories a player with Base may keep: 5, and one more for every 5 points above 50.
+int32_t LaboratoryLimit(int32_t Base);
 
 // Cuts Player's laboratories down to the limit its base allows (5, more above a base of 50).
 void LimitLaboratories(TGameState &State, int32_t Player);

@@ -15,15 +15,6 @@ namespace {
 
 std::string Number(int64_t Value) { return std::to_string(Value); }
 
-// The laboratory limit the rules apply at Base.
-int32_t LaboratoryLimit(int32_t Base) {
-    TGameState State{};
-    State[0].Base = Base;
-    State[0].Laboratories = 1'000'000;
-    LimitLaboratories(State, 0);
-    return State[0].Laboratories;
-}
-
 // How the limit grows: the fixed limit, the base above which it grows, and by how much base
 // each further laboratory is allowed.
 struct TLaboratoryRule {
