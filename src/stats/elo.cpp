@@ -11,6 +11,12 @@
 // exchanged remove the seat bias from the variance). The 95 % interval of the score is the normal
 // approximation mean +- 1.959964 stderr, each bound mapped through EloFromScore; LOS = Phi((mean -
 // 1/2) / stderr).
+//
+// Normalized Elo (Van den Bergh's notes on normalized Elo, as engine-testing frameworks report it
+// for pentanomial counts): a pair's two games stand for two independent games, so a game's
+// standard deviation is sqrt(2 variance) of the pair scores; nElo = (mean - 1/2) / sqrt(2 variance)
+// * 800 / ln 10, and its interval maps the score interval the same way (the deviation held fixed),
+// nElo +- 1.959964 * 800 / ln 10 / sqrt(2 N).
 #include "elo.h"
 
 #include <algorithm>
@@ -58,6 +64,14 @@ TEloEstimate EstimateElo(const TPentanomial &Table) {
         Estimate.Lower = EloFromScore(Mean - Normal95 * StdErr);
         Estimate.Upper = EloFromScore(Mean + Normal95 * StdErr);
         Estimate.Los = NormalCdf((Mean - 0.5) / StdErr);
+        const double GameDeviation = std::sqrt(2.0 * Variance);
+        const auto Normalized = [GameDeviation](double Score) {
+            return (Score - 0.5) / GameDeviation * NormalizedEloPerT;
+        };
+        Estimate.NormalizedKnown = true;
+        Estimate.NormalizedElo = Normalized(Mean);
+        Estimate.NormalizedLower = Normalized(Mean - Normal95 * StdErr);
+        Estimate.NormalizedUpper = Normalized(Mean + Normal95 * StdErr);
     } else {  // every pair alike: no spread to measure, the interval is the point itself
         Estimate.Lower = Estimate.Upper = Estimate.Elo;
         Estimate.Los = Mean > 0.5 ? 1.0 : (Mean < 0.5 ? 0.0 : 0.5);

@@ -20,7 +20,17 @@ struct TEloEstimate {
     double Upper = std::numeric_limits<double>::infinity();
     double Los = 0.5;      // likelihood of superiority: the probability that A is the stronger
     double DrawRatio = 0;  // drawn games over all games
+    // Normalized Elo: (Score - 1/2) / (the standard deviation of a game's score) * 800 / ln 10,
+    // with its 95 % interval; known only when the pairs' scores vary.
+    bool NormalizedKnown = false;
+    double NormalizedElo = 0;
+    double NormalizedLower = -std::numeric_limits<double>::infinity();
+    double NormalizedUpper = std::numeric_limits<double>::infinity();
 };
+
+// Normalized Elo per unit of t-value (the score's distance from 1/2 in standard deviations of a
+// game): 800 / ln 10, which makes normalized and logistic Elo agree near 0 for games without draws.
+inline constexpr double NormalizedEloPerT = 347.43558552260146;
 
 // The expected score 1 / (1 + 10^(-Elo/400)) of a bot Elo points stronger than its opponent.
 double ScoreFromElo(double Elo);
@@ -29,7 +39,8 @@ double ScoreFromElo(double Elo);
 // Score >= 1 (NaN only for NaN).
 double EloFromScore(double Score);
 
-// Score, Elo, 95 % interval, LOS and draw ratio of bot A from the pairs of Table; never NaN.
+// Score, Elo, 95 % interval, LOS, draw ratio and normalized Elo of bot A from the pairs of Table;
+// never NaN.
 TEloEstimate EstimateElo(const TPentanomial &Table);
 
 }  // namespace velkaran

@@ -17,9 +17,9 @@ struct TSprtState {
     TSprtVerdict Verdict = TSprtVerdict::Continue;
 };
 
-// The log-likelihood ratio of H1 (Elo1) over H0 (Elo0) for the pairs of Table, the bounds and the
-// verdict; never NaN. Empty tables give Llr 0. Settings that SprtSettingsError refuses give Llr 0,
-// bounds 0 and Continue.
+// The log-likelihood ratio of H1 (Elo1) over H0 (Elo0), on the scale of Settings.Model, for the
+// pairs of Table, the bounds and the verdict; never NaN. Empty tables give Llr 0. Settings that
+// SprtSettingsError refuses give Llr 0, bounds 0 and Continue.
 TSprtState EvaluateSprt(const TPentanomial &Table, const TSprtSettings &Settings);
 
 }  // namespace velkaran

@@ -23,6 +23,16 @@ bool IsBlank(char Character) { return Character == ' ' || Character == '\t'; }
 
 }  // namespace
 
+const char *EloModelName(TEloModel Model) {
+    return Model == TEloModel::Normalized ? "normalized" : "logistic";
+}
+
+std::optional<TEloModel> EloModelNamed(std::string_view Name) {
+    for (const TEloModel Model : {TEloModel::Logistic, TEloModel::Normalized})
+        if (Name == EloModelName(Model)) return Model;
+    return std::nullopt;
+}
+
 std::string SprtSettingsError(const TSprtSettings &Settings) {
     const auto InRange = [](double Elo) { return std::fabs(Elo) <= LargestSprtElo; };
     if (!InRange(Settings.Elo0) || !InRange(Settings.Elo1))
@@ -35,7 +45,7 @@ std::string SprtSettingsError(const TSprtSettings &Settings) {
 
 std::optional<TSprtSettings> ParseSprtSettings(std::string_view Text, std::string &Error) {
     TSprtSettings Settings;
-    bool HasElo0 = false, HasElo1 = false, HasAlpha = false, HasBeta = false;
+    bool HasElo0 = false, HasElo1 = false, HasAlpha = false, HasBeta = false, HasModel = false;
     std::size_t Position = 0;
     while (true) {
         while (Position < Text.size() && IsBlank(Text[Position])) ++Position;
@@ -51,6 +61,21 @@ std::optional<TSprtSettings> ParseSprtSettings(std::string_view Text, std::strin
             return std::nullopt;
         }
         const std::string_view Key = Word.substr(0, Equals);
+        if (Key == "model") {
+            if (HasModel) {
+                Error = "The key model is given twice.";
+                return std::nullopt;
+            }
+            const std::optional<TEloModel> Model = EloModelNamed(Word.substr(Equals + 1));
+            if (!Model) {
+                Error = "The model is logistic or normalized, not \"" + std::string(Word.substr(Equals + 1)) +
+                        "\".";
+                return std::nullopt;
+            }
+            Settings.Model = *Model;
+            HasModel = true;
+            continue;
+        }
         const std::optional<double> Value = ParseNumber(Word.substr(Equals + 1));
         struct TField {
             std::string_view Name;
@@ -65,7 +90,8 @@ std::optional<TSprtSettings> ParseSprtSettings(std::string_view Text, std::strin
         for (const TField &Candidate : Fields)
             if (Candidate.Name == Key) Field = &Candidate;
         if (Field == nullptr) {
-            Error = "Unknown key \"" + std::string(Key) + "\": the keys are elo0, elo1, alpha and beta.";
+            Error =
+                "Unknown key \"" + std::string(Key) + "\": the keys are elo0, elo1, alpha, beta and model.";
             return std::nullopt;
         }
         if (*Field->Seen) {

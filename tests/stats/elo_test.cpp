@@ -37,6 +37,8 @@ TEST(Pentanomial, CountsPairsByTheirScoreAndRefusesOtherPoints) {
 //   score interval 7/12 -+ 1.959964 * 0.0900103 = 0.406916 .. 0.759750 -> Elo -65.4443 .. 200.0032
 //   LOS = Phi((7/12 - 1/2) / 0.0900103) = Phi(0.925820) = 0.822730
 //   draws = 2 (LD) + 2 (WD) + 2 (DD) = 6 of 24 games = 0.25
+//   a game's deviation sqrt(2 * 0.0972222) = 0.440959; nElo = (7/12 - 1/2) / 0.440959 * 800 / ln 10
+//   = 65.6592, interval +- 1.959964 * 347.4356 / sqrt(2 * 12) = +-139.0006: -73.3415 .. 204.6598
 TEST(EstimateElo, MatchesAHandComputedTable) {
     const TEloEstimate Estimate = EstimateElo({.LL = 1, .LD = 2, .WLDD = 4, .WD = 2, .WW = 3, .DD = 1});
     EXPECT_TRUE(Estimate.Known);
@@ -47,6 +49,10 @@ TEST(EstimateElo, MatchesAHandComputedTable) {
     EXPECT_NEAR(Estimate.Upper, 200.0032, 1e-4);
     EXPECT_NEAR(Estimate.Los, 0.822730, 1e-6);
     EXPECT_DOUBLE_EQ(Estimate.DrawRatio, 0.25);
+    EXPECT_TRUE(Estimate.NormalizedKnown);
+    EXPECT_NEAR(Estimate.NormalizedElo, 65.6592, 1e-4);
+    EXPECT_NEAR(Estimate.NormalizedLower, -73.3415, 1e-4);
+    EXPECT_NEAR(Estimate.NormalizedUpper, 204.6598, 1e-4);
 }
 
 TEST(EstimateElo, DegenerateTablesGiveHonestValuesAndNoNaN) {
@@ -69,6 +75,7 @@ TEST(EstimateElo, DegenerateTablesGiveHonestValuesAndNoNaN) {
     EXPECT_EQ(AllWins.Lower, Infinity);
     EXPECT_EQ(AllWins.Los, 1);
     EXPECT_EQ(AllWins.DrawRatio, 0);
+    EXPECT_FALSE(AllWins.NormalizedKnown);  // no spread: no deviation to measure the score in
 
     // Every pair a loss and a draw: score 1/4 exactly, Elo 400 log10(1/3), no spread.
     const TEloEstimate AllAlike = EstimateElo({.LD = 3});

@@ -86,6 +86,26 @@ TEST(Sprt, DegenerateTablesGiveFiniteRatios) {
     EXPECT_EQ(Refused.Verdict, TSprtVerdict::Continue);
 }
 
+// Normalized bounds, against the frameworks' procedure worked step by step (from the uniform
+// distribution, ten rounds at most of the linearised t-value constraint, each solved for its
+// multiplier) and against the closed form of Van den Bergh's notes, which it approaches for small
+// t: LLR ~ games / 2 ln((1 + (t - t0)^2) / (1 + (t - t1)^2)), t = (mean - 1/2) / sqrt(2 variance),
+// t0,1 = nElo0,1 / 347.4356. For LL 20, LD 200, WLDD 1000, WD 250, WW 30 (mean 0.511667, variance
+// 0.0269472, t = 0.050254) with nElo 0 and 5: 1.854135 (closed form 1.855466). For LL 39, LD 2226,
+// WLDD 31451, WD 2412, WW 40 with nElo 0.764 and 3.439: 2.162941 (closed form 2.162843).
+TEST(Sprt, NormalizedBoundsAreTValuesOfAGame) {
+    const TSprtSettings Normalized{.Elo0 = 0, .Elo1 = 5, .Model = TEloModel::Normalized};
+    const TSprtState Small =
+        EvaluateSprt({.LL = 20, .LD = 200, .WLDD = 1000, .WD = 250, .WW = 30}, Normalized);
+    EXPECT_NEAR(Small.Llr, 1.854135, 1e-5);
+    const TSprtState Large = EvaluateSprt({.LL = 39, .LD = 2226, .WLDD = 31451, .WD = 2412, .WW = 40},
+                                          {.Elo0 = 0.764, .Elo1 = 3.439, .Model = TEloModel::Normalized});
+    EXPECT_NEAR(Large.Llr, 2.162941, 1e-5);
+    EXPECT_EQ(Large.Verdict, TSprtVerdict::Continue);
+    const TSprtState Degenerate = EvaluateSprt({.WW = 300}, Normalized);
+    EXPECT_TRUE(std::isfinite(Degenerate.Llr));
+}
+
 TEST(SprtSettings, ReadsKeysInAnyOrderWithDefaults) {
     std::string Error;
     const auto Full = ParseSprtSettings("  beta=0.1 elo1=5.5\telo0=-2 alpha=1e-2 ", Error);
@@ -99,6 +119,8 @@ TEST(SprtSettings, ReadsKeysInAnyOrderWithDefaults) {
     ASSERT_TRUE(Short.has_value()) << Error;
     EXPECT_EQ(Short->Alpha, 0.05);
     EXPECT_EQ(Short->Beta, 0.05);
+    EXPECT_EQ(Short->Model, TEloModel::Logistic);
+    EXPECT_EQ(ParseSprtSettings("model=normalized elo0=0 elo1=2", Error)->Model, TEloModel::Normalized);
 }
 
 TEST(SprtSettings, ExplainsWhatIsWrong) {
@@ -107,7 +129,8 @@ TEST(SprtSettings, ExplainsWhatIsWrong) {
         {"elo0=10 elo1=0", "elo0 must be smaller than elo1."},
         {"elo0=0 elo1=10 alpha=0.5", "alpha must lie strictly between 0 and 0.5."},
         {"elo0=0 elo1=5000", "elo0 and elo1 must lie between -1000 and 1000."},
-        {"elo0=0 elo1=10 gamma=1", "Unknown key \"gamma\": the keys are elo0, elo1, alpha and beta."},
+        {"elo0=0 elo1=10 gamma=1", "Unknown key \"gamma\": the keys are elo0, elo1, alpha, beta and model."},
+        {"elo0=0 elo1=10 model=bayes", "The model is logistic or normalized, not \"bayes\"."},
         {"elo0=0 elo1=10 elo0=1", "The key elo0 is given twice."},
         {"elo0=0 elo1=1O", "The value of elo1 is not a finite number."},
         {"elo0=0 elo1 10", "\"elo1\" is not of the form key=value."},
