@@ -2,6 +2,7 @@
 #include "command_line.h"
 
 #include "match/version.h"
+#include "records/opening_book.h"
 
 #include <CLI/CLI.hpp>
 
@@ -18,13 +19,16 @@ constexpr char Description[] =
 
 constexpr char Footer[] =
     "Without --games one game is played, FIRST moving first. With --games N, N games are played\n"
-    "and then N more with the seats exchanged; N may be 0 or negative. stdout carries only the\n"
-    "result text: whatever a bot prints goes to stderr, each line after the bot's file name.\n"
+    "and then N more with the seats exchanged; N may be 0 or negative. With --openings, game P of\n"
+    "each half starts from start position P mod K of the K positions (a book file, or random:K made\n"
+    "from --seed S, default 1), the first player taking the position's first side; a single game\n"
+    "starts from the first position. stdout carries only the result text: whatever a bot prints\n"
+    "goes to stderr, each line after the bot's file name.\n"
     "\n"
     "Each bot runs in a worker process of its own. A bot that crashes, exits, breaks the protocol\n"
-    "or does not answer within 22 s loses that game (by error, or by the time limit when a move\n"
-    "hung) and the match goes on with a fresh worker; after the result text, stderr says which bot\n"
-    "faulted, how often and where first.\n"
+    "or does not answer within the move limit and a grace (22 s for the usual 20 s) loses that game\n"
+    "(by error, or by the time limit when a move hung) and the match goes on with a fresh worker;\n"
+    "after the result text, stderr says which bot faulted, how often and where first.\n"
     "\n"
     "Exit status: 0 the match was played to its end, whatever the bots did; 1 the text or the log\n"
     "could not be written; 2 bad arguments or an unusable bot; 3 --stop-on-fault ended the run.";
@@ -48,6 +52,22 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         App.add_option("--turn-limit", Command.TurnLimit,
                        "Rounds after which a game is a draw, 30 to 50000 (default 200)")
             ->type_name("L");
+    CLI::Option *MoveLimitOption =
+        App.add_option(
+               "--move-limit", Command.MoveLimitMs,
+               "A move longer than MS milliseconds loses by the time limit, 1 to 3600000 (default 20000)")
+            ->type_name("MS");
+    std::string Openings, OpeningsOut;
+    CLI::Option *OpeningsOption =
+        App.add_option("--openings", Openings,
+                       "Start each game pair from a start position: FILE (a JSON list of positions) or "
+                       "random:K (K positions made from --seed)")
+            ->type_name("FILE|random:K");
+    CLI::Option *SeedOption =
+        App.add_option("--seed", Command.Seed, "The seed of --openings random:K (default 1)")->type_name("S");
+    CLI::Option *OpeningsOutOption =
+        App.add_option("--openings-out", OpeningsOut, "Write the start positions of --openings to FILE")
+            ->type_name("FILE");
     std::string LogPath;
     CLI::Option *LogOption =
         App.add_option("--log", LogPath, "Also save the result text to FILE (Windows-1251, CR LF)")
@@ -107,7 +127,8 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     }
     if (*JsonOption && JsonPath.empty()) return Complain("--json needs a FILE (only --cards prints JSON)");
     if (Command.SandboxCheck) {
-        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, JsonOption, FirstOption})
+        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, MoveLimitOption, OpeningsOption,
+                                         LogOption, JsonOption, FirstOption})
             if (*Other || Command.List) return Complain("--sandbox-check takes no other options and no bots");
         return Command;
     }
@@ -123,7 +144,8 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
         return Complain("--bot-output: \"" + Command.BotOutputFolder + "\" is not a folder");
     if (Command.List) {
-        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, JsonOption, FirstOption})
+        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, MoveLimitOption, OpeningsOption,
+                                         LogOption, JsonOption, FirstOption})
             if (*Other) return Complain("--list takes no other options and no bots");
         return Command;
     }
@@ -132,6 +154,15 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         return Complain("--turn-limit must be between " + std::to_string(MinTurnLimit) + " and " +
                         std::to_string(MaxTurnLimit) + ", not " + std::to_string(Command.TurnLimit));
     }
+    if (Command.MoveLimitMs < MinMoveLimitMs || Command.MoveLimitMs > MaxMoveLimitMs) {
+        return Complain("--move-limit must be between " + std::to_string(MinMoveLimitMs) + " and " +
+                        std::to_string(MaxMoveLimitMs) + " ms, not " + std::to_string(Command.MoveLimitMs));
+    }
+    if (*OpeningsOption) Command.Openings = Openings;
+    if (*OpeningsOutOption) Command.OpeningsOut = OpeningsOut;
+    if (*SeedOption && !(Command.Openings && IsRandomOpenings(*Command.Openings)))
+        return Complain("--seed goes with --openings random:K");
+    if (*OpeningsOutOption && !*OpeningsOption) return Complain("--openings-out goes with --openings");
     if (*GamesOption) Command.Games = Games;
     if (*LogOption) Command.LogPath = LogPath;
     if (*JsonOption) Command.JsonPath = JsonPath;

@@ -23,6 +23,10 @@ struct TCommandLine {
     bool Cards = false;            // --cards: print the card catalogue (as JSON with --json)
     std::optional<int32_t> Games;  // set by --games: a series of N + N games; else one game
     int32_t TurnLimit = DefaultTurnLimit;
+    int32_t MoveLimitMs = DefaultMoveLimitMs;  // a slower move loses by the time limit
+    std::optional<std::string> Openings;       // --openings: "random:K" or a book file
+    uint64_t Seed = 1;                         // --seed, for random:K
+    std::optional<std::string> OpeningsOut;    // --openings-out: the positions, as a book
     std::optional<std::string> LogPath;
     std::optional<std::string> JsonPath;  // --json: every game record in a JSON document; with
                                           // --cards, empty for stdout

@@ -49,6 +49,7 @@ public:
         if (Command.InProcess) return;
         TWorkerPoolSettings Settings;
         Settings.Worker.MemoryMb = Command.BotMemoryMb;
+        Settings.CallTimeoutMs = CallDeadlineMs(Command.MoveLimitMs);
         Settings.Worker.Sandbox = Command.Sandbox;
         Settings.OutputFolder = Command.BotOutputFolder;
         Pool = std::make_unique<TBotWorkerPool>(Settings);
@@ -111,6 +112,7 @@ std::variant<TMatchSettings, int> MatchSettings(const TCommandLine &Command, Bot
     Settings.ModeItem = Command.Games ? 1 : 0;
     Settings.GameCount = Command.Games.value_or(0);
     Settings.TurnLimit = Command.TurnLimit;
+    Settings.MoveLimitMs = Command.MoveLimitMs;
     return Settings;
 }
 
@@ -149,9 +151,23 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     if (const int *Status = std::get_if<int>(&Opened)) return *Status;
     const std::unique_ptr<TRecordJournal> Journal =
         std::move(std::get<std::unique_ptr<TRecordJournal>>(Opened));
+    std::optional<TOpeningBook> Openings;
+    if (Command.Openings) {
+        std::string Error;
+        if (!(Openings = LoadOpenings(*Command.Openings, Command.Seed, Error))) {
+            Complain("--openings: " + Error);
+            return ExitBadArguments;
+        }
+    }
     auto Settings = MatchSettings(Command, Bots);
     if (const int *Status = std::get_if<int>(&Settings)) return *Status;
-    const TMatchSettings &Match = std::get<TMatchSettings>(Settings);
+    TMatchSettings &Match = std::get<TMatchSettings>(Settings);
+    if (Openings) Match.Openings = std::move(*Openings);
+    if (std::string Error;
+        Command.OpeningsOut && !WriteOpenings(*Command.OpeningsOut, Match.Openings, Error)) {
+        Complain("--openings-out: " + Error);
+        return ExitOutputFailed;
+    }
     const std::array<std::string, 2> Labels{
         "the bot \"" + Command.First + "\" (" + Match.First.Bot.Name + ")",
         "the bot \"" + Command.Second + "\" (" + Match.Second.Bot.Name + ")"};

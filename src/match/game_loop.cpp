@@ -47,7 +47,8 @@ public:
 
     // Plays the game to its end and fills Result.
     void Play() {
-        NewGameState(State);
+        NewGameState(State, Options.Start);
+        Result.Start = Options.Start;
         Result.Result = 0;
         Result.Termination = TTermination::None;
         Result.Faults.clear();
@@ -166,7 +167,7 @@ private:
     // The tests after a move, in their order: a slow move between bots, then the first
     // player's base, then the second's. Returns the code that ends the game, or 0.
     int32_t JudgeAfterMove(const TSeat &Seat, double Duration) {
-        if (Duration > MoveTimeLimitMs && HasFlags(Options.Options, BotsOnly))
+        if (Duration > Options.MoveLimitMs && HasFlags(Options.Options, BotsOnly))
             return End(TTermination::TooSlow, Seat, TSeatCall::GetTurn);
         if (IsBaseDestroyed(State[0])) return End(TTermination::BaseDestroyed, Seats[0], TSeatCall::GetTurn);
         if (IsBaseDestroyed(State[1])) return End(TTermination::BaseDestroyed, Seats[1], TSeatCall::GetTurn);

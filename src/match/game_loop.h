@@ -6,6 +6,7 @@
 #include "records/termination.h"
 #include "rules/game_limits.h"
 #include "rules/game_state.h"
+#include "rules/start_position.h"
 
 #include <velkaran/bot.h>
 
@@ -21,6 +22,10 @@ struct TGameOptions {
     int32_t Options = 0;     // turn limit (bits 0..15) and flags, as in the bot SDK
     std::string FirstName;   // first player's name (a bot's name or "_HUMAN_")
     std::string SecondName;  // second player's name
+    // Where the game starts: the first player gets Sides[0]. The card sets are chosen as always.
+    TStartPosition Start = StandardStartPosition();
+    // A move between bots that takes longer than this loses by the time limit.
+    double MoveLimitMs = MoveTimeLimitMs;
 };
 
 // What a game leaves behind: its result code, why it ended, its final state and the final turn
@@ -28,6 +33,7 @@ struct TGameOptions {
 struct TGameResult {
     int32_t Result = 0;  // exactly one of 1, 2, 4, 17, 18, 33, 34
     TTermination Termination = TTermination::None;
+    TStartPosition Start;     // where the game started
     TGameState FinalState{};  // both players with their statistics at the end
     TTurnInfo FinalInfo{};    // LastMove, Turn (rounds begun) and Options at the end; Result too when shown
     std::vector<TGameFault> Faults;    // in the order they happened; a closing call's fault changes nothing

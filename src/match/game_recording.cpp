@@ -25,6 +25,7 @@ void FillRecord(TGameRecord &Record, const TGameResult &Result, const TGamePlace
     Record.Options = Result.FinalInfo.Options;
     Record.Result = Result.Result;
     Record.Termination = Result.Termination;
+    Record.Start = Result.Start;
     Record.Rounds = Result.FinalInfo.Turn;
     Record.Moves = Result.Moves;
     Record.Faults = Result.Faults;

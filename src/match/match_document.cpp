@@ -21,6 +21,9 @@ nlohmann::json MatchDocumentHead(const TMatchSettings &Settings) {
         {"turn_limit", Settings.TurnLimit},
         {"options", BuildOptionsWord(Settings)}};
     if (Series) Config["games_per_half"] = Settings.GameCount;
+    // What a run gives only when asked for, so that a plain match's document stays as it was.
+    if (Settings.MoveLimitMs != DefaultMoveLimitMs) Config["move_limit_ms"] = Settings.MoveLimitMs;
+    if (!Settings.Openings.Empty()) Config["openings"] = OpeningBookToJson(Settings.Openings);
     return {{"format", "velkaran-match"}, {"version", 1}, {"config", Config}};
 }
 

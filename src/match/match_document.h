@@ -8,7 +8,8 @@
 namespace velkaran {
 
 // The members before the games: "format" "velkaran-match", "version" and "config" (the two bots by
-// file and name, one game or a series of N + N, the turn limit and the options word).
+// file and name, one game or a series of N + N, the turn limit and the options word; the move
+// limit and the start positions only when they were asked for).
 nlohmann::json MatchDocumentHead(const TMatchSettings &Settings);
 
 // The members after the games: whether the match was played to its end.

@@ -53,8 +53,10 @@ std::vector<std::string> Stopped(const std::array<TSeat, 2> &Seats, const TMatch
                                  const TMatchTally &Tally, const TMatchEnvironment &Environment);
 
 std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats,
-                                        const std::array<TSeatLabel, 2> &Labels, const TGameOptions &Options,
+                                        const std::array<TSeatLabel, 2> &Labels, TGameOptions Options,
+                                        const TMatchSettings &Settings,
                                         const TMatchEnvironment &Environment) {
+    Options.Start = PairStart(Settings.Openings, 0);
     TGameResult Result;
     PlayGame(Seats[0].StartGame, Seats[1].StartGame, Seats[0].GetTurn, Seats[1].GetTurn, Options, Result,
              *Environment.Ui, Environment.Clock);
@@ -98,6 +100,7 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats,
         Options.FirstName = First.Name;
         Options.SecondName = Second.Name;
         for (int64_t Game = 0; Game < GamesPerHalf; ++Game) {
+            Options.Start = PairStart(Settings.Openings, Game);
             PlayGame(First.StartGame, Second.StartGame, First.GetTurn, Second.GetTurn, Options, Result,
                      *Environment.Ui, Environment.Clock);
             if (StopRequested(Environment) == TStopRequest::AtOnce)
@@ -150,9 +153,10 @@ std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEn
                                      WireSeat(Settings.Second, Environment)};
     const std::array<TSeatLabel, 2> Labels{LabelOf(Settings.First, Seats[0]),
                                            LabelOf(Settings.Second, Seats[1])};
-    const TGameOptions Options{BuildOptionsWord(Settings), Seats[0].Name, Seats[1].Name};
+    TGameOptions Options{BuildOptionsWord(Settings), Seats[0].Name, Seats[1].Name};
+    Options.MoveLimitMs = Settings.MoveLimitMs;
     if (IsSeries(Settings)) return PlaySeries(Seats, Labels, Options, Settings, Environment);
-    return PlaySingleGame(Seats, Labels, Options, Environment);
+    return PlaySingleGame(Seats, Labels, Options, Settings, Environment);
 }
 
 }  // namespace velkaran

@@ -5,6 +5,7 @@
 #include "players/bot_library.h"
 #include "players/game_interface.h"
 #include "records/game_record.h"
+#include "records/opening_book.h"
 #include "rules/player_names.h"
 
 #include <array>
@@ -21,6 +22,11 @@ inline constexpr int32_t MinTurnLimit = 30;
 inline constexpr int32_t MaxTurnLimit = 50000;
 inline constexpr int32_t DefaultTurnLimit = 200;
 
+// The move time limits a match may be given, in milliseconds; the usual one is the game's.
+inline constexpr int32_t MinMoveLimitMs = 1;
+inline constexpr int32_t MaxMoveLimitMs = 3'600'000;
+inline constexpr auto DefaultMoveLimitMs = static_cast<int32_t>(MoveTimeLimitMs);
+
 // One player of the main window: a human, or the chosen bot entry.
 struct TSeatSetting {
     bool Human = false;
@@ -33,7 +39,11 @@ struct TMatchSettings {
     TSeatSetting Second;      // player 2
     int ModeItem = 0;         // 0: one game with its result; 1: a series with statistics (bots only)
     int32_t GameCount = 100;  // N: a series plays N + N games; 0 or less plays none
-    int32_t TurnLimit = DefaultTurnLimit;  // MinTurnLimit..MaxTurnLimit
+    int32_t TurnLimit = DefaultTurnLimit;      // MinTurnLimit..MaxTurnLimit
+    int32_t MoveLimitMs = DefaultMoveLimitMs;  // MinMoveLimitMs..MaxMoveLimitMs; only between bots
+    // Where the games start: game pair P (game P of each half of a series) starts from
+    // PairStart(Openings, P); a single game from the first position. Empty: the standard start.
+    TOpeningBook Openings;
 };
 
 // Where a series stands after a game, for a progress display.

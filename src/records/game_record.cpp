@@ -20,9 +20,9 @@ std::array<int64_t, CardCount + 1> CardUses(const TGameRecord &Record, int32_t S
 }
 
 bool SameGame(const TGameRecord &A, const TGameRecord &B) {
-    return A.Seats[0].Set == B.Seats[0].Set && A.Seats[1].Set == B.Seats[1].Set && A.Options == B.Options &&
-           A.Result == B.Result && A.Termination == B.Termination && A.Rounds == B.Rounds &&
-           A.Moves == B.Moves;
+    return A.Start == B.Start && A.Seats[0].Set == B.Seats[0].Set && A.Seats[1].Set == B.Seats[1].Set &&
+           A.Options == B.Options && A.Result == B.Result && A.Termination == B.Termination &&
+           A.Rounds == B.Rounds && A.Moves == B.Moves;
 }
 
 }  // namespace velkaran

@@ -4,6 +4,7 @@
 #include "termination.h"
 
 #include "rules/game_state.h"
+#include "rules/start_position.h"
 
 #include <velkaran/bot.h>
 
@@ -44,7 +45,8 @@ struct TGameRecord {
     int32_t Options = 0;  // the options word: turn limit and flags
     int32_t Result = 0;   // the result code the players were told
     TTermination Termination = TTermination::None;
-    int32_t Rounds = 0;  // rounds begun
+    TStartPosition Start = StandardStartPosition();  // both players' values at round 1
+    int32_t Rounds = 0;                              // rounds begun
     // The answers in order, seat 0 first in each round: a card, or 0 for a round with nothing
     // playable; a call that faulted gave none.
     std::vector<int32_t> Moves;
@@ -71,7 +73,7 @@ void ForEachPlayedCard(const TGameRecord &Record, int32_t Seat, TPlayed Played) 
 // How often Seat played each card.
 std::array<int64_t, CardCount + 1> CardUses(const TGameRecord &Record, int32_t Seat);
 
-// The same two games: equal sets, moves, result and end; place, names and times may differ.
+// The same two games: equal start, sets, moves, result and end; place, names and times may differ.
 bool SameGame(const TGameRecord &A, const TGameRecord &B);
 
 }  // namespace velkaran

@@ -84,11 +84,11 @@ json StatusToJson(const TPlayerStatus &S) {
         {S.Base, S.Shield, S.Batteries, S.Mines, S.Laboratories, S.Energy, S.Metal, S.Elements});
 }
 
-TPlayerStatus StatusFromJson(const json &Value) {
+TPlayerStatus StatusFromJson(const json &Value, const char *Name) {
     if (!Value.is_array() || Value.size() != 8)
-        throw TBadField("\"final\" holds a status that is not 8 numbers");
+        throw TBadField(std::string("\"") + Name + "\" holds a status that is not 8 numbers");
     int32_t F[8];
-    for (std::size_t I = 0; I < 8; ++I) F[I] = Element(Value[I], "final");
+    for (std::size_t I = 0; I < 8; ++I) F[I] = Element(Value[I], Name);
     return TPlayerStatus{F[0], F[1], F[2], F[3], F[4], F[5], F[6], F[7]};
 }
 
@@ -128,18 +128,24 @@ json RecordToJson(const TGameRecord &Record) {
                            {"round", Fault.Round},
                            {"fault", CallFaultName(Fault.Fault)},
                            {"detail", Fault.Detail}});
-    return {{"number", Record.Place.Number},
-            {"encounter", Record.Place.Encounter},
-            {"pair", Record.Place.Pair},
-            {"leg", Record.Place.Leg},
-            {"seats", json::array({SeatToJson(Record.Seats[0]), SeatToJson(Record.Seats[1])})},
-            {"options", Record.Options},
-            {"result", Record.Result},
-            {"termination", TerminationName(Record.Termination)},
-            {"rounds", Record.Rounds},
-            {"moves", Record.Moves},
-            {"faults", Faults_},
-            {"final", json::array({StatusToJson(Record.Final[0]), StatusToJson(Record.Final[1])})}};
+    json Json{{"number", Record.Place.Number},
+              {"encounter", Record.Place.Encounter},
+              {"pair", Record.Place.Pair},
+              {"leg", Record.Place.Leg},
+              {"seats", json::array({SeatToJson(Record.Seats[0]), SeatToJson(Record.Seats[1])})},
+              {"options", Record.Options},
+              {"result", Record.Result},
+              {"termination", TerminationName(Record.Termination)},
+              {"rounds", Record.Rounds},
+              {"moves", Record.Moves},
+              {"faults", Faults_},
+              {"final", json::array({StatusToJson(Record.Final[0]), StatusToJson(Record.Final[1])})}};
+    // Only a game that did not begin from the standard start says where it began, so that the
+    // records of standard games read as they always did.
+    if (!IsStandardStart(Record.Start))
+        Json["start"] =
+            json::array({StatusToJson(Record.Start.Sides[0]), StatusToJson(Record.Start.Sides[1])});
+    return Json;
 }
 
 std::optional<TGameRecord> RecordFromJson(const json &Json, std::string &Error) {
@@ -166,7 +172,13 @@ std::optional<TGameRecord> RecordFromJson(const json &Json, std::string &Error) 
             Record.Faults.push_back(std::move(Entry));
         }
         const json &Final = Array(Json, "final", 2);
-        Record.Final = {StatusFromJson(Final[0]), StatusFromJson(Final[1])};
+        Record.Final = {StatusFromJson(Final[0], "final"), StatusFromJson(Final[1], "final")};
+        if (Json.contains("start")) {
+            const json &Start = Array(Json, "start", 2);
+            Record.Start = {{StatusFromJson(Start[0], "start"), StatusFromJson(Start[1], "start")}};
+            if (const std::string Problem = StartPositionProblem(Record.Start); !Problem.empty())
+                throw TBadField("\"start\" cannot begin a game: " + Problem);
+        }
         return Record;
     } catch (const TBadField &Bad) {
         Error = std::string("a game record is damaged: ") + Bad.what();

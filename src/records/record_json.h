@@ -11,7 +11,8 @@
 namespace velkaran {
 
 // The record as a JSON object: place, seats (file, name, set, times, production), options,
-// result, termination, rounds, moves, faults and final statuses.
+// result, termination, rounds, moves, faults and final statuses; and the start position ("start",
+// both statuses) only when it is not the standard start.
 nlohmann::json RecordToJson(const TGameRecord &Record);
 
 // The record that Json holds, or nothing with the reason in Error when a field is missing, of the

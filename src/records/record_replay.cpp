@@ -15,7 +15,11 @@ std::string SeatText(int32_t Seat) { return Seat == 0 ? "the first player" : "th
 
 std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, std::string &Error) {
     TReplayStep Step;
-    NewGameState(Step.State);
+    if (const std::string Problem = StartPositionProblem(Record.Start); !Problem.empty()) {
+        Error = "the start position cannot begin a game: " + Problem;
+        return std::nullopt;
+    }
+    NewGameState(Step.State, Record.Start);
     for (int32_t Seat = 0; Seat < 2; ++Seat) {
         const TCardList &Set = Record.Seats[static_cast<std::size_t>(Seat)].Set;
         if (!IsEmpty(Set) && !IsValidCardSet(Set)) {

@@ -20,7 +20,7 @@ struct TReplayStep {
     TGameState State{};     // both players after the move (and the production)
 };
 
-// Replays Record: the start with both sets, then one step per move. Nothing when the record
+// Replays Record: its start position with both sets, then one step per move. Nothing when the record
 // cannot be replayed (a set the rules refuse, a move that does not fit), with the reason in Error.
 std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, std::string &Error);
 

@@ -53,22 +53,16 @@ void TMatchSummary::CountPair(const TGameRecord &Record, double FirstPlayerPoint
     if (Pair < 0) return;
     const auto Index = static_cast<std::size_t>(Pair);
     if (Record.Place.Leg == 0) {
-        if (Pair == 0) ReferenceFirst = Record;
         if (FirstLegs.size() <= Index) FirstLegs.resize(Index + 1);
-        FirstLegs[Index] = {true, ReferenceFirst && SameGame(Record, *ReferenceFirst), FirstPlayerPoints};
+        FirstLegs[Index] = {true, GameFingerprint(Record), FirstPlayerPoints};
         return;
     }
     if (Index >= FirstLegs.size() || !FirstLegs[Index].Played) return;  // its first game is missing
     TFirstLeg &First = FirstLegs[Index];
     AddPair(Pairs_, First.FirstPlayerPoints, FirstPlayerPoints);
     First.Played = false;  // a pair counts once
-    if (Pair == 0) ReferenceSecond = Record;
-    if (First.SameAsReference && ReferenceSecond && SameGame(Record, *ReferenceSecond)) ++IdenticalPairs;
-}
-
-bool TMatchSummary::Deterministic() const {
-    const auto Complete = static_cast<int64_t>(velkaran::Pairs(Pairs_));
-    return Complete >= 2 && IdenticalPairs == Complete;
+    if (Census_.Add(StartFingerprint(Record.Start), First.Fingerprint, GameFingerprint(Record)))
+        AddPair(DistinctPairs, First.FirstPlayerPoints, FirstPlayerPoints);
 }
 
 }  // namespace velkaran

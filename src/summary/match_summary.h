@@ -3,6 +3,7 @@
 #pragma once
 
 #include "records/game_record.h"
+#include "records/pair_census.h"
 #include "records/termination.h"
 #include "stats/elo.h"
 #include "stats/move_times.h"
@@ -10,7 +11,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace velkaran {
@@ -60,16 +60,20 @@ public:
 
     // The complete pairs by player 1's points in them.
     const TPentanomial &Pairs() const { return Pairs_; }
-    // True when there were two pairs or more and every one was the same two games as the first.
-    bool Deterministic() const;
-    // Player 1's Elo over player 2 from the complete pairs (Known is false without any).
-    TEloEstimate Elo() const { return EstimateElo(Pairs_); }
+    // How many complete pairs differed, from how many start positions.
+    const TPairCensus &Census() const { return Census_; }
+    // True when every start position gave one and the same pair each time, and some position was
+    // played more than once (without start positions: two pairs or more, all the same).
+    bool Deterministic() const { return Census_.Deterministic(); }
+    // Player 1's Elo over player 2 from the complete pairs (Known is false without any); from the
+    // distinct pairs alone when Deterministic, since the repeated ones tell nothing new.
+    TEloEstimate Elo() const { return EstimateElo(Deterministic() ? DistinctPairs : Pairs_); }
 
 private:
     // The first game of a pair, until its second comes.
     struct TFirstLeg {
         bool Played = false;
-        bool SameAsReference = false;  // the same game as the first leg of the reference pair
+        uint64_t Fingerprint = 0;  // GameFingerprint
         double FirstPlayerPoints = 0;
     };
 
@@ -79,10 +83,9 @@ private:
     std::vector<TGameRow> Rows;
     std::array<int64_t, TerminationKinds> Terminations_{};
     TPentanomial Pairs_;
+    TPentanomial DistinctPairs;  // the pairs that differed from every one before them
+    TPairCensus Census_;
     std::vector<TFirstLeg> FirstLegs;  // by pair
-    // The two games of pair 0, which every other pair is compared with.
-    std::optional<TGameRecord> ReferenceFirst, ReferenceSecond;
-    int64_t IdenticalPairs = 0;
 };
 
 }  // namespace velkaran

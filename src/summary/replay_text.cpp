@@ -89,7 +89,7 @@ TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplaySte
     TReplayFrame Frame;
     const auto Moves = static_cast<int64_t>(Steps.size()) - 1;
     if (Step == 0) {
-        Frame.Headline = "Начало игры";
+        Frame.Headline = IsStandardStart(Record.Start) ? "Начало игры" : "Начало игры со стартовой позиции";
         Frame.LastMove = "Наборы карт выбраны, ходов ещё не было.";
     } else {
         Frame.Headline = "Раунд " + std::to_string(At.Round) + " из " + std::to_string(Record.Rounds) +
@@ -119,7 +119,9 @@ TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplaySte
 }
 
 std::vector<std::string> MoveListText(const TGameRecord &Record, const std::vector<TReplayStep> &Steps) {
-    std::vector<std::string> Lines{"Начало: наборы карт выбраны"};
+    std::vector<std::string> Lines{IsStandardStart(Record.Start)
+                                       ? "Начало: наборы карт выбраны"
+                                       : "Начало со стартовой позиции: наборы карт выбраны"};
     for (std::size_t Step = 1; Step < Steps.size(); ++Step) {
         const TReplayStep &Move = Steps[Step];
         Lines.push_back(std::to_string(Move.Round) + ". " + SeatShownName(Record, Move.Mover) + ": " +

@@ -31,8 +31,9 @@ struct TReplaySide {
 
 // The whole screen at one step.
 struct TReplayFrame {
-    std::string Headline;  // "Начало игры" or "Раунд 3 из 25 · ход 5 из 50"
-    std::string LastMove;  // what the step's move was, in words
+    std::string
+        Headline;  // "Начало игры" (a game from a start position says so) or "Раунд 3 из 25 · ход 5 из 50"
+    std::string LastMove;              // what the step's move was, in words
     std::array<TReplaySide, 2> Sides;  // seat 0 (moved first) on the left
     std::string Outcome;               // how the game ended; only at the last step
 };

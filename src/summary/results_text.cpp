@@ -49,14 +49,16 @@ std::string EloLine(const TMatchSummary &Summary, const std::array<std::string, 
     const int64_t PairCount = static_cast<int64_t>(Pairs(Summary.Pairs()));
     if (PairCount == 0)
         return "Разница Elo: нет ни одной полной пары игр (две игры, в которых игроки меняются местами).";
-    if (Summary.Deterministic())
+    const TPairCensus &Census = Summary.Census();
+    if (Summary.Deterministic() && Census.Positions() == 1)
         return "Разница Elo не оценивается: все " + Count(PairCount) +
                " пар игр одинаковы — игра детерминирована.";
     const TEloEstimate Elo = Summary.Elo();
     return "Разница Elo " + Names[0] + " относительно " + Names[1] + ": " + SignedElo(Elo.Elo, Separator) +
            ", 95 % интервал от " + SignedElo(Elo.Lower, Separator) + " до " +
            SignedElo(Elo.Upper, Separator) + "; LOS " + FixedText(100 * Elo.Los, 1, Separator) +
-           " % (пар игр: " + Count(PairCount) + ")";
+           " % (пар игр: " + Count(PairCount) + ", из них различных: " + Count(Census.DistinctPairs()) +
+           (Summary.Deterministic() ? "; игра детерминирована, оценка по различным парам" : "") + ")";
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ std::string ConfigProblem(const TTournamentConfig &Config) {
     if (Config.TurnLimit < MinTurnLimit || Config.TurnLimit > MaxTurnLimit)
         return "the turn limit must be between " + std::to_string(MinTurnLimit) + " and " +
                std::to_string(MaxTurnLimit);
+    if (Config.MoveLimitMs < MinMoveLimitMs || Config.MoveLimitMs > MaxMoveLimitMs)
+        return "the move limit must be between " + std::to_string(MinMoveLimitMs) + " and " +
+               std::to_string(MaxMoveLimitMs) + " ms";
     if (Config.Sprt && Bots != 2) return "an SPRT compares exactly two bots";
     if (Config.Sprt) return SprtSettingsError(*Config.Sprt);
     return "";
@@ -36,11 +39,16 @@ nlohmann::json ConfigToJson(const TTournamentConfig &Config) {
                         {"pairs", Config.Pairs},
                         {"turn_limit", Config.TurnLimit}};
     if (Config.Format == TTournamentFormat::Gauntlet) Json["gauntlet"] = Config.Gauntlet;
-    if (Config.Sprt)
+    if (Config.MoveLimitMs != DefaultMoveLimitMs) Json["move_limit_ms"] = Config.MoveLimitMs;
+    if (!Config.Openings.Empty()) Json["openings"] = OpeningBookToJson(Config.Openings);
+    if (Config.Sprt) {
         Json["sprt"] = {{"elo0", Config.Sprt->Elo0},
                         {"elo1", Config.Sprt->Elo1},
                         {"alpha", Config.Sprt->Alpha},
                         {"beta", Config.Sprt->Beta}};
+        if (Config.Sprt->Model != TEloModel::Logistic)
+            Json["sprt"]["model"] = EloModelName(Config.Sprt->Model);
+    }
     return Json;
 }
 
@@ -57,10 +65,24 @@ std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std:
             Config.Gauntlet = Json.at("gauntlet").get<int32_t>();
         Config.Pairs = Json.at("pairs").get<int64_t>();
         Config.TurnLimit = Json.at("turn_limit").get<int32_t>();
+        if (Json.contains("move_limit_ms")) Config.MoveLimitMs = Json.at("move_limit_ms").get<int32_t>();
+        if (Json.contains("openings")) {
+            std::optional<TOpeningBook> Book = OpeningBookFromJson(Json.at("openings"), Error);
+            if (!Book) {
+                Error = "the configuration is damaged: " + Error;
+                return std::nullopt;
+            }
+            Config.Openings = std::move(*Book);
+        }
         if (Json.contains("sprt")) {
             const nlohmann::json &Sprt = Json.at("sprt");
             Config.Sprt = TSprtSettings{Sprt.at("elo0").get<double>(), Sprt.at("elo1").get<double>(),
                                         Sprt.at("alpha").get<double>(), Sprt.at("beta").get<double>()};
+            if (Sprt.contains("model")) {
+                const std::optional<TEloModel> Model = EloModelNamed(Sprt.at("model").get<std::string>());
+                if (!Model) throw std::invalid_argument("an unknown Elo model");
+                Config.Sprt->Model = *Model;
+            }
         }
         if (std::string Problem = ConfigProblem(Config); !Problem.empty()) {
             Error = "the configuration is not playable: " + Problem;

@@ -1,6 +1,7 @@
 // What a tournament is: its bots, its format, how many game pairs, the turn limit, an SPRT.
 #pragma once
 
+#include "records/opening_book.h"
 #include "stats/sprt_settings.h"
 
 #include <nlohmann/json.hpp>
@@ -28,6 +29,8 @@ struct TTournamentConfig {
     int32_t Gauntlet = 0;  // the bot that plays every other one, for a gauntlet
     int64_t Pairs = 1;     // game pairs per encounter; a pair is two games with the seats exchanged
     int32_t TurnLimit = 200;
+    int32_t MoveLimitMs = 20000;        // a slower move loses by the time limit
+    TOpeningBook Openings;              // pair P starts from PairStart(Openings, P)
     std::optional<TSprtSettings> Sprt;  // a two-bot match that stops once the test decides
 };
 
@@ -35,12 +38,15 @@ struct TTournamentConfig {
 inline constexpr int64_t MaxPairs = 1'000'000'000;
 
 // Why Config cannot be played (fewer than two bots, a gauntlet bot out of range, pairs out of
-// 1..MaxPairs, a turn limit out of its bounds, an SPRT with other than two bots); empty if it can.
+// 1..MaxPairs, a turn or move limit out of its bounds, an SPRT with other than two bots); empty
+// if it can.
 std::string ConfigProblem(const TTournamentConfig &Config);
 
 // The options word of the tournament's games: bots only, hidden information, the turn limit.
 int32_t GameOptions(const TTournamentConfig &Config);
 
+// The configuration as JSON; the move limit and the start positions only when they are not the
+// usual ones, so that older documents and plans read as before.
 nlohmann::json ConfigToJson(const TTournamentConfig &Config);
 
 // The configuration Json holds, checked as ConfigProblem checks; nothing, with Error, otherwise.

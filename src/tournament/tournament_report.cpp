@@ -3,6 +3,8 @@
 
 #include "text_table.h"
 
+#include "match/match_runner.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -53,6 +55,13 @@ std::vector<std::string> Standings(const TTournamentStatistics &Statistics,
                       std::to_string(S.Wins), std::to_string(S.Draws), std::to_string(S.Losses),
                       std::to_string(S.Points), Percent(S.Score), RatingText(S.Rating)});
     std::vector<std::string> Lines{Title};
+    if (!Config.Openings.Empty())
+        Lines.push_back("Start positions: " + std::to_string(Config.Openings.Size()) +
+                        (Config.Openings.Seed ? " random of seed " + std::to_string(*Config.Openings.Seed)
+                                              : std::string(" from a book")) +
+                        ", " + std::to_string(Results.PositionsPlayed()) + " of them played");
+    if (Config.MoveLimitMs != DefaultMoveLimitMs)
+        Lines.push_back("Move limit: " + std::to_string(Config.MoveLimitMs) + " ms");
     Append(Lines, Table.Lines());
     if (Statistics.RatingsRegularized)
         Lines.push_back(
@@ -87,14 +96,21 @@ std::vector<std::string> Crosstable(const TTournamentStatistics &Statistics,
 
 std::vector<std::string> Encounters(const TTournamentStatistics &Statistics,
                                     const TTournamentResults &Results) {
-    TTextTable Table({"<Encounter", "Games", "+", "=", "-", "Score", "<Elo of the first over the second"});
+    TTextTable Table({"<Encounter", "Games", "+", "=", "-", "Score", "Distinct pairs",
+                      "<Elo of the first over the second", "<nElo"});
     for (const TEncounterStatistics &E : Statistics.Encounters) {
         std::string Elo = "-";
-        if (E.Deterministic) {
+        std::string Normalized = "-";
+        if (E.Deterministic && E.Positions == 1) {
             Elo = EloText(E.Elo.Elo) + " (deterministic: " + std::to_string(E.Pairs) + " identical pairs)";
         } else if (E.Elo.Known) {
             Elo = EloText(E.Elo.Elo) + " [" + EloText(E.Elo.Lower) + ", " + EloText(E.Elo.Upper) + "], LOS " +
                   Percent(E.Elo.Los) + ", draws " + Percent(E.Elo.DrawRatio);
+            if (E.Deterministic)
+                Elo += " (deterministic: from the " + std::to_string(E.DistinctPairs) + " distinct pairs)";
+            if (E.Elo.NormalizedKnown)
+                Normalized = EloText(E.Elo.NormalizedElo) + " [" + EloText(E.Elo.NormalizedLower) + ", " +
+                             EloText(E.Elo.NormalizedUpper) + "]";
         }
         Table.AddRow({NameOf(Results, E.A) + " - " + NameOf(Results, E.B), std::to_string(E.Games),
                       std::to_string(E.WinsA), std::to_string(E.Draws), std::to_string(E.WinsB),
@@ -102,7 +118,7 @@ std::vector<std::string> Encounters(const TTournamentStatistics &Statistics,
                           ? Percent((static_cast<double>(E.WinsA) + 0.5 * static_cast<double>(E.Draws)) /
                                     static_cast<double>(E.Games))
                           : "-",
-                      Elo});
+                      std::to_string(E.DistinctPairs) + "/" + std::to_string(E.Pairs), Elo, Normalized});
     }
     return Table.Lines();
 }
@@ -165,7 +181,8 @@ std::string SprtLine(const TSprtState &Sprt, const TSprtSettings &Settings) {
                           : Sprt.Verdict == TSprtVerdict::AcceptH0 ? "H0 accepted (elo0 or worse)"
                                                                    : "undecided";
     return "SPRT elo0=" + Fixed(Settings.Elo0, 1) + " elo1=" + Fixed(Settings.Elo1, 1) +
-           " alpha=" + Fixed(Settings.Alpha, 3) + " beta=" + Fixed(Settings.Beta, 3) + ": LLR " +
+           " alpha=" + Fixed(Settings.Alpha, 3) + " beta=" + Fixed(Settings.Beta, 3) +
+           (Settings.Model == TEloModel::Normalized ? " model=normalized" : "") + ": LLR " +
            Fixed(Sprt.Llr, 2) + " (bounds " + Fixed(Sprt.LowerBound, 2) + ", " + Fixed(Sprt.UpperBound, 2) +
            "), " + Verdict;
 }

@@ -2,39 +2,17 @@
 #include "tournament_results.h"
 
 #include "match/game_points.h"
+#include "records/opening_book.h"
 #include "rules/catalogue.h"
 
 namespace velkaran {
-namespace {
-
-uint64_t Mix(uint64_t Hash, int64_t Value) {
-    for (int Byte = 0; Byte < 8; ++Byte) {
-        Hash ^= static_cast<uint64_t>(Value >> (8 * Byte)) & 0xFF;
-        Hash *= 1099511628211ull;  // FNV-1a
-    }
-    return Hash;
-}
-
-}  // namespace
-
-uint64_t GameFingerprint(const TGameRecord &Record) {
-    uint64_t Hash = 14695981039346656037ull;
-    for (const TSeatRecord &Seat : Record.Seats)
-        for (const int32_t Card : Seat.Set.Card) Hash = Mix(Hash, Card);
-    Hash = Mix(Hash, Record.Result);
-    Hash = Mix(Hash, static_cast<int64_t>(Record.Termination));
-    Hash = Mix(Hash, Record.Rounds);
-    for (const int32_t Move : Record.Moves) Hash = Mix(Hash, Move);
-    return Hash == 0 ? 1 : Hash;  // 0 stands for "none yet"
-}
 
 TTournamentResults::TTournamentResults(const TTournamentConfig &Config)
     : Config_(Config),
       Schedule_(Config),
       Counted(static_cast<std::size_t>(Schedule_.Games()), false),
       Encounters_(Schedule_.Encounters().size()),
-      Bots_(Config.Bots.size()),
-      FirstPair(Schedule_.Encounters().size(), 0) {}
+      Bots_(Config.Bots.size()) {}
 
 bool TTournamentResults::Add(const TGameRecord &Record, std::string &Error) {
     const TGamePlace &Place = Record.Place;
@@ -56,8 +34,14 @@ bool TTournamentResults::Add(const TGameRecord &Record, std::string &Error) {
             return false;
         }
     }
+    if (!(Record.Start == PairStart(Config_.Openings, Place.Pair))) {
+        Error = "game " + std::to_string(Place.Number) + " did not start from its pair's start position";
+        return false;
+    }
     Counted[static_cast<std::size_t>(Index)] = true;
     ++Done;
+    const uint64_t Start = StartFingerprint(Record.Start);
+    PlayedStarts.insert(Start);
 
     // Player 0 of the encounter's tally is A, who sits first in leg 0.
     TEncounterResults &Encounter = Encounters_[static_cast<std::size_t>(Game.Encounter)];
@@ -76,11 +60,12 @@ bool TTournamentResults::Add(const TGameRecord &Record, std::string &Error) {
         ForEachPlayedCard(Record, Seat,
                           [&Bot](int32_t Card) { ++Bot.CardUses[static_cast<std::size_t>(Card)]; });
     }
-    CountPair(Game.Encounter, Index - Game.Leg, Record);
+    CountPair(Game.Encounter, Index - Game.Leg, Record, Start);
     return true;
 }
 
-void TTournamentResults::CountPair(int32_t EncounterIndex, int64_t PairKey, const TGameRecord &Record) {
+void TTournamentResults::CountPair(int32_t EncounterIndex, int64_t PairKey, const TGameRecord &Record,
+                                   uint64_t Start) {
     // A's points: A sits in seat 0 in leg 0 and in seat 1 in leg 1.
     const double PointsA = SeatPoints(Record, Record.Place.Leg == 0 ? 0 : 1);
     const uint64_t Fingerprint = GameFingerprint(Record);
@@ -91,14 +76,12 @@ void TTournamentResults::CountPair(int32_t EncounterIndex, int64_t PairKey, cons
     }
     TEncounterResults &Encounter = Encounters_[static_cast<std::size_t>(EncounterIndex)];
     AddPair(Encounter.Pentanomial, Other->second.PointsA, PointsA);
-    // The pair's fingerprint does not depend on which of its games finished first.
-    const uint64_t First = Record.Place.Leg == 0 ? Fingerprint : Other->second.Fingerprint;
-    const uint64_t Second = Record.Place.Leg == 0 ? Other->second.Fingerprint : Fingerprint;
-    const uint64_t Pair =
-        Mix(Mix(14695981039346656037ull, static_cast<int64_t>(First)), static_cast<int64_t>(Second));
-    uint64_t &Reference = FirstPair[static_cast<std::size_t>(EncounterIndex)];
-    if (Reference == 0) Reference = Pair;
-    if (Pair == Reference) ++Encounter.IdenticalPairs;
+    // The pair is told by its games in the order of its legs, whichever finished first.
+    const bool Leg0 = Record.Place.Leg == 0;
+    const uint64_t First = Leg0 ? Fingerprint : Other->second.Fingerprint;
+    const uint64_t Second = Leg0 ? Other->second.Fingerprint : Fingerprint;
+    if (Encounter.Census.Add(Start, First, Second))
+        AddPair(Encounter.DistinctPentanomial, Other->second.PointsA, PointsA);
     Pending.erase(Other);
 }
 

@@ -5,6 +5,7 @@
 
 #include "match/match_tally.h"
 #include "records/game_record.h"
+#include "records/pair_census.h"
 #include "stats/move_times.h"
 #include "stats/pentanomial.h"
 
@@ -14,15 +15,17 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace velkaran {
 
 // One encounter, from A's side (player 0 of its tally is A).
 struct TEncounterResults {
-    TMatchTally Tally;           // wins, errors, points and statistics, as a series between A and B
-    TPentanomial Pentanomial;    // the pairs by A's points in them
-    int64_t IdenticalPairs = 0;  // complete pairs that were the same two games as the first one
+    TMatchTally Tally;                 // wins, errors, points and statistics, as a series between A and B
+    TPentanomial Pentanomial;          // the pairs by A's points in them
+    TPairCensus Census;                // how many of the pairs differed, from how many start positions
+    TPentanomial DistinctPentanomial;  // the pairs that differed from every one before them
 };
 
 // One bot over all its games.
@@ -39,7 +42,8 @@ public:
     explicit TTournamentResults(const TTournamentConfig &Config);
 
     // Counts a finished game of the schedule. False (nothing counted, the reason in Error) when
-    // the record does not belong to the schedule, was counted already, or names other bots.
+    // the record does not belong to the schedule, was counted already, names other bots, or did
+    // not start from its pair's start position.
     bool Add(const TGameRecord &Record, std::string &Error);
     // Counts the thinking time of each move of a counted game (seat 0's moves first in each round).
     void AddMoveTimes(const TGameRecord &Record, const std::vector<double> &MoveTimesMs);
@@ -47,6 +51,8 @@ public:
     const TSchedule &Schedule() const { return Schedule_; }
     const TTournamentConfig &Config() const { return Config_; }
     int64_t GamesDone() const { return Done; }
+    // The different start positions the counted games began from.
+    int64_t PositionsPlayed() const { return static_cast<int64_t>(PlayedStarts.size()); }
     bool IsDone(int64_t Index) const { return Counted[static_cast<std::size_t>(Index)]; }
     const std::vector<TEncounterResults> &Encounters() const { return Encounters_; }
     const std::vector<TBotResults> &Bots() const { return Bots_; }
@@ -64,7 +70,7 @@ private:
         uint64_t Fingerprint = 0;
     };
 
-    void CountPair(int32_t Encounter, int64_t PairKey, const TGameRecord &Record);
+    void CountPair(int32_t Encounter, int64_t PairKey, const TGameRecord &Record, uint64_t Start);
 
     TTournamentConfig Config_;
     TSchedule Schedule_;
@@ -73,10 +79,7 @@ private:
     std::vector<TEncounterResults> Encounters_;
     std::vector<TBotResults> Bots_;
     std::unordered_map<int64_t, TPendingLeg> Pending;  // by the index of the pair's first game
-    std::vector<uint64_t> FirstPair;  // per encounter: the first complete pair, 0 for none yet
+    std::unordered_set<uint64_t> PlayedStarts;         // the start positions' fingerprints
 };
-
-// A 64-bit fingerprint of a game's play: sets, moves, result and end.
-uint64_t GameFingerprint(const TGameRecord &Record);
 
 }  // namespace velkaran

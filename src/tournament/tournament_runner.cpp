@@ -31,7 +31,10 @@ std::vector<int> AllowedCpus() {
 }  // namespace
 
 TTournamentRunner::TTournamentRunner(const TTournamentConfig &Config, TRunnerSettings Settings)
-    : Config(Config), Schedule(Config), Settings(std::move(Settings)) {}
+    : Config(Config), Schedule(Config), Settings(std::move(Settings)) {
+    // A hung call is given up soon after the tournament's own move limit.
+    this->Settings.Workers.CallTimeoutMs = CallDeadlineMs(Config.MoveLimitMs);
+}
 
 void TTournamentRunner::Run(const std::function<bool(int64_t Index)> &Skip, const TGameSink &Sink) {
     const int Threads = std::max(1, Settings.Concurrency);
@@ -81,7 +84,9 @@ void TTournamentRunner::PlayGames(int, const std::function<bool(int64_t Index)> 
         const TSeatCalls &FirstSeat = Seats[static_cast<std::size_t>(Game.First)];
         const TSeatCalls &SecondSeat = Seats[static_cast<std::size_t>(Game.Second)];
         PlayGame(FirstSeat.StartGame, SecondSeat.StartGame, FirstSeat.GetTurn, SecondSeat.GetTurn,
-                 TGameOptions{Options, First.Name, Second.Name}, Result, Quiet);
+                 TGameOptions{Options, First.Name, Second.Name, PairStart(Config.Openings, Game.Pair),
+                              static_cast<double>(Config.MoveLimitMs)},
+                 Result, Quiet);
         if (Stopping.load()) break;  // abandoned: its workers may have been ended under it
         FillRecord(Record, Result, TGamePlace{Index + 1, Game.Encounter, Game.Pair, Game.Leg},
                    {First.File, First.Name}, {Second.File, Second.Name});

@@ -17,7 +17,8 @@ namespace velkaran {
 struct TRunnerSettings {
     int Concurrency = 1;          // games at once, each on a thread of its own
     std::string Folder = ".";     // where the bots' libraries are
-    TWorkerPoolSettings Workers;  // how workers start; share one output relay between the threads
+    TWorkerPoolSettings Workers;  // how workers start; share one output relay between the threads (the
+                                  // call deadline follows the configuration's move limit)
     bool PinThreads = true;       // each thread, and its workers, on one CPU
 };
 

@@ -41,8 +41,11 @@ TTournamentStatistics ComputeStatistics(const TTournamentResults &Results) {
         Encounter.WinsB = Counted.Tally.Players[1].Wins;
         Encounter.Draws = Counted.Tally.Draws;
         Encounter.Pairs = static_cast<int64_t>(Pairs(Counted.Pentanomial));
-        Encounter.Deterministic = Encounter.Pairs >= 2 && Counted.IdenticalPairs == Encounter.Pairs;
-        Encounter.Elo = EstimateElo(Counted.Pentanomial);
+        Encounter.DistinctPairs = Counted.Census.DistinctPairs();
+        Encounter.Positions = Counted.Census.Positions();
+        Encounter.Deterministic = Counted.Census.Deterministic();
+        Encounter.Elo =
+            EstimateElo(Encounter.Deterministic ? Counted.DistinctPentanomial : Counted.Pentanomial);
         Statistics.Encounters.push_back(Encounter);
         if (Encounter.Games > 0)
             Scores.push_back(
@@ -121,16 +124,23 @@ nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const T
                              {"points_a", Tally.Players[0].Points},
                              {"points_b", Tally.Players[1].Points},
                              {"pairs", E.Pairs},
+                             {"distinct_pairs", E.DistinctPairs},
+                             {"positions", E.Positions},
                              {"deterministic", E.Deterministic}};
         if (E.Elo.Known)
             Entry["elo"] = {
                 {"score", E.Elo.Score},         {"elo", Finite(E.Elo.Elo)}, {"lower", Finite(E.Elo.Lower)},
                 {"upper", Finite(E.Elo.Upper)}, {"los", E.Elo.Los},         {"draw_ratio", E.Elo.DrawRatio}};
+        if (E.Elo.NormalizedKnown)
+            Entry["elo"]["nelo"] = {{"elo", Finite(E.Elo.NormalizedElo)},
+                                    {"lower", Finite(E.Elo.NormalizedLower)},
+                                    {"upper", Finite(E.Elo.NormalizedUpper)}};
         Encounters.push_back(Entry);
     }
     nlohmann::json Json{{"standings", Standings},
                         {"ratings_regularized", Statistics.RatingsRegularized},
-                        {"encounters", Encounters}};
+                        {"encounters", Encounters},
+                        {"positions_played", Results.PositionsPlayed()}};
     if (Statistics.Sprt)
         Json["sprt"] = {{"llr", Statistics.Sprt->Llr},
                         {"lower_bound", Statistics.Sprt->LowerBound},

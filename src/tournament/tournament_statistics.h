@@ -25,9 +25,15 @@ struct TStanding {
 struct TEncounterStatistics {
     int32_t A = 0, B = 0;
     int64_t Games = 0, WinsA = 0, Draws = 0, WinsB = 0;
-    int64_t Pairs = 0;           // complete pairs
-    bool Deterministic = false;  // every complete pair was the same two games (and there were two or more)
-    TEloEstimate Elo;            // of A over B, from the pairs
+    int64_t Pairs = 0;          // complete pairs
+    int64_t DistinctPairs = 0;  // complete pairs that differed from every one before them
+    int64_t Positions = 0;      // the different start positions of the complete pairs
+    // Each start position gave one and the same pair every time, and some were played more than
+    // once (TPairCensus::Deterministic).
+    bool Deterministic = false;
+    // Of A over B, from the pairs; from the distinct pairs alone when Deterministic, since the
+    // repeated ones tell nothing new.
+    TEloEstimate Elo;
 };
 
 struct TTournamentStatistics {

@@ -3,6 +3,7 @@
 
 #include "match/match_runner.h"
 #include "match/version.h"
+#include "records/opening_book.h"
 #include "tournament/tournament_config.h"
 
 #include <CLI/CLI.hpp>
@@ -21,7 +22,10 @@ constexpr char Description[] =
     "folder. Without BOTs every usable bot of the current folder plays.";
 
 constexpr char Footer[] =
-    "Each encounter is --pairs game pairs; a pair is two games with the seats exchanged. Every game\n"
+    "Each encounter is --pairs game pairs; a pair is two games with the seats exchanged. With\n"
+    "--openings, pair P of every encounter starts both its games from start position P mod K of the\n"
+    "K positions (a book file, or random:K made from --seed S, default 1), the first player taking\n"
+    "the position's first side, so that pairs differ while each stays fair. Every game\n"
     "runs its bots in worker processes of its own, so that no two games share a library's globals; a\n"
     "bot that crashes or hangs loses that game. Ctrl-C (or SIGTERM) stops the tournament: the games in\n"
     "flight are abandoned, the JSON document saved and the tables so far printed; --resume FILE goes\n"
@@ -58,10 +62,27 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
         App.add_option("--turn-limit", Command.TurnLimit,
                        "Rounds after which a game is a draw, 30 to 50000 (default 200)")
             ->type_name("L");
+    CLI::Option *MoveLimitOption =
+        App.add_option(
+               "--move-limit", Command.MoveLimitMs,
+               "A move longer than MS milliseconds loses by the time limit, 1 to 3600000 (default 20000)")
+            ->type_name("MS");
+    std::string Openings, OpeningsOut;
+    CLI::Option *OpeningsOption =
+        App.add_option("--openings", Openings,
+                       "Start each game pair from a start position: FILE (a JSON list of positions) or "
+                       "random:K (K positions made from --seed)")
+            ->type_name("FILE|random:K");
+    CLI::Option *SeedOption =
+        App.add_option("--seed", Command.Seed, "The seed of --openings random:K (default 1)")->type_name("S");
+    CLI::Option *OpeningsOutOption =
+        App.add_option("--openings-out", OpeningsOut, "Write the start positions of --openings to FILE")
+            ->type_name("FILE");
     CLI::Option *SprtOption =
         App.add_option("--sprt", Sprt,
                        "For two bots: stop once a sequential test decides between elo0 and elo1, e.g. "
-                       "\"elo0=0 elo1=10 alpha=0.05 beta=0.05\"")
+                       "\"elo0=0 elo1=10 alpha=0.05 beta=0.05\"; add model=normalized for bounds in "
+                       "normalized Elo (default: logistic Elo)")
             ->type_name("TEXT");
     CLI::Option *JsonOption =
         App.add_option("--json", Json, "Keep the configuration, every game record and the statistics in FILE")
@@ -118,6 +139,14 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     if (Command.TurnLimit < MinTurnLimit || Command.TurnLimit > MaxTurnLimit)
         return Complain("--turn-limit must be between " + std::to_string(MinTurnLimit) + " and " +
                         std::to_string(MaxTurnLimit) + ", not " + std::to_string(Command.TurnLimit));
+    if (Command.MoveLimitMs < MinMoveLimitMs || Command.MoveLimitMs > MaxMoveLimitMs)
+        return Complain("--move-limit must be between " + std::to_string(MinMoveLimitMs) + " and " +
+                        std::to_string(MaxMoveLimitMs) + " ms, not " + std::to_string(Command.MoveLimitMs));
+    if (*OpeningsOption) Command.Openings = Openings;
+    if (*OpeningsOutOption) Command.OpeningsOut = OpeningsOut;
+    if (*SeedOption && !(Command.Openings && IsRandomOpenings(*Command.Openings)))
+        return Complain("--seed goes with --openings random:K");
+    if (*OpeningsOutOption && !*OpeningsOption) return Complain("--openings-out goes with --openings");
     if (*MemoryOption && Command.BotMemoryMb <= 0)
         return Complain("--bot-memory must be a positive number of megabytes");
     if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
@@ -150,7 +179,8 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     } else if (Planned) {
         // The tournament is the plan's: options that would change it have no place here.
         for (const CLI::Option *Changes :
-             {PairsOption, GauntletOption, TurnLimitOption, SprtOption, ResumeOption})
+             {PairsOption, GauntletOption, TurnLimitOption, MoveLimitOption, OpeningsOption, SeedOption,
+              OpeningsOutOption, SprtOption, ResumeOption})
             if (*Changes)
                 return Complain(Changes->get_name() + " belongs to the plan; it cannot go with " +
                                 (ShardCount        ? "--shard-count"
@@ -170,7 +200,8 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
         }
     }
     if (*ResumeOption) {
-        for (const CLI::Option *Changes : {PairsOption, GauntletOption, TurnLimitOption, SprtOption})
+        for (const CLI::Option *Changes : {PairsOption, GauntletOption, TurnLimitOption, MoveLimitOption,
+                                           OpeningsOption, SeedOption, OpeningsOutOption, SprtOption})
             if (*Changes)
                 return Complain(Changes->get_name() +
                                 " belongs to the saved tournament; it cannot go with --resume");

@@ -32,6 +32,10 @@ struct TTournamentCommand {
     int64_t Pairs = 10;
     int Concurrency = 0;  // 0: the number of CPUs
     int32_t TurnLimit = 200;
+    int32_t MoveLimitMs = 20000;
+    std::optional<std::string> Openings;     // --openings: "random:K" or a book file
+    uint64_t Seed = 1;                       // --seed, for random:K
+    std::optional<std::string> OpeningsOut;  // --openings-out: the positions played, as a book
     std::optional<TSprtSettings> Sprt;
     std::optional<std::string> JsonPath;
     std::optional<std::string> ResumePath;

@@ -65,7 +65,8 @@ std::string ShardPath(const std::string &Folder, int64_t Shard) {
     return (std::filesystem::path(Folder) / ("shard-" + std::to_string(Shard) + ".json")).string();
 }
 
-// What a shard file holds, checked: its games all of that shard, replayed, none twice.
+// What a shard file holds, checked: its games all of that shard, from their pairs' start
+// positions, replayed, none twice.
 struct TShardFile {
     bool Complete = false;
     nlohmann::json MoveTimes;
@@ -88,6 +89,11 @@ std::optional<TShardFile> CheckShard(const TTournamentPlan &Plan, const std::str
             return false;
         }
         Seen[static_cast<std::size_t>(Index - Games.First)] = true;
+        if (!(Record->Start == PairStart(Plan.Config.Openings, Record->Place.Pair))) {
+            Why = "game " + std::to_string(Record->Place.Number) +
+                  " did not start from its pair's start position";
+            return false;
+        }
         if (std::string Replay = CheckReplay(*Record); !Replay.empty()) {
             Why = "game " + std::to_string(Record->Place.Number) + " does not replay: " + Replay;
             return false;

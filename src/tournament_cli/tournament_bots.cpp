@@ -36,7 +36,17 @@ std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &C
     TTournamentConfig Config;
     Config.Pairs = Command.Pairs;
     Config.TurnLimit = Command.TurnLimit;
+    Config.MoveLimitMs = Command.MoveLimitMs;
     Config.Sprt = Command.Sprt;
+    if (Command.Openings) {
+        std::string Error;
+        std::optional<TOpeningBook> Book = LoadOpenings(*Command.Openings, Command.Seed, Error);
+        if (!Book) {
+            Complain("--openings: " + Error);
+            return std::nullopt;
+        }
+        Config.Openings = std::move(*Book);
+    }
     bool Usable = true;
     if (Command.Bots.empty()) {
         for (const std::string &File : LibraryEntries(".")) {
@@ -78,6 +88,11 @@ std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &C
         Complain(Problem + (Command.Bots.empty() && Config.Bots.size() < 2
                                 ? " (found " + std::to_string(Config.Bots.size()) + " usable here)"
                                 : ""));
+        return std::nullopt;
+    }
+    if (std::string Error;
+        Command.OpeningsOut && !WriteOpenings(*Command.OpeningsOut, Config.Openings, Error)) {
+        Complain("--openings-out: " + Error);
         return std::nullopt;
     }
     return Config;

@@ -14,8 +14,9 @@ namespace velkaran {
 
 // The configuration of a new tournament from Command: its bots probed through Pool (a named bot
 // that is unusable stops everything; an unusable library found in the folder is left out, with a
-// line on stderr), the gauntlet bot among them (added when it is not). Nothing, after a message
-// on stderr, when the tournament cannot be played.
+// line on stderr), the gauntlet bot among them (added when it is not), its start positions read
+// or made (and written out when asked). Nothing, after a message on stderr, when the tournament
+// cannot be played.
 std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &Command, TBotWorkerPool &Pool);
 
 // How a tournament's workers start: the address-space cap, the sandbox, and where the bots'

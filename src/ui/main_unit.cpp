@@ -155,7 +155,13 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
         return;
     TMatchEnvironment Environment = MatchEnvironment;
     Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
-    auto Run = std::make_shared<TMatchRun>(ReadMatchSettings(), Environment);
+    const TMatchSettings Settings = ReadMatchSettings();
+    // The workers' own deadline stands for the game's limit; another limit brings its own.
+    if (Workers && Settings.MoveLimitMs != DefaultMoveLimitMs)
+        Environment.BotSeat = [this, Deadline = CallDeadlineMs(Settings.MoveLimitMs)](const TBot &Bot) {
+            return Workers->Seat(Bot, Deadline);
+        };
+    auto Run = std::make_shared<TMatchRun>(Settings, Environment);
     // The game windows are reached on this thread, whichever thread plays.
     auto Ui = std::make_shared<TWindowThreadGameInterface>(*MatchEnvironment.Ui, *this, &Run->StopFlag());
     Ui->BeforeShowing = [this] {
@@ -264,13 +270,15 @@ void TVelkaranMainForm::RestoreChoices() {
     ChosenLibrary = {Stored.FirstLibrary, Stored.SecondLibrary};
     if (Stored.GameCount) GameCountSpinEdit->setValue(*Stored.GameCount);
     if (Stored.TurnLimit) TurnLimitSpinEdit->setValue(*Stored.TurnLimit);
+    if (Stored.MoveLimitMs) MoveLimitSpinEdit->setValue(*Stored.MoveLimitMs);
 }
 
 void TVelkaranMainForm::StoreChoices() {
     SaveStoredChoices({.FirstLibrary = ChosenLibrary[0],
                        .SecondLibrary = ChosenLibrary[1],
                        .GameCount = GameCountSpinEdit->Value(),
-                       .TurnLimit = TurnLimitSpinEdit->Value()});
+                       .TurnLimit = TurnLimitSpinEdit->Value(),
+                       .MoveLimitMs = MoveLimitSpinEdit->Value()});
 }
 
 TMatchSettings TVelkaranMainForm::ReadMatchSettings() {
@@ -282,7 +290,9 @@ TMatchSettings TVelkaranMainForm::ReadMatchSettings() {
             .Second = Seat(HumanCheckBox2, AvailSecondBotsComboBox),
             .ModeItem = BotGameOptionsRadioGroup->ItemIndex(),
             .GameCount = GameCountSpinEdit->Value(),
-            .TurnLimit = TurnLimitSpinEdit->Value()};
+            .TurnLimit = TurnLimitSpinEdit->Value(),
+            .MoveLimitMs = MoveLimitSpinEdit->Value(),
+            .Openings = {}};
 }
 
 void TVelkaranMainForm::showEvent(QShowEvent *Event) {

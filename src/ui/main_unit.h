@@ -69,6 +69,9 @@ public:
     QPushButton *RulesButton;
     QLabel *BotStatusLabel;  // elided to its width; the whole text is its tooltip
     QPushButton *OpenRecordButton;
+    // The longest a bot's move may take, in milliseconds (the game's 20000 unless changed).
+    QLabel *MoveLimitLabel;
+    TIntegerSpinEdit *MoveLimitSpinEdit;
 
     // The loaded bots, index-aligned with both bot lists; rebuilt on every activation.
     TBotTable Bots;

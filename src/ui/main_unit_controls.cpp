@@ -23,6 +23,7 @@ constexpr int ClientHeight = 256;  // 236 of the original controls and the statu
 constexpr int GameCountStep = 10;
 constexpr int GameCountDefault = 100;
 constexpr int TurnLimitStep = 5;
+constexpr int MoveLimitStep = 1000;
 
 template <typename TControl>
 TControl *Named(TControl *Control, const char *Name) {
@@ -86,6 +87,13 @@ void TVelkaranMainForm::CreateControls() {
     TurnLimitSpinEdit = Named(new TIntegerSpinEdit(MinTurnLimit, MaxTurnLimit, TurnLimitStep,
                                                    DefaultTurnLimit, AdditionalOptionsGroupBox),
                               "TurnLimitSpinEdit");
+    MoveLimitLabel =
+        Named(new QLabel(QStringLiteral("Время на ход, мс"), AdditionalOptionsGroupBox), "MoveLimitLabel");
+    MoveLimitSpinEdit = Named(new TIntegerSpinEdit(MinMoveLimitMs, MaxMoveLimitMs, MoveLimitStep,
+                                                   DefaultMoveLimitMs, AdditionalOptionsGroupBox),
+                              "MoveLimitSpinEdit");
+    MoveLimitSpinEdit->setToolTip(
+        QStringLiteral("Бот, чей ход длится дольше, проигрывает по времени (только в играх двух ботов)"));
 
     // Initial state: player 1 a human, player 2 a bot, one game, the game count not in use.
     HumanCheckBox1->setChecked(true);
@@ -111,6 +119,8 @@ void TVelkaranMainForm::CreateControls() {
     Additional->addWidget(GameCountSpinEdit, 1, 0);
     Additional->addWidget(Label2, 0, 1);
     Additional->addWidget(TurnLimitSpinEdit, 1, 1);
+    Additional->addWidget(MoveLimitLabel, 0, 2);
+    Additional->addWidget(MoveLimitSpinEdit, 1, 2);
 
     auto *Buttons = new QHBoxLayout;
     Buttons->addWidget(AboutButton);
@@ -140,6 +150,7 @@ void TVelkaranMainForm::CreateControls() {
     setTabOrder(BotGameOptionsRadioGroup->Item(0), BotGameOptionsRadioGroup->Item(1));
     setTabOrder(BotGameOptionsRadioGroup->Item(1), GameCountSpinEdit);
     setTabOrder(GameCountSpinEdit, TurnLimitSpinEdit);
+    setTabOrder(TurnLimitSpinEdit, MoveLimitSpinEdit);
 
     setFixedSize(ClientWidth, ClientHeight);
     if (const QScreen *Screen = QGuiApplication::primaryScreen())

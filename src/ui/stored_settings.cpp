@@ -11,6 +11,7 @@ const QString FirstLibraryKey = QStringLiteral("FirstBotLibrary");
 const QString SecondLibraryKey = QStringLiteral("SecondBotLibrary");
 const QString GameCountKey = QStringLiteral("GameCount");
 const QString TurnLimitKey = QStringLiteral("TurnLimit");
+const QString MoveLimitKey = QStringLiteral("MoveLimitMs");
 
 QSettings Store() { return QSettings(QStringLiteral("Velkaran"), QStringLiteral("Velkaran")); }
 
@@ -37,7 +38,8 @@ TStoredChoices LoadStoredChoices() {
     return {.FirstLibrary = Settings.value(FirstLibraryKey).toString().toStdString(),
             .SecondLibrary = Settings.value(SecondLibraryKey).toString().toStdString(),
             .GameCount = StoredNumber(Settings, GameCountKey),
-            .TurnLimit = StoredNumber(Settings, TurnLimitKey)};
+            .TurnLimit = StoredNumber(Settings, TurnLimitKey),
+            .MoveLimitMs = StoredNumber(Settings, MoveLimitKey)};
 }
 
 void SaveStoredChoices(const TStoredChoices &Choices) {
@@ -46,6 +48,7 @@ void SaveStoredChoices(const TStoredChoices &Choices) {
     StoreName(Settings, SecondLibraryKey, Choices.SecondLibrary);
     if (Choices.GameCount) Settings.setValue(GameCountKey, *Choices.GameCount);
     if (Choices.TurnLimit) Settings.setValue(TurnLimitKey, *Choices.TurnLimit);
+    if (Choices.MoveLimitMs) Settings.setValue(MoveLimitKey, *Choices.MoveLimitMs);
 }
 
 }  // namespace velkaran

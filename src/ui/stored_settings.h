@@ -12,6 +12,7 @@ struct TStoredChoices {
     std::string SecondLibrary;         // the same for player 2
     std::optional<int32_t> GameCount;  // absent when never stored (or not a number)
     std::optional<int32_t> TurnLimit;
+    std::optional<int32_t> MoveLimitMs;
 };
 
 // The choices stored by the last run; all empty on a first run.

@@ -193,10 +193,12 @@ TCallOutcome TBotWorkerPool::Restart(TEntry &Entry) {
     return {TCallFault::Crashed, "its worker could not be started again: " + Load.Reason};
 }
 
-TSeatCalls TBotWorkerPool::Seat(const TBot &Bot) {
+TSeatCalls TBotWorkerPool::Seat(const TBot &Bot) { return Seat(Bot, Settings.CallTimeoutMs); }
+
+TSeatCalls TBotWorkerPool::Seat(const TBot &Bot, double CallTimeoutMs) {
     auto State = std::make_shared<TSeatState>();
     State->Entry = &EntryFor(Bot.Path);
-    const double Timeout = Settings.CallTimeoutMs;
+    const double Timeout = CallTimeoutMs;
 
     TStartGameFn StartGame = [this, State, Timeout](int32_t Index, TCardList *CardSet,
                                                     const TTurnInfo *Info) -> TCallOutcome {

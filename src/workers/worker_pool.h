@@ -7,6 +7,7 @@
 #include "rules/game_limits.h"
 #include "worker_process.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,9 +17,16 @@ namespace velkaran {
 // How long the host waits for a worker beyond the move time limit before it gives the call up.
 inline constexpr double WorkerGraceMs = 2000.0;
 
+// How long the host waits for a game call when a move may take MoveLimitMs: the limit and a grace
+// of a tenth of it, at least 200 ms and at most WorkerGraceMs (22 s for the game's 20 s, 250 ms
+// for 50 ms), so that a short limit also ends a hung bot's call soon.
+constexpr double CallDeadlineMs(double MoveLimitMs) {
+    return MoveLimitMs + std::max(200.0, std::min(WorkerGraceMs, MoveLimitMs / 10));
+}
+
 struct TWorkerPoolSettings {
     TWorkerSettings Worker;
-    double CallTimeoutMs = MoveTimeLimitMs + WorkerGraceMs;  // any game call
+    double CallTimeoutMs = CallDeadlineMs(MoveTimeLimitMs);  // any game call
     double LoadTimeoutMs = 5000.0;                           // start, load and the name checks
     double StopGraceMs = 2000.0;                             // a worker's own ending, at the run's end
     // Where bots' output goes: empty for the host's stderr, each line after the library's file
@@ -53,8 +61,10 @@ public:
 
     // The seat functions for Bot (its Path), talking to the library's worker. After a fault the
     // worker is gone and a fresh one (loaded again) serves the seat's next game; a seat whose
-    // worker died in the other seat's call of the same game is skipped, not called.
+    // worker died in the other seat's call of the same game is skipped, not called. A call not
+    // answered within CallTimeoutMs (the settings' when not given) is given up.
     TSeatCalls Seat(const TBot &Bot);
+    TSeatCalls Seat(const TBot &Bot, double CallTimeoutMs);
 
     // The process of the live worker of the library at Path, or -1 when it has none.
     pid_t WorkerPid(const std::string &Path) const;

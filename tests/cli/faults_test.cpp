@@ -76,6 +76,28 @@ TEST(Faults, SlowMoveThatReturnsLosesByTheTimeLimit) {
                           "of 205"));
 }
 
+TEST(Faults, AShortMoveLimitLosesASlowMoveAndEndsAHungCallSoon) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddTestBot("sleepy_bot", "sleepy.so");  // 100 ms for its move in round 3
+    Folder.AddTestBot("looping_bot", "looping.so");
+    const TCliRun Slow = Folder.Run({"--move-limit", "50", "greedy.so", "sleepy.so"});
+    EXPECT_EQ(Slow.Status, 0) << Slow.Err;
+    EXPECT_THAT(Slow.Out,
+                HasSubstr("Выиграл первый игрок (Greedy) (превышение лимита времени противника)\n"));
+    EXPECT_THAT(Slow.Err, HasSubstr("(too slow: 1); first: GetTurn as the second player, round 3 of game 1"));
+
+    const TCliRun Hung = Folder.Run({"--move-limit", "50", "looping.so", "greedy.so"});
+    EXPECT_EQ(Hung.Status, 0) << Hung.Err;
+    EXPECT_THAT(Hung.Out,
+                HasSubstr("Выиграл второй игрок (Greedy) (превышение лимита времени противника)\n"));
+    EXPECT_THAT(Hung.Err,
+                HasSubstr("(hung: 1); first: GetTurn as the first player, round 3 of game 1: no answer "
+                          "within 250 ms"));
+    EXPECT_LT(Hung.Seconds, 10);
+    EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
+}
+
 TEST(Faults, StopOnFaultEndsTheRunNamingTheBotAndTheCall) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");

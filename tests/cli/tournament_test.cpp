@@ -103,11 +103,13 @@ TEST(Tournament, RoundRobinWithMisbehavingBotsCountsEachEncounterAsASeries) {
 
 TEST(Tournament, InterruptedAndResumedEndsAsAnUninterruptedRun) {
     // A bot that takes 2 ms for every move makes the tournament last about as long in every build.
+    // The pairs start from start positions, which the saved tournament keeps.
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
     Folder.AddSampleBot("passive.so");
     Folder.AddTestBot("deliberate_bot", "deliberate.so");
-    const std::vector<std::string> Options{"--pairs", "10", "--turn-limit", "30", "--concurrency", "2"};
+    const std::vector<std::string> Options{"--pairs", "10",         "--turn-limit", "30",     "--concurrency",
+                                           "2",       "--openings", "random:7",     "--seed", "3"};
     const auto With = [&Options](std::vector<std::string> More) {
         More.insert(More.begin(), Options.begin(), Options.end());
         return More;
@@ -134,6 +136,51 @@ TEST(Tournament, InterruptedAndResumedEndsAsAnUninterruptedRun) {
     EXPECT_EQ(A["complete"], true);
     EXPECT_EQ(A["statistics"], B["statistics"]);
     EXPECT_EQ(Games(A), Games(B));
+}
+
+TEST(Tournament, StartPositionsGiveTheSameGamesOnOneThreadOrTwoFromABookAndAcrossShards) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("passive.so");
+    Folder.AddSampleBot("planner.so");
+    const std::string Tournament = VELKARAN_TOURNAMENT_PATH;
+    const std::vector<std::string> Openings{"--pairs", "6", "--openings", "random:4", "--seed", "9"};
+    const auto With = [&Openings](std::vector<std::string> More) {
+        More.insert(More.begin(), Openings.begin(), Openings.end());
+        return More;
+    };
+    const TCliRun One = Folder.RunProgram(
+        Tournament, With({"--concurrency", "1", "--json", "one.json", "--openings-out", "book.json"}));
+    ASSERT_EQ(One.Status, 0) << One.Err;
+    EXPECT_THAT(One.Out, HasSubstr("Start positions: 4 random of seed 9, 4 of them played\n"));
+    const nlohmann::json Reference = ReadJson(Folder.Path / "one.json");
+    EXPECT_EQ(Reference["statistics"]["positions_played"], 4);
+    for (const auto &[Number, Game] : Games(Reference)) EXPECT_TRUE(Game.contains("start")) << Number;
+
+    ASSERT_EQ(Folder.RunProgram(Tournament, With({"--concurrency", "2", "--json", "two.json"})).Status, 0);
+    const nlohmann::json Two = ReadJson(Folder.Path / "two.json");
+    EXPECT_EQ(Games(Two), Games(Reference));
+    EXPECT_EQ(Two["statistics"], Reference["statistics"]);
+
+    // The book written out plays the same games again.
+    ASSERT_EQ(
+        Folder.RunProgram(Tournament, {"--pairs", "6", "--openings", "book.json", "--json", "book.json.t"})
+            .Status,
+        0);
+    EXPECT_EQ(Games(ReadJson(Folder.Path / "book.json.t")), Games(Reference));
+
+    ASSERT_EQ(Folder.RunProgram(Tournament, With({"--plan", "plan.json", "--shards", "3"})).Status, 0);
+    for (const char *Shard : {"0", "1", "2"})
+        ASSERT_EQ(Folder.RunProgram(Tournament, {"--run-shard", Shard, "--plan", "plan.json", "--out", "out"})
+                      .Status,
+                  0);
+    const TCliRun Merged =
+        Folder.RunProgram(Tournament, {"--merge", "out", "--plan", "plan.json", "--json", "merged.json"});
+    ASSERT_EQ(Merged.Status, 0) << Merged.Err;
+    const nlohmann::json Sharded = ReadJson(Folder.Path / "merged.json");
+    EXPECT_EQ(Games(Sharded), Games(Reference));
+    EXPECT_EQ(Sharded["statistics"], Reference["statistics"]);
+    EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }
 
 TEST(Tournament, AnSprtStopsALopsidedMatchEarlyAndATinyBudgetRunsOut) {

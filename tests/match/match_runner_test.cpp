@@ -233,6 +233,55 @@ TEST_F(MatchRunner, AStopRequestEndsTheSeriesWithTheGamesPlayedOrAbandonsTheGame
                 ElementsAre("Игра остановлена до конца: результата нет"));
 }
 
+// The views the first player of each game saw in its first move, in the order of the games.
+std::vector<TGameView> FirstViews;
+int32_t WatcherTurn(int32_t Index, const TGameView *View, const TCardList *, const TTurnInfo *Info) {
+    if (Index == 0 && Info->Turn == 1) FirstViews.push_back(*View);
+    return 50;
+}
+
+TEST_F(MatchRunner, EachPairOfASeriesStartsFromItsPositionWithTheSeatsExchanged) {
+    // Two positions, shields low enough that nothing is hidden from the first player.
+    TStartPosition A = StandardStartPosition(), B = StandardStartPosition();
+    A.Sides[0].Base = 30;
+    A.Sides[1].Energy = 40;
+    B.Sides[0].Metal = 0;
+    B.Sides[1].Shield = 3;
+    TMatchSettings Settings = BotMatch(MakeBot("Watcher", PasserStart, WatcherTurn), Passer(), 1, 3);
+    Settings.Openings = MakeOpeningBook({A, B});
+    std::vector<TGameRecord> Records;
+    std::vector<std::array<int, 2>> Seating;
+    Environment.OnGameEnd = [&](const TPlayedGame &Game) {
+        Records.push_back(*Game.Record);
+        Seating.push_back(Game.PlayerOfSeat);
+    };
+    FirstViews.clear();
+    Run(Settings);
+    ASSERT_EQ(Records.size(), 6u);
+    // Pair P is game P of each half: positions A, B, A, with player 1 first, then player 2 first.
+    const TStartPosition Expected[] = {A, B, A};
+    for (std::size_t Game = 0; Game < 6; ++Game) {
+        SCOPED_TRACE(Game);
+        const TStartPosition &Start = Expected[Game % 3];
+        EXPECT_EQ(Records[Game].Start, Start);
+        EXPECT_EQ(Records[Game].Place.Pair, static_cast<int64_t>(Game % 3));
+        EXPECT_EQ(Seating[Game][0], Game < 3 ? 0 : 1);
+        // Whoever moves first holds the position's first side, and sees the position as it is.
+        if (Game < 3) {
+            EXPECT_EQ(FirstViews[Game], (TGameView{{Start.Sides[0], Start.Sides[1]}}));
+        }
+    }
+}
+
+TEST_F(MatchRunner, AMoveOverTheMoveLimitLosesByTheTimeLimit) {
+    TMatchSettings Settings = BotMatch(Passer(), Striker(), 0);
+    Settings.MoveLimitMs = 50;
+    const std::vector<std::string> Slow = Run(Settings, 100.0);
+    EXPECT_EQ(Slow[3], "Выиграл второй игрок (Striker) (превышение лимита времени противника)");
+    const std::vector<std::string> InTime = Run(Settings, 50.0);
+    EXPECT_NE(InTime[3], Slow[3]);
+}
+
 TEST(ComputeScore, TwentyMinusTheMeanSecondsPerRoundRoundedHalfToEven) {
     TPlayer Player{};
     const auto Score = [&Player](double TotalMs, uint32_t Rounds) {

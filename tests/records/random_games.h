@@ -10,9 +10,10 @@
 
 namespace velkaran::testing {
 
-// A game between two random players of Seed: sets of 15 distinct cards, moves among the playable
-// ones; one seat in ten refuses a card now and then, one in twenty faults in a round.
-inline TGameRecord RandomGameRecord(uint32_t Seed, int32_t TurnLimit = 60) {
+// A game between two random players of Seed from Begin: sets of 15 distinct cards, moves among the
+// playable ones; one seat in ten refuses a card now and then, one in twenty faults in a round.
+inline TGameRecord RandomGameRecord(uint32_t Seed, int32_t TurnLimit = 60,
+                                    const TStartPosition &Begin = StandardStartPosition()) {
     std::mt19937 Random(Seed);
     const auto Start = Infallible([&Random](int32_t, TCardList *Set, const TTurnInfo *) {
         if (Set == nullptr) return;
@@ -45,7 +46,7 @@ inline TGameRecord RandomGameRecord(uint32_t Seed, int32_t TurnLimit = 60) {
     TGameResult Result;
     double Now = 0;
     PlayGame(Start, Start, Turn, Turn,
-             TGameOptions{BotsOnly | HiddenInformation | TurnLimit, "Alpha", "Beta"}, Result, Quiet,
+             TGameOptions{BotsOnly | HiddenInformation | TurnLimit, "Alpha", "Beta", Begin}, Result, Quiet,
              [&Now] { return Now += 1.0; });
     TGameRecord Record;
     FillRecord(Record, Result, TGamePlace{Seed + 1, 0, Seed / 2, static_cast<int32_t>(Seed % 2)},

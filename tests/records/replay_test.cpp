@@ -4,6 +4,7 @@
 
 #include "records/record_json.h"
 #include "records/record_replay.h"
+#include "rules/random_start_positions.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,17 @@ TEST(Records, EveryKindOfGameReplaysAndRoundTripsThroughJson) {
     std::set<TTermination> Seen;
     for (uint32_t Seed = 0; Seed < 400; ++Seed) {
         SCOPED_TRACE(Seed);
-        const TGameRecord Record = RandomGameRecord(Seed, Seed % 3 == 0 ? 30 : 200);
+        // Every other game from a start position of its own.
+        const TStartPosition Start = Seed % 2 == 0 ? StandardStartPosition() : RandomStartPosition(5, Seed);
+        const TGameRecord Record = RandomGameRecord(Seed, Seed % 3 == 0 ? 30 : 200, Start);
+        ASSERT_EQ(Record.Start, Start);
         Seen.insert(Record.Termination);
         EXPECT_EQ(CheckReplay(Record), "");
+        const nlohmann::json Json = RecordToJson(Record);
+        // Only a game from elsewhere says where it began: a standard record is as it always was.
+        EXPECT_EQ(Json.contains("start"), Seed % 2 == 1);
         std::string Error;
-        const auto Back = RecordFromJson(nlohmann::json::parse(RecordToJson(Record).dump()), Error);
+        const auto Back = RecordFromJson(nlohmann::json::parse(Json.dump()), Error);
         ASSERT_TRUE(Back) << Error;
         EXPECT_TRUE(*Back == Record);
     }
@@ -41,6 +48,11 @@ TEST(Records, ATamperedRecordDoesNotReplay) {
     TGameRecord BadSet = Record;
     BadSet.Seats[1].Set.Card[0] = BadSet.Seats[1].Set.Card[1];
     EXPECT_NE(CheckReplay(BadSet), "");
+    // A game from a start position does not replay from another one.
+    TGameRecord Elsewhere = RandomGameRecord(1, 60, RandomStartPosition(5, 1));
+    ASSERT_EQ(CheckReplay(Elsewhere), "");
+    Elsewhere.Start = StandardStartPosition();
+    EXPECT_NE(CheckReplay(Elsewhere), "");
 }
 
 TEST(Records, DamagedJsonIsRefusedWithTheField) {
@@ -57,6 +69,9 @@ TEST(Records, DamagedJsonIsRefusedWithTheField) {
     EXPECT_NE(Refused("termination", "won on points").find("\"termination\""), std::string::npos);
     EXPECT_NE(Refused("moves", "none").find("\"moves\""), std::string::npos);
     EXPECT_NE(Refused("seats", nlohmann::json::array()).find("\"seats\""), std::string::npos);
+    const nlohmann::json Destroyed =
+        nlohmann::json::array({{0, 15, 3, 2, 2, 15, 15, 15}, {40, 15, 3, 2, 2, 15, 15, 15}});
+    EXPECT_NE(Refused("start", Destroyed).find("the first side's base is 0"), std::string::npos);
 }
 
 }  // namespace

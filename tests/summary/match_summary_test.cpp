@@ -124,7 +124,7 @@ TEST(MatchSummary, PairsAreTheSameGameOfBothHalvesAndAStoppedSeriesCountsWhatWas
     EXPECT_EQ(View.Headline, "Серия остановлена после 7 из 8 игр");
     EXPECT_EQ(View.Standings.Rows[0].back(), "57,1");
     EXPECT_NE(View.Elo.find("LOS"), std::string::npos) << View.Elo;
-    EXPECT_NE(View.Elo.find("(пар игр: 3)"), std::string::npos) << View.Elo;
+    EXPECT_NE(View.Elo.find("(пар игр: 3, из них различных: 3)"), std::string::npos) << View.Elo;
     EXPECT_EQ(View.Terminations.Rows[0], (std::vector<std::string>{"база разрушена", "5", "2", "3"}));
     EXPECT_EQ(View.Terminations.Rows[1], (std::vector<std::string>{"лимит ходов", "2", "—", "—"}));
 

@@ -56,7 +56,7 @@ TEST(Results, IdenticalPairsAreToldAndForeignOrRepeatedGamesRefused) {
     }
     const TTournamentStatistics Statistics = ComputeStatistics(Results);
     EXPECT_TRUE(Statistics.Encounters[0].Deterministic);
-    EXPECT_EQ(Results.Encounters()[0].IdenticalPairs, 3);
+    EXPECT_EQ(Statistics.Encounters[0].DistinctPairs, 1);
 
     EXPECT_FALSE(Results.Add(Game(1, 0, 0), Error));
     EXPECT_NE(Error.find("twice"), std::string::npos);
@@ -66,6 +66,37 @@ TEST(Results, IdenticalPairsAreToldAndForeignOrRepeatedGamesRefused) {
     TTournamentResults Fresh(TwoBots(3));
     EXPECT_FALSE(Fresh.Add(Other, Error));
     EXPECT_EQ(Fresh.GamesDone(), 0);
+}
+
+TEST(Results, WithStartPositionsEachPositionIsJudgedOnItsOwnAndAWrongStartIsRefused) {
+    TStartPosition Low = StandardStartPosition();
+    Low.Sides[1].Base = 30;
+    TTournamentConfig Config = TwoBots(4);
+    Config.Openings = MakeOpeningBook({StandardStartPosition(), Low});
+    TTournamentResults Results(Config);
+    std::string Error;
+    // Pairs 0 and 2 start at the standard start and are alike; pairs 1 and 3 start from Low, where
+    // the games differ from those of pair 0 but repeat each other: every position repeats its pair.
+    for (int64_t Pair = 0; Pair < 4; ++Pair) {
+        const int32_t Winner = Pair % 2 == 0 ? 0 : -1;
+        for (int32_t Leg = 0; Leg < 2; ++Leg) {
+            TGameRecord Record = Game(Pair, Leg, Winner);
+            Record.Start = Pair % 2 == 0 ? StandardStartPosition() : Low;
+            ASSERT_TRUE(Results.Add(Record, Error)) << Error;
+        }
+    }
+    EXPECT_EQ(Results.PositionsPlayed(), 2);
+    TTournamentStatistics Statistics = ComputeStatistics(Results);
+    EXPECT_EQ(Statistics.Encounters[0].DistinctPairs, 2);
+    EXPECT_EQ(Statistics.Encounters[0].Positions, 2);
+    EXPECT_TRUE(Statistics.Encounters[0].Deterministic);
+    // The estimate comes from the two distinct pairs (a 1-1 and a draw-draw), not from all four.
+    EXPECT_EQ(Pairs(Results.Encounters()[0].DistinctPentanomial), 2u);
+
+    TTournamentResults Fresh(Config);
+    TGameRecord Wrong = Game(1, 0, 0);  // pair 1 starts from Low, not the standard start
+    EXPECT_FALSE(Fresh.Add(Wrong, Error));
+    EXPECT_NE(Error.find("did not start from its pair's start position"), std::string::npos);
 }
 
 }  // namespace
