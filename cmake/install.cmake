@@ -75,6 +75,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)  # the debug information stays in the build
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_PREFIX}/${VELKARAN_PRIVATE_LIBDIR})
 # The Russian texts of Qt's own dialogs; pkg-config for the SDK's Makefile example.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, pkg-config")
