@@ -271,8 +271,9 @@ TCheckedGame TBotCheck::Play(const TPlannedGame &Plan) {
     const TSeatCalls BotSeat = Watched->Seat();
     const TSeatCalls &First = Plan.BotSeat == 0 ? BotSeat : Opponent;
     const TSeatCalls &Second = Plan.BotSeat == 0 ? Opponent : BotSeat;
-    const TGameOptions GameOptions{Options, Plan.BotSeat == 0 ? Bot.Name : Game.OpponentName,
-                                   Plan.BotSeat == 0 ? Game.OpponentName : Bot.Name};
+    TGameOptions GameOptions{Options, Plan.BotSeat == 0 ? Bot.Name : Game.OpponentName,
+                             Plan.BotSeat == 0 ? Game.OpponentName : Bot.Name};
+    GameOptions.MoveLimitMs = Settings.MoveLimitMs;
     QuietGameInterface Quiet;
     PlayGame(First.StartGame, Second.StartGame, First.GetTurn, Second.GetTurn, GameOptions, Game.Result,
              Quiet);
@@ -437,13 +438,13 @@ void TBotCheck::CheckTimes() {
                                 " moves";
     TCheckItem &Item = Report.Add("thinking time", TVerdict::Pass, Figures);
     const std::string Limit =
-        "the limit is " + Milliseconds(MoveTimeLimitMs) + " per move, timed by the host";
+        "the limit is " + Milliseconds(Settings.MoveLimitMs) + " per move, timed by the host";
     if (Slow != nullptr) {
         Item.Verdict = TVerdict::Fail;
         Item.Evidence.push_back(Limit);
         Item.Evidence.push_back("a move took longer than the limit in round " +
                                 std::to_string(Slow->Result.FinalInfo.Turn) + ", " + GameText(*Slow));
-    } else if (Max > SlowShareOfLimit * MoveTimeLimitMs) {
+    } else if (Max > SlowShareOfLimit * Settings.MoveLimitMs) {
         Item.Verdict = TVerdict::Warn;
         Item.Evidence.push_back(Limit);
         Item.Evidence.push_back(
@@ -568,11 +569,13 @@ TCheckReport TBotCheck::Run() {
     if (OutputFd >= 0) unlink(Template);
     // Each pool owns its relay alone, so that ending the pool ends the relay and its last lines.
     TWorkerPoolSettings BotWorkers = Settings.Workers;
+    BotWorkers.CallTimeoutMs = CallDeadlineMs(Settings.MoveLimitMs);
     BotWorkers.OutputFolder.clear();
     BotWorkers.Relay = std::make_shared<TOutputRelay>(OutputFd >= 0 ? OutputFd : 2);
     BotPool = std::make_unique<TBotWorkerPool>(std::move(BotWorkers));
     const int Discard = open("/dev/null", O_WRONLY | O_CLOEXEC);
     TWorkerPoolSettings OpponentWorkers = Settings.Workers;
+    OpponentWorkers.CallTimeoutMs = CallDeadlineMs(Settings.MoveLimitMs);
     OpponentWorkers.OutputFolder.clear();
     OpponentWorkers.Relay = std::make_shared<TOutputRelay>(Discard >= 0 ? Discard : 2);
     OpponentPool = std::make_unique<TBotWorkerPool>(std::move(OpponentWorkers));

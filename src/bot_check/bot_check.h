@@ -18,9 +18,10 @@ struct TBotCheckSettings {
     int64_t Positions = 3000;     // positions to reach by seeded random play
     uint64_t Seed = 1;            // the random player's seed
     int32_t TurnLimit = DefaultTurnLimit;
-    double RandomPlaySeconds = 30;   // random play stops after this long, whatever Positions says
+    int32_t MoveLimitMs = DefaultMoveLimitMs;  // a slower move loses by the time limit
+    double RandomPlaySeconds = 30;             // random play stops after this long, whatever Positions says
     std::string RecordFolder = ".";  // where a game that shows a defect is saved for the replay viewer
-    TWorkerPoolSettings Workers;     // memory cap, sandbox, deadlines; its OutputFolder is not used
+    TWorkerPoolSettings Workers;     // memory cap, sandbox; deadlines follow MoveLimitMs; not OutputFolder
 };
 
 // Loads the bot in a worker and plays it: a game against each sample bot in each seat, then games

@@ -76,6 +76,10 @@ std::optional<TOptions> ParseOptions(int Argc, char **Argv, int &Status) {
                    "Rounds after which a game is a draw (default 200)")
         ->type_name("L")
         ->check(CLI::Range(MinTurnLimit, MaxTurnLimit));
+    App.add_option("--move-limit", Options.Check.MoveLimitMs,
+                   "Milliseconds a move may take before it loses by the time limit (default 20000)")
+        ->type_name("MS")
+        ->check(CLI::Range(MinMoveLimitMs, MaxMoveLimitMs));
     Options.Check.OpponentsFolder = SampleBotsFolder();
     App.add_option("--opponents", Options.Check.OpponentsFolder,
                    "The folder of bots to play in both seats (default: the sample bots)")

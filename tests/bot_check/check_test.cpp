@@ -40,6 +40,7 @@ TEST(Check, EachDefectFailsTheCheckThatNamesIt) {
         bool PlayersBot;  // a bot of the players area, else a misbehaving bot of the bots area
         std::string Check;
         std::string Evidence;  // a part of the failing check's evidence or summary
+        std::vector<std::string> Options = {};
     };
     const TCase Cases[] = {
         {"no_get_turn_bot", true, "exports", "GetTurn"},
@@ -47,6 +48,12 @@ TEST(Check, EachDefectFailsTheCheckThatNamesIt) {
         {"invalid_set_bot", true, "card set", "card 36 is chosen twice (entries 1 and 2)"},
         {"refusing_bot", true, "legal answers", "answered 0, refused: it could pay for 11 cards"},
         {"crashing_bot", false, "crashes and hangs", "SIGSEGV"},
+        {"looping_bot", false, "crashes and hangs", "hung", {"--move-limit", "100"}},
+        {"deliberate_bot",
+         false,
+         "thinking time",
+         "a move took longer than the limit",
+         {"--move-limit", "1"}},
     };
     for (const TCase &Case : Cases) {
         MatchFolder Folder;
@@ -54,8 +61,9 @@ TEST(Check, EachDefectFailsTheCheckThatNamesIt) {
             Folder.AddPlayersTestBot(Case.Bot, "bot.so");
         else
             Folder.AddTestBot(Case.Bot, "bot.so");
-        const TCliRun Run =
-            Folder.RunProgram(VELKARAN_CHECK_PATH, {"--json", "--positions", "300", "bot.so"});
+        std::vector<std::string> Arguments = Case.Options;
+        Arguments.insert(Arguments.end(), {"--json", "--positions", "300", "bot.so"});
+        const TCliRun Run = Folder.RunProgram(VELKARAN_CHECK_PATH, Arguments);
         EXPECT_EQ(Run.Status, 1) << Case.Bot << "\n" << Run.Out << Run.Err;
         const nlohmann::json Report = nlohmann::json::parse(Run.Out, nullptr, false);
         ASSERT_FALSE(Report.is_discarded()) << Case.Bot << ": " << Run.Out;
