@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <string>
 
 namespace velkaran::worker {
@@ -29,6 +28,7 @@ struct TWorkerOptions {
     std::string Library;
     long long MemoryMb = 0;  // 0: no limit
     bool Sandbox = false;
+    TSandboxPolicy Policy;  // under the sandbox: what the bot is confined to
 };
 
 [[noreturn]] void Fail(const std::string &Message) {
@@ -42,6 +42,15 @@ TWorkerOptions ReadOptions(int Argc, char **Argv) {
         const std::string Argument = Argv[I];
         if (Argument == "--sandbox") {
             Options.Sandbox = true;
+        } else if (Argument == "--bot-data" && I + 1 < Argc) {
+            Options.Policy.DataFolder = Argv[++I];
+        } else if (Argument == "--user" && I + 1 < Argc) {
+            Options.Policy.Identity = IdentityFromArgument(Argv[++I]);
+            if (!Options.Policy.Identity) Fail("--user needs UID:GID of a user other than root");
+        } else if (Argument == "--memory-capped") {
+            Options.Policy.MemoryCapped = true;
+        } else if (Argument == "--tasks-capped") {
+            Options.Policy.TasksCapped = true;
         } else if (Argument == "--memory-mb" && I + 1 < Argc) {
             char *End = nullptr;
             Options.MemoryMb = std::strtoll(Argv[++I], &End, 10);
@@ -52,7 +61,12 @@ TWorkerOptions ReadOptions(int Argc, char **Argv) {
             Fail("unknown argument \"" + Argument + "\"");
         }
     }
-    if (Options.Library.empty()) Fail("usage: velkaran-bot-worker [--memory-mb MB] [--sandbox] LIBRARY");
+    if (Options.Library.empty())
+        Fail(
+            "usage: velkaran-bot-worker [--memory-mb MB] [--sandbox [--bot-data DIR] [--user UID:GID] "
+            "[--memory-capped] [--tasks-capped]] LIBRARY");
+    Options.Policy.Library = Options.Library;
+    if (Options.Policy.DataFolder.empty()) Options.Policy.DataFolder = BotDataFolder(Options.Library);
     return Options;
 }
 
@@ -114,7 +128,16 @@ double MillisecondsSince(Clock::time_point Start) {
 
 class BotServer {
 public:
-    explicit BotServer(TWorkerOptions Options) : Options(std::move(Options)) {}
+    explicit BotServer(TWorkerOptions Options)
+        : Options(std::move(Options)), LoadPath(this->Options.Library) {}
+
+    // Under --sandbox, locks the process down before any code of the bot's can run: a failure is
+    // told to the host when it asks for the library, which is then not loaded.
+    void EnterTheSandbox() {
+        if (!Options.Sandbox) return;
+        const std::string Error = EnterSandbox(Options.Policy, ReportRefusal, LoadPath);
+        if (!Error.empty()) SandboxFailure = "the sandbox could not be entered: " + Error;
+    }
 
     // Serves requests until the host says Quit or goes away.
     [[noreturn]] void Run() {
@@ -139,29 +162,27 @@ public:
     }
 
 private:
-    // The loading checks, as discovery runs them; the first successful one enters the sandbox.
+    // The loading checks, as discovery runs them.
     void Load() {
-        const TBotLoad Result = LoadBotLibrary(Options.Library);
         Answer = TAnswer{};
         Answer.Kind = TAnswerKind::Loaded;
+        if (!SandboxFailure.empty()) {
+            Answer.Problem = static_cast<int32_t>(TBotProblem::NotLoadable);
+            CopyText(Answer.Text, SandboxFailure.c_str());
+            Send(Answer, sizeof Answer);
+            return;
+        }
+        TBotLoad Result = LoadBotLibrary(LoadPath);
+        // A library loaded through a descriptor is still named by its file in what the host hears.
+        for (std::size_t At = 0;
+             LoadPath != Options.Library && (At = Result.Reason.find(LoadPath, At)) != std::string::npos;
+             At += Options.Library.size())
+            Result.Reason.replace(At, LoadPath.size(), Options.Library);
         Answer.Problem = static_cast<int32_t>(Result.Problem);
         CopyText(Answer.Name, Result.Bot.Name.c_str());
         CopyText(Answer.Text, Result.Reason.c_str());
-        if (Result.Problem == TBotProblem::None) {
-            Bot = Result.Bot;
-            if (Options.Sandbox && !Sandboxed) EnterTheSandbox();
-        }
+        if (Result.Problem == TBotProblem::None) Bot = Result.Bot;
         Send(Answer, sizeof Answer);
-    }
-
-    void EnterTheSandbox() {
-        const std::string Folder = std::filesystem::absolute(Options.Library).parent_path().string();
-        const std::string Error = EnterSandbox(Folder, ReportRefusal);
-        Sandboxed = true;
-        if (!Error.empty()) {
-            Answer.Problem = static_cast<int32_t>(TBotProblem::NotLoadable);
-            CopyText(Answer.Text, ("the sandbox could not be entered: " + Error).c_str());
-        }
     }
 
     // StartGame or GetTurn with the request's records, timed around the bot's function alone.
@@ -208,8 +229,9 @@ private:
     }
 
     const TWorkerOptions Options;
+    std::string LoadPath;        // what the library is loaded through
+    std::string SandboxFailure;  // why the sandbox could not be entered, when it could not
     TBot Bot;
-    bool Sandboxed = false;
     TAnswer Answer;
 };
 
@@ -237,5 +259,6 @@ int main(int Argc, char **Argv) {
     const TWorkerOptions Options = ReadOptions(Argc, Argv);
     ApplyLimits(Options);
     BotServer Server(Options);
+    Server.EnterTheSandbox();
     Server.Run();
 }

@@ -91,10 +91,15 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     CLI::Option *MemoryOption = App.add_option("--bot-memory", Command.BotMemoryMb,
                                                "Cap each bot worker's address space at MB megabytes")
                                     ->type_name("MB");
-    CLI::Option *SandboxOption =
-        App.add_flag("--sandbox", Command.Sandbox,
-                     "Lock each bot worker down once its library is loaded: no network, no new processes, "
-                     "read-only access to the bot's folder");
+    std::string SandboxMode;
+    CLI::Option *SandboxOption = App.add_flag(
+        "--sandbox{on}", SandboxMode,
+        "Lock each bot worker down before the bot's code runs: no network, no new processes, "
+        "no files but its library and NAME.data folder; --sandbox=strict: only with every layer");
+    CLI::Option *SandboxUserOption =
+        App.add_option("--sandbox-user", Command.SandboxUser,
+                       "When run as root: the user sandboxed bots run as (default: nobody)")
+            ->type_name("USER");
     App.add_flag("--sandbox-check", Command.SandboxCheck,
                  "Say which sandbox layers work on this machine and exit");
     App.add_flag("--cards", Command.Cards,
@@ -118,6 +123,12 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         return Complain(Message);
     }
 
+    if (SandboxMode != "" && SandboxMode != "on" && SandboxMode != "strict")
+        return Complain("--sandbox takes no value but \"strict\" (--sandbox=strict)");
+    Command.Sandbox = !SandboxMode.empty();
+    Command.SandboxStrict = SandboxMode == "strict";
+    if (*SandboxUserOption && !Command.Sandbox && !Command.SandboxCheck)
+        return Complain("--sandbox-user goes with --sandbox");
     if (Command.Cards) {
         for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption, SandboxOption})
             if (*Other || Command.List || Command.SandboxCheck)

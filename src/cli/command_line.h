@@ -34,7 +34,9 @@ struct TCommandLine {
     bool StopOnFault = false;             // end the run at the first fault of a bot's call
     std::string BotOutputFolder;          // empty: bots' output to stderr, each line after the file name
     long long BotMemoryMb = 0;            // 0: no cap on a worker's address space
-    bool Sandbox = false;
+    bool Sandbox = false;                 // --sandbox: lock each worker down before its bot's code runs
+    bool SandboxStrict = false;           // --sandbox=strict: and refuse to run without every layer
+    std::string SandboxUser;              // --sandbox-user: the user bots run as when this runs as root
     std::string First;
     std::string Second;
 };

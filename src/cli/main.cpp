@@ -51,6 +51,8 @@ public:
         Settings.Worker.MemoryMb = Command.BotMemoryMb;
         Settings.CallTimeoutMs = CallDeadlineMs(Command.MoveLimitMs);
         Settings.Worker.Sandbox = Command.Sandbox;
+        Settings.Worker.SandboxStrict = Command.SandboxStrict;
+        Settings.Worker.SandboxUser = Command.SandboxUser;
         Settings.OutputFolder = Command.BotOutputFolder;
         Pool = std::make_unique<TBotWorkerPool>(Settings);
     }
@@ -242,8 +244,8 @@ int PrintCards(const TCommandLine &Command, std::FILE *Out) {
     return ExitOutputFailed;
 }
 
-int CheckSandbox(std::FILE *Out) {
-    std::vector<std::string> Lines = DescribeSandboxLayers(DetectSandboxLayers());
+int CheckSandbox(std::FILE *Out, const TCommandLine &Command) {
+    std::vector<std::string> Lines = DescribeSandboxLayers(DetectSandboxLayers(Command.SandboxUser));
     return WriteResultText(Out, Lines) ? ExitPlayed : ExitOutputFailed;
 }
 
@@ -262,8 +264,13 @@ int main(int Argc, char **Argv) {
         Complain("standard output is not open");
         return ExitOutputFailed;
     }
-    if (Command.SandboxCheck) return CheckSandbox(Out);
+    if (Command.SandboxCheck) return CheckSandbox(Out, Command);
     if (Command.Cards) return PrintCards(Command, Out);
+    if (Command.Sandbox && !Command.InProcess) {
+        const TSandboxStart Start = CheckSandboxStart(Command.SandboxStrict, Command.SandboxUser);
+        for (const std::string &Line : Start.Lines) Complain(Line);
+        if (Start.Refused) return ExitBadArguments;
+    }
     if (!Command.InProcess) {
         // The workers inherit the CPU, and a signal that ends this program ends them too.
         PinThisThreadToOneCpu();

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/landlock.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -100,7 +101,7 @@ int LandlockAbi(bool &Disabled) {
     return Abi < 0 ? 0 : static_cast<int>(Abi);
 }
 
-std::string RestrictToReadingFolder(const std::string &Folder, int Abi) {
+std::string RestrictFileAccess(const std::vector<TReadable> &Readable, int Abi) {
     if (Abi < LandlockAbiForAllThreads && ThreadCount() != 1)
         return "Landlock: ABI " + std::to_string(Abi) +
                " restricts only the calling thread, and the process runs other threads already (or "
@@ -120,13 +121,19 @@ std::string RestrictToReadingFolder(const std::string &Folder, int Abi) {
     const TDescriptor Ruleset(static_cast<int>(syscall(__NR_landlock_create_ruleset, &Attr, AttrSize, 0)));
     if (Ruleset.Get() < 0) return Failure("cannot create a ruleset");
 
-    const TDescriptor FolderFd(open(Folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (FolderFd.Get() < 0) return Failure("cannot open the bot folder ", Folder);
-    landlock_path_beneath_attr Beneath{};
-    Beneath.allowed_access = LANDLOCK_ACCESS_FS_READ_FILE | LANDLOCK_ACCESS_FS_READ_DIR;
-    Beneath.parent_fd = FolderFd.Get();
-    if (syscall(__NR_landlock_add_rule, Ruleset.Get(), LANDLOCK_RULE_PATH_BENEATH, &Beneath, 0) != 0)
-        return Failure("cannot allow reading ", Folder);
+    for (const TReadable &Entry : Readable) {
+        struct stat Status {};
+        if (fstat(Entry.Fd, &Status) != 0) return Failure("cannot look at ", Entry.Path);
+        landlock_path_beneath_attr Beneath{};
+        Beneath.allowed_access = LANDLOCK_ACCESS_FS_READ_FILE;
+        if (S_ISDIR(Status.st_mode)) Beneath.allowed_access |= LANDLOCK_ACCESS_FS_READ_DIR;
+        if (Entry.Execute) Beneath.allowed_access |= LANDLOCK_ACCESS_FS_EXECUTE;
+        Beneath.parent_fd = Entry.Fd;
+        // A file of the kernel's own (a memfd) is beyond Landlock's reach: nothing to allow there.
+        if (syscall(__NR_landlock_add_rule, Ruleset.Get(), LANDLOCK_RULE_PATH_BENEATH, &Beneath, 0) != 0 &&
+            errno != EBADFD)
+            return Failure("cannot allow reading ", Entry.Path);
+    }
 
     const unsigned Flags = Abi >= LandlockAbiForAllThreads ? LANDLOCK_RESTRICT_SELF_TSYNC : 0;
     if (syscall(__NR_landlock_restrict_self, Ruleset.Get(), Flags) != 0)

@@ -57,7 +57,7 @@ std::string LimitProcesses() {
     rlimit Limit{};
     if (getrlimit(RLIMIT_NPROC, &Limit) != 0)
         return std::string("process limit: cannot read RLIMIT_NPROC: ") + std::strerror(errno);
-    const rlim_t Wanted = static_cast<rlim_t>(TasksOfUser(getuid()) + SandboxTaskAllowance);
+    const rlim_t Wanted = static_cast<rlim_t>(TasksOfUser(getuid()) + SandboxTaskCap);
     Limit.rlim_cur = Limit.rlim_max = std::min({Wanted, Limit.rlim_cur, Limit.rlim_max});
     if (setrlimit(RLIMIT_NPROC, &Limit) != 0)
         return std::string("process limit: cannot set RLIMIT_NPROC: ") + std::strerror(errno);

@@ -1,6 +1,8 @@
 #include "refused_calls.h"
 
+#include <fcntl.h>
 #include <linux/ioprio.h>
+#include <linux/sockios.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -42,6 +44,8 @@ namespace {
 
 #define VELK_CALL(Name) #Name, __NR_##Name
 
+constexpr uint64_t WriteOpenFlags = O_WRONLY | O_RDWR | O_CREAT | O_TRUNC;
+
 constexpr uint64_t NamespaceFlags =
     CLONE_NEWNS | CLONE_NEWCGROUP | CLONE_NEWUTS | CLONE_NEWIPC | CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNET;
 
@@ -62,7 +66,8 @@ constexpr TRefusedCall Table[] = {
     {VELK_CALL(execveat)},
     {VELK_CALL(clone), TRefusal::ArgLacksBit, 0, CLONE_THREAD},
     {VELK_CALL(clone), TRefusal::ArgHasAnyBit, 0, NamespaceFlags},
-    {VELK_CALL(clone3), TRefusal::AnswerNoSystemCall},  // its flags live in memory a filter cannot read
+    // Its flags live in memory a filter cannot read: the C library falls back to clone.
+    {VELK_CALL(clone3), TRefusal::Always, 0, 0, TRefusalAnswer::NoSystemCall},
     // Reaching into other processes.
     {VELK_CALL(ptrace)},
     {VELK_CALL(process_vm_readv)},
@@ -71,6 +76,7 @@ constexpr TRefusedCall Table[] = {
     {VELK_CALL(pidfd_open)},
     {VELK_CALL(pidfd_getfd)},
     {VELK_CALL(pidfd_send_signal)},  // the target hides behind a descriptor
+    {VELK_CALL(get_robust_list), TRefusal::ArgNotSelfOrZero, 0},
     {VELK_CALL(process_madvise)},
     {VELK_CALL(process_mrelease)},
     {VELK_CALL(migrate_pages)},
@@ -82,9 +88,16 @@ constexpr TRefusedCall Table[] = {
     {VELK_CALL(rt_sigqueueinfo), TRefusal::ArgNotSelf, 0},
     {VELK_CALL(rt_tgsigqueueinfo), TRefusal::ArgNotSelf, 0},
     {VELK_CALL(rt_sigaction), TRefusal::HandlerFor, 0, SIGSYS},
+    // Signals by proxy: a descriptor's owner gets SIGIO when the descriptor is ready.
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_SETOWN, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_SETOWN_EX, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_SETSIG, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(ioctl), TRefusal::ArgIs32, 1, FIOSETOWN, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(ioctl), TRefusal::ArgIs32, 1, SIOCSPGRP, TRefusalAnswer::NotPermitted},
     // Limits, priorities and CPUs of other processes (an opponent's worker, the host).
     {VELK_CALL(prlimit64), TRefusal::ArgNotSelfOrZero, 0},
-    {VELK_CALL(sched_setaffinity), TRefusal::ArgNotSelfOrZero, 0},
+    // The CPU it was pinned to stays its CPU: undoing the pinning would take time from other games.
+    {VELK_CALL(sched_setaffinity), TRefusal::Always, 0, 0, TRefusalAnswer::NotPermitted},
     {VELK_CALL(setpriority), TRefusal::ArgNot, 0, PRIO_PROCESS},
     {VELK_CALL(setpriority), TRefusal::ArgNotSelfOrZero, 1},
     {VELK_CALL(ioprio_set), TRefusal::ArgNot, 0, IOPRIO_WHO_PROCESS},
@@ -108,6 +121,53 @@ constexpr TRefusedCall Table[] = {
     {VELK_CALL(personality), TRefusal::ArgNot, 0, 0xffffffffu},  // querying stays allowed
     {VELK_CALL(ioctl), TRefusal::ArgIs32, 1, TIOCSTI},           // typing into a terminal
     {VELK_CALL(ioctl), TRefusal::ArgIs32, 1, TIOCLINUX},
+    // Talking to other processes: System V IPC, POSIX message queues, memory shared by descriptor
+    // (allowed only when a control group counts it against the memory cap), locks on shared files.
+    {VELK_CALL(shmget)},
+    {VELK_CALL(shmat)},
+    {VELK_CALL(shmctl)},
+    {VELK_CALL(shmdt)},
+    {VELK_CALL(semget)},
+    {VELK_CALL(semop)},
+    {VELK_CALL(semtimedop)},
+    {VELK_CALL(semctl)},
+    {VELK_CALL(msgget)},
+    {VELK_CALL(msgsnd)},
+    {VELK_CALL(msgrcv)},
+    {VELK_CALL(msgctl)},
+    {VELK_CALL(mq_open)},
+    {VELK_CALL(mq_unlink)},
+    {VELK_CALL(mq_timedsend)},
+    {VELK_CALL(mq_timedreceive)},
+    {VELK_CALL(mq_notify)},
+    {VELK_CALL(mq_getsetattr)},
+    {VELK_CALL(memfd_create), TRefusal::UnlessMemoryCapped},
+    {VELK_CALL(memfd_secret)},
+    {VELK_CALL(flock), TRefusal::Always, 0, 0, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_SETLK, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_SETLKW, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_OFD_SETLK, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_OFD_SETLKW, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_SETLEASE, TRefusalAnswer::NotPermitted},
+    {VELK_CALL(fcntl), TRefusal::ArgIs32, 1, F_NOTIFY, TRefusalAnswer::NotPermitted},
+    // Writing to the file system, refused here as well as by Landlock (which a kernel may lack),
+    // with Landlock's answer. Descriptors open at entry stay writable.
+    {VELK_CALL(open), TRefusal::ArgHasAnyBit, 1, WriteOpenFlags, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(openat), TRefusal::ArgHasAnyBit, 2, WriteOpenFlags, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(creat), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(truncate), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(mkdir), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(mkdirat), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(rmdir), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(unlink), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(unlinkat), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(rename), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(renameat), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(renameat2), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(link), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(linkat), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(symlink), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
+    {VELK_CALL(symlinkat), TRefusal::Always, 0, 0, TRefusalAnswer::AccessDenied},
     // Namespaces and mounts.
     {VELK_CALL(unshare)},
     {VELK_CALL(setns)},
@@ -209,7 +269,7 @@ std::span<const TRefusedCall> RefusedCalls() {
 
 const char *RefusedCallName(int Number) {
     for (const TRefusedCall &Call : RefusedCalls())
-        if (Call.Number == Number) return Call.Name;
+        if (Call.Number == Number && Call.Answer == TRefusalAnswer::Trap) return Call.Name;
     return nullptr;
 }
 

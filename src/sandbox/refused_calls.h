@@ -1,5 +1,6 @@
 // The system calls a sandboxed bot may not make (x86-64), each with the condition under which it is
-// refused. Everything not listed is allowed, so that ordinary bots run unchanged.
+// refused and how. These refusals stand above the allow-list of allowed_calls.h: a call must pass
+// both, and what the allow-list does not know is answered "no such system call".
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,15 @@ enum class TRefusal {
     ArgHasAnyBit,       // when argument Arg has any of the bits of Value
     ArgLacksBit,        // when argument Arg lacks the bit Value
     HandlerFor,         // when a handler is set (argument 1 not null) for the signal Value (argument 0)
-    AnswerNoSystemCall  // not refused: answered with ENOSYS, so that callers fall back to an older call
+    UnlessMemoryCapped  // unless a control group caps everything the process holds (memfd, shared memory)
+};
+
+// What a refused call gets.
+enum class TRefusalAnswer {
+    Trap,          // SIGSYS: the call is reported by name and the process ends
+    NoSystemCall,  // ENOSYS, so that callers fall back to an older call
+    NotPermitted,  // EPERM: the bot is told no and goes on
+    AccessDenied   // EACCES, as for a file Landlock withholds: the bot is told no and goes on
 };
 
 struct TRefusedCall {
@@ -25,13 +34,14 @@ struct TRefusedCall {
     TRefusal When = TRefusal::Always;
     int Arg = 0;
     uint64_t Value = 0;
+    TRefusalAnswer Answer = TRefusalAnswer::Trap;
 };
 
 // The refused calls; a call with several conditions has several entries.
 std::span<const TRefusedCall> RefusedCalls();
 
-// The name of system call Number as the table spells it, or null for a call it lacks.
-// Async-signal-safe.
+// The name of system call Number as the table spells it, or null for a call it lacks (or does not
+// trap). Async-signal-safe.
 const char *RefusedCallName(int Number);
 
 }  // namespace velkaran

@@ -1,10 +1,13 @@
-// Locking a bot's worker process down before it serves any game call: the bot may compute,
-// allocate memory, run threads, read files in its own folder and write to the descriptors it has
-// open, and nothing else. Linux only; the system-call filter is written for x86-64.
+// Locking a bot's worker process down before the bot's library is loaded, so that no instruction
+// of the bot runs unconfined: the bot may compute, allocate memory, run threads, read its own
+// library, its data folder and the system's libraries, and write to the descriptors it was given,
+// and nothing else. Linux only; the system-call filters are written for x86-64.
 #pragma once
 
+#include "bot_identity.h"
 #include "sandbox_layers.h"
 
+#include <optional>
 #include <string>
 
 namespace velkaran {
@@ -17,13 +20,29 @@ inline constexpr int SandboxViolationStatus = 125;
 // SIGSYS handler: it must be async-signal-safe, and the process ends when it returns.
 using TViolationReporter = void (*)(const char *SyscallName);
 
-// Locks the calling process down, skipping each layer this kernel or user lacks (see
-// DetectSandboxLayers): no new privileges; the process limit; Landlock (only reading BotFolder and
-// beneath, no TCP, signals kept inside); the seccomp filter of refused_calls.h for every thread,
-// whose refusals reach Reporter and end the process with SandboxViolationStatus. Descriptors open
-// at entry stay usable: close those the bot must not reach. On a Landlock ABI before 8 it must be
-// called while the process runs a single thread. Empty on success, else an English text naming
-// the layer that failed (the process may be partly locked: end it).
-std::string EnterSandbox(const std::string &BotFolder, TViolationReporter Reporter);
+// What a bot is confined to.
+struct TSandboxPolicy {
+    std::string Library;     // the bot's library: it may be read and mapped as code
+    std::string DataFolder;  // read-only with everything beneath it, when it exists; empty: none
+    std::optional<TBotIdentity> Identity;  // the user to become (the process runs as root); none: stay
+    bool MemoryCapped = false;  // a control group caps all the process holds: memfd_create is allowed
+    bool TasksCapped = false;   // a control group caps its tasks: no per-user process limit is needed
+};
+
+// "NAME.data" beside the library at LibraryPath ("bots/greedy.so" -> "bots/greedy.data"): the one
+// folder a sandboxed bot may read besides its library.
+std::string BotDataFolder(const std::string &LibraryPath);
+
+// Locks the calling process down, skipping each layer this kernel lacks (see DetectSandboxLayers):
+// drops every capability and becomes Policy.Identity; no new privileges; the process limit
+// (RLIMIT_NPROC, unless a control group caps the tasks); Landlock (only reading the library, the
+// data folder and the system's library folders, no TCP, signals kept inside); the seccomp filters
+// for every thread, whose trapped refusals reach Reporter and end the process with
+// SandboxViolationStatus. Descriptors open at entry stay usable: close those the bot must not
+// reach. On a Landlock ABI before 8 it must be called while the process runs a single thread.
+// On success LoadPath is what to load the library through (the library itself, or a descriptor
+// opened before the change of user when the new user cannot reach the file). Empty on success,
+// else an English text naming the layer that failed (the process may be partly locked: end it).
+std::string EnterSandbox(const TSandboxPolicy &Policy, TViolationReporter Reporter, std::string &LoadPath);
 
 }  // namespace velkaran

@@ -1,4 +1,4 @@
-// The seccomp filter of the sandbox, built with libseccomp from the table of refused calls.
+// The seccomp filters of the sandbox, built with libseccomp from the tables of refused and allowed calls.
 #pragma once
 
 #include <sys/types.h>
@@ -11,9 +11,15 @@ namespace velkaran {
 // architecture the filter is written for (x86-64). Changes nothing.
 bool SyscallFilterAvailable();
 
-// Loads for every thread of the process a filter that traps each refused call (refused_calls.h)
-// and every call through another ABI (i386 by int 0x80, x32); everything else passes. Self is the
-// process's id, to which signals stay allowed. Empty on success, else what failed.
-std::string LoadSyscallFilter(pid_t Self);
+struct TFilterSettings {
+    pid_t Self = 0;             // the process's id, to which signals stay allowed
+    bool MemoryCapped = false;  // a control group caps all its memory: memfd_create is allowed
+};
+
+// Loads for every thread of the process two filters: the refusals of refused_calls.h (a refused
+// call traps, or is answered with an error), and the allow-list of allowed_calls.h, under which
+// any other call is answered ENOSYS. A call through another ABI (i386 by int 0x80, x32) traps.
+// Empty on success, else what failed.
+std::string LoadSyscallFilter(const TFilterSettings &Settings);
 
 }  // namespace velkaran

@@ -35,7 +35,10 @@ nlohmann::json PlanToJson(const TTournamentPlan &Plan) {
             {"config", ConfigToJson(Plan.Config)},
             {"shards", Plan.Shards},
             {"folder", Plan.Folder},
-            {"limits", {{"bot_memory_mb", Plan.BotMemoryMb}, {"sandbox", Plan.Sandbox}}}};
+            {"limits",
+             {{"bot_memory_mb", Plan.BotMemoryMb},
+              {"sandbox", Plan.Sandbox},
+              {"sandbox_strict", Plan.SandboxStrict}}}};
 }
 
 std::optional<TTournamentPlan> PlanFromJson(const nlohmann::json &Json, std::string &Error) {
@@ -56,6 +59,7 @@ std::optional<TTournamentPlan> PlanFromJson(const nlohmann::json &Json, std::str
         Plan.Folder = Json.at("folder").get<std::string>();
         Plan.BotMemoryMb = Json.at("limits").at("bot_memory_mb").get<long long>();
         Plan.Sandbox = Json.at("limits").at("sandbox").get<bool>();
+        Plan.SandboxStrict = Json.at("limits").value("sandbox_strict", false);  // older plans lack it
         if (std::string Problem = PlanProblem(Plan); !Problem.empty()) {
             Error = Problem;
             return std::nullopt;

@@ -19,7 +19,8 @@ struct TTournamentPlan {
     int64_t Shards = 1;
     long long BotMemoryMb = 0;  // the limits every shard's workers run with
     bool Sandbox = false;
-    std::string Folder;  // where the bots' libraries are (absolute): every shard plays there
+    std::string Folder;          // where the bots' libraries are (absolute): every shard plays there
+    bool SandboxStrict = false;  // the shards run bots only with every layer of the sandbox
 };
 
 // The games [First, End) of the schedule that shard Shard of Plan plays: contiguous whole pairs,

@@ -96,7 +96,14 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     CLI::Option *MemoryOption = App.add_option("--bot-memory", Command.BotMemoryMb,
                                                "Cap each bot worker's address space at MB megabytes")
                                     ->type_name("MB");
-    App.add_flag("--sandbox", Command.Sandbox, "Lock each bot worker down once its library is loaded");
+    std::string SandboxMode;
+    App.add_flag(
+        "--sandbox{on}", SandboxMode,
+        "Lock each bot worker down before the bot's code runs; --sandbox=strict: only with every layer");
+    CLI::Option *SandboxUserOption =
+        App.add_option("--sandbox-user", Command.SandboxUser,
+                       "When run as root: the user sandboxed bots run as (default: nobody)")
+            ->type_name("USER");
     CLI::Option *PlanOption =
         App.add_option("--plan", Command.PlanPath, "The plan of a sharded tournament")->type_name("FILE");
     CLI::Option *ShardsOption =
@@ -149,6 +156,10 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     if (*OpeningsOutOption && !*OpeningsOption) return Complain("--openings-out goes with --openings");
     if (*MemoryOption && Command.BotMemoryMb <= 0)
         return Complain("--bot-memory must be a positive number of megabytes");
+    if (SandboxMode != "" && SandboxMode != "on" && SandboxMode != "strict")
+        return Complain("--sandbox takes no value but \"strict\" (--sandbox=strict)");
+    Command.Sandbox = !SandboxMode.empty();
+    Command.SandboxStrict = SandboxMode == "strict";
     if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
         return Complain("--bot-output: \"" + Command.BotOutputFolder + "\" is not a folder");
     if (*GauntletOption) Command.Gauntlet = Gauntlet;
@@ -199,6 +210,8 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
             Command.Folder = Merge;
         }
     }
+    if (*SandboxUserOption && !Command.Sandbox && Command.Action != TTournamentAction::RunShard)
+        return Complain("--sandbox-user goes with --sandbox");
     if (*ResumeOption) {
         for (const CLI::Option *Changes : {PairsOption, GauntletOption, TurnLimitOption, MoveLimitOption,
                                            OpeningsOption, SeedOption, OpeningsOutOption, SprtOption})

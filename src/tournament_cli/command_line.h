@@ -42,6 +42,8 @@ struct TTournamentCommand {
     std::string BotOutputFolder;
     long long BotMemoryMb = 0;
     bool Sandbox = false;
+    bool SandboxStrict = false;  // --sandbox=strict
+    std::string SandboxUser;     // --sandbox-user
     // Shards of a plan.
     std::string PlanPath;
     int64_t Shards = 0;

@@ -37,8 +37,10 @@ std::unique_ptr<TRecordJournal> OpenJournal(const std::string &Path) {
 }
 
 int PlayTournament(const TTournamentCommand &Command) {
+    const TTournamentSandbox Sandbox{Command.Sandbox, Command.SandboxStrict, Command.SandboxUser};
+    if (!SandboxMayStart(Sandbox)) return ExitTournamentBadArguments;
     const TWorkerPoolSettings Workers =
-        TournamentWorkers(Command.BotMemoryMb, Command.Sandbox, Command.BotOutputFolder);
+        TournamentWorkers(Command.BotMemoryMb, Sandbox, Command.BotOutputFolder);
     std::unique_ptr<TTournamentResults> Results;
     std::unique_ptr<TRecordJournal> Journal;
     const std::optional<std::string> DocumentPath = Command.JsonPath ? Command.JsonPath : Command.ResumePath;

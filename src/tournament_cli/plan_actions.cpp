@@ -136,10 +136,12 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
     TTournamentSession Session(std::make_unique<TTournamentResults>(Plan.Config), std::move(Journal),
                                std::move(Document));
     const TShardGames Games = ShardGames(Plan, Command.Shard);
+    const TTournamentSandbox Sandbox{Plan.Sandbox, Plan.SandboxStrict, Command.SandboxUser};
+    if (!SandboxMayStart(Sandbox)) return ExitTournamentBadArguments;
     TTournamentRunner Runner(
         Plan.Config,
         TRunnerSettings{Command.Concurrency, ".",
-                        TournamentWorkers(Plan.BotMemoryMb, Plan.Sandbox, Command.BotOutputFolder), true});
+                        TournamentWorkers(Plan.BotMemoryMb, Sandbox, Command.BotOutputFolder), true});
     const bool Interrupted = Session.Play(
         Runner, [Games](int64_t Index) { return Index < Games.First || Index >= Games.End; }, false);
     if (!Session.Save(!Interrupted, Error)) {
@@ -155,11 +157,14 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
 }  // namespace
 
 int WritePlan(const TTournamentCommand &Command) {
-    TBotWorkerPool Probing(TournamentWorkers(Command.BotMemoryMb, Command.Sandbox, Command.BotOutputFolder));
+    const TTournamentSandbox Sandbox{Command.Sandbox, Command.SandboxStrict, Command.SandboxUser};
+    if (!SandboxMayStart(Sandbox)) return ExitTournamentBadArguments;
+    TBotWorkerPool Probing(TournamentWorkers(Command.BotMemoryMb, Sandbox, Command.BotOutputFolder));
     const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
     if (!Config) return ExitTournamentBadArguments;
-    const TTournamentPlan Plan{*Config, Command.Shards, Command.BotMemoryMb, Command.Sandbox,
-                               std::filesystem::current_path().string()};
+    TTournamentPlan Plan{*Config, Command.Shards, Command.BotMemoryMb, Command.Sandbox,
+                         std::filesystem::current_path().string()};
+    Plan.SandboxStrict = Command.SandboxStrict;
     if (const std::string Problem = PlanProblem(Plan); !Problem.empty()) {
         Complain(Problem);
         return ExitTournamentBadArguments;

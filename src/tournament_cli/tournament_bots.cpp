@@ -2,6 +2,7 @@
 #include "tournament_bots.h"
 
 #include "players/bot_discovery.h"
+#include "sandbox/sandbox_layers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -98,13 +99,23 @@ std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &C
     return Config;
 }
 
-TWorkerPoolSettings TournamentWorkers(long long MemoryMb, bool Sandbox, const std::string &OutputFolder) {
+TWorkerPoolSettings TournamentWorkers(long long MemoryMb, const TTournamentSandbox &Sandbox,
+                                      const std::string &OutputFolder) {
     TWorkerPoolSettings Settings;
     Settings.Worker.MemoryMb = MemoryMb;
-    Settings.Worker.Sandbox = Sandbox;
+    Settings.Worker.Sandbox = Sandbox.On;
+    Settings.Worker.SandboxStrict = Sandbox.Strict;
+    Settings.Worker.SandboxUser = Sandbox.User;
     Settings.OutputFolder = OutputFolder;
     if (OutputFolder.empty()) Settings.Relay = std::make_shared<TOutputRelay>();
     return Settings;
+}
+
+bool SandboxMayStart(const TTournamentSandbox &Sandbox) {
+    if (!Sandbox.On) return true;
+    const TSandboxStart Start = CheckSandboxStart(Sandbox.Strict, Sandbox.User);
+    for (const std::string &Line : Start.Lines) Complain(Line);
+    return !Start.Refused;
 }
 
 std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder) {

@@ -19,9 +19,21 @@ namespace velkaran {
 // cannot be played.
 std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &Command, TBotWorkerPool &Pool);
 
-// How a tournament's workers start: the address-space cap, the sandbox, and where the bots'
-// output goes (a folder, or stderr through one relay that all the runner's threads share).
-TWorkerPoolSettings TournamentWorkers(long long MemoryMb, bool Sandbox, const std::string &OutputFolder);
+// The sandbox a tournament's workers run in.
+struct TTournamentSandbox {
+    bool On = false;
+    bool Strict = false;  // only with every layer
+    std::string User;     // as root: the user bots run as; empty: nobody
+};
+
+// How a tournament's workers start: the memory cap, the sandbox, and where the bots' output goes
+// (a folder, or stderr through one relay that all the runner's threads share).
+TWorkerPoolSettings TournamentWorkers(long long MemoryMb, const TTournamentSandbox &Sandbox,
+                                      const std::string &OutputFolder);
+
+// Names on stderr each layer of the sandbox that is missing here; false when the run must not
+// start (a strict sandbox lacks a layer, or the user to run bots as does not exist).
+bool SandboxMayStart(const TTournamentSandbox &Sandbox);
 
 // Checks that the libraries of Config are in Folder as they were when it began: each there, with
 // the same content. Empty when they are; else what differs.

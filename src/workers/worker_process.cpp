@@ -2,6 +2,7 @@
 #include "worker_process.h"
 
 #include "exit_description.h"
+#include "sandbox/worker_confinement.h"
 #include "worker_registry.h"
 
 #include <fcntl.h>
@@ -53,10 +54,12 @@ int PollTimeout(double Ms) {
 
 // What the child does between fork and exec: only async-signal-safe calls.
 [[noreturn]] void BecomeWorker(pid_t Host, int RequestRead, int AnswerWrite, int OutputFd,
-                               const char *Program, char *const *Argv) {
+                               const char *Program, char *const *Argv,
+                               const TWorkerConfinement &Confinement) {
     setpgid(0, 0);
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != Host) _exit(127);  // the host is already gone
+    if (!Confinement.JoinFromChild()) _exit(127);
     // The pipes move to their fixed numbers; a descriptor already there is first moved away.
     if (OutputFd == worker::RequestFd || OutputFd == worker::AnswerFd)
         OutputFd = fcntl(OutputFd, F_DUPFD, 10);
@@ -98,10 +101,15 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
         Error = "the worker program " + Settings.Program + " cannot be run: " + std::strerror(errno);
         return nullptr;
     }
+    // The sandbox's part: the worker's control groups and how it locks itself down.
+    std::unique_ptr<TWorkerConfinement> Confinement = TWorkerConfinement::Prepare(
+        {Settings.MemoryMb, Settings.Sandbox, Settings.SandboxStrict, Settings.SandboxUser}, LibraryPath,
+        Error);
+    if (!Confinement) return nullptr;
     std::vector<std::string> Arguments{Settings.Program};
     if (Settings.MemoryMb > 0)
         Arguments.insert(Arguments.end(), {"--memory-mb", std::to_string(Settings.MemoryMb)});
-    if (Settings.Sandbox) Arguments.emplace_back("--sandbox");
+    Arguments.insert(Arguments.end(), Confinement->Arguments().begin(), Confinement->Arguments().end());
     Arguments.push_back(LibraryPath);
     std::vector<char *> Argv;
     for (std::string &Argument : Arguments) Argv.push_back(Argument.data());
@@ -121,9 +129,10 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
     }
     const pid_t Host = getpid();
     const pid_t Child = fork();
-    if (Child == 0) BecomeWorker(Host, Requests[0], Answers[1], OutputFd, Argv[0], Argv.data());
+    if (Child == 0) BecomeWorker(Host, Requests[0], Answers[1], OutputFd, Argv[0], Argv.data(), *Confinement);
     close(Requests[0]);
     close(Answers[1]);
+    Confinement->ChildStarted();
     if (Child < 0) {
         Error = std::string("cannot start a worker process: ") + std::strerror(errno);
         close(Requests[1]);
@@ -133,11 +142,17 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
     setpgid(Child, Child);  // also here, so that the group exists before either side goes on
     RegisterWorkerGroup(Child);
     const int PidFd = OpenPidFd(Child);
-    return std::unique_ptr<TWorkerProcess>(new TWorkerProcess(Child, PidFd, Requests[1], Answers[0]));
+    return std::unique_ptr<TWorkerProcess>(
+        new TWorkerProcess(Child, PidFd, Requests[1], Answers[0], std::move(Confinement)));
 }
 
-TWorkerProcess::TWorkerProcess(pid_t Process, int PidFd, int RequestWrite, int AnswerRead)
-    : Process(Process), PidFd(PidFd), RequestWrite(RequestWrite), AnswerRead(AnswerRead) {
+TWorkerProcess::TWorkerProcess(pid_t Process, int PidFd, int RequestWrite, int AnswerRead,
+                               std::unique_ptr<TWorkerConfinement> Confinement)
+    : Process(Process),
+      PidFd(PidFd),
+      RequestWrite(RequestWrite),
+      AnswerRead(AnswerRead),
+      Confinement(std::move(Confinement)) {
     // The answer pipe and the process's end, watched together; without pidfd only the pipe.
     Watch = epoll_create1(EPOLL_CLOEXEC);
     for (const int Fd : {AnswerRead, PidFd}) {
@@ -165,7 +180,7 @@ std::string TWorkerProcess::End() {
     CloseIfOpen(PidFd);
     CloseIfOpen(RequestWrite);
     CloseIfOpen(AnswerRead);
-    return DescribeWaitStatus(Status);
+    return DescribeWaitStatus(Status) + Confinement->Release();
 }
 
 bool TWorkerProcess::WaitForExit(double TimeoutMs) const {

@@ -11,11 +11,15 @@
 
 namespace velkaran {
 
+class TWorkerConfinement;
+
 // How workers are started.
 struct TWorkerSettings {
-    std::string Program;     // the worker program; see DefaultWorkerProgram
-    long long MemoryMb = 0;  // caps each worker's address space; 0 for no cap
-    bool Sandbox = false;    // lock each worker down once its library is loaded
+    std::string Program;         // the worker program; see DefaultWorkerProgram
+    long long MemoryMb = 0;      // caps each worker's address space; 0 for no cap
+    bool Sandbox = false;        // lock each worker down before its library is loaded
+    bool SandboxStrict = false;  // refuse to start a worker that would lack a layer of the sandbox
+    std::string SandboxUser;     // under the sandbox as root: the user bots run as; empty: "nobody"
 };
 
 // velkaran-bot-worker next to the running program's own executable.
@@ -51,7 +55,8 @@ public:
     pid_t Pid() const { return Process; }
 
 private:
-    TWorkerProcess(pid_t Process, int PidFd, int RequestWrite, int AnswerRead);
+    TWorkerProcess(pid_t Process, int PidFd, int RequestWrite, int AnswerRead,
+                   std::unique_ptr<TWorkerConfinement> Confinement);
 
     // Kills the group, reaps the worker and returns how it ended.
     std::string End();
@@ -66,7 +71,8 @@ private:
     int AnswerRead;
     int Watch = -1;  // epoll over AnswerRead and PidFd
     bool Running = true;
-    int Status = 0;  // the wait status once reaped
+    int Status = 0;                                   // the wait status once reaped
+    std::unique_ptr<TWorkerConfinement> Confinement;  // its control groups, released once it is reaped
 };
 
 }  // namespace velkaran

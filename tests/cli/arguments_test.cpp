@@ -83,6 +83,8 @@ TEST(Arguments, MalformedCommandLinesAreRefused) {
         {"--bot-output", "no-such-folder", "greedy.so", "greedy.so"},
         {"--in-process", "--sandbox", "greedy.so", "greedy.so"},
         {"--sandbox-check", "greedy.so"},
+        {"--sandbox=sometimes", "greedy.so", "greedy.so"},
+        {"--sandbox-user", "nobody", "greedy.so", "greedy.so"},
     };
     for (const auto &Arguments : Cases) {
         const TCliRun Run = Folder.Run(Arguments);

@@ -202,12 +202,21 @@ bool SeccompAvailable(const MatchFolder &Folder) {
            std::string::npos;
 }
 
-TEST(Sandbox, ABotThatOpensASocketLosesNamingTheCallAndSampleBotsPlayUnchanged) {
+TEST(Sandbox, ABotThatOpensASocketLosesNamingTheCallAndOrdinaryBotsPlayUnchanged) {
     MatchFolder Folder;
     if (!SeccompAvailable(Folder)) GTEST_SKIP() << "this kernel offers no seccomp filter";
     Folder.AddSampleBot("greedy.so");
     Folder.AddSampleBot("planner.so");
     Folder.AddTestBot("socket_bot", "socket.so");
+    // A C++ bot with threads, streams, exceptions and its set in its data folder. Run as root, the
+    // sandbox runs bots as an unprivileged user, who must be able to reach the folder.
+    Folder.AddTestBot("threaded_bot", "threaded.so");
+    Folder.AddFolder("threaded.data");
+    Folder.AddTextFile("threaded.data/set.txt", "33 34 35 28 29 32 48 27 23 24 25 14 1 2 50\n");
+    using std::filesystem::perms;
+    std::filesystem::permissions(Folder.Path, perms::owner_all | perms::group_read | perms::group_exec |
+                                                  perms::others_read | perms::others_exec);
+
     const TCliRun Refused = Folder.Run({"--sandbox", "--games", "1", "socket.so", "greedy.so"});
     EXPECT_EQ(Refused.Status, 0) << Refused.Err;
     EXPECT_THAT(Refused.Out, HasSubstr("Misbehaving : количество ошибок 2\n"));
@@ -215,10 +224,26 @@ TEST(Sandbox, ABotThatOpensASocketLosesNamingTheCallAndSampleBotsPlayUnchanged) 
                 HasSubstr("(crashed: 2); first: GetTurn as the first player, round 3 of game 1: the "
                           "sandbox refused the system call socket"));
 
-    const TCliRun Free = Folder.Run({"--games", "2", "greedy.so", "planner.so"});
-    const TCliRun Locked = Folder.Run({"--sandbox", "--games", "2", "greedy.so", "planner.so"});
-    EXPECT_EQ(Locked.Status, 0) << Locked.Err;
-    EXPECT_EQ(WithoutTimings(Locked.Out), WithoutTimings(Free.Out));
+    // --sandbox=strict plays only where every layer is there, and names what is missing.
+    const bool Complete = Folder.Run({"--sandbox-check"}).Out.find(": missing") == std::string::npos;
+    const TCliRun Strict = Folder.Run({"--sandbox=strict", "greedy.so", "planner.so"});
+    EXPECT_EQ(Strict.Status, Complete ? 0 : 2) << Strict.Err;
+    if (!Complete) {
+        EXPECT_THAT(Strict.Err, HasSubstr("the sandbox lacks a layer: "));
+    }
+
+    for (const auto &[First, Second] :
+         {std::pair{"greedy.so", "planner.so"}, std::pair{"threaded.so", "planner.so"}}) {
+        SCOPED_TRACE(First);
+        const TCliRun Free = Folder.Run({"--games", "2", First, Second});
+        const TCliRun Locked = Folder.Run({"--sandbox", "--games", "2", First, Second});
+        EXPECT_EQ(Locked.Status, 0) << Locked.Err;
+        EXPECT_EQ(WithoutTimings(Locked.Out), WithoutTimings(Free.Out));
+        if (std::string(First) == "threaded.so") {
+            EXPECT_THAT(Free.Err, HasSubstr("threaded: a game as player 1, first choice 33"));
+            EXPECT_THAT(Locked.Err, HasSubstr("threaded: a game as player 1, first choice 33"));
+        }
+    }
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }
 

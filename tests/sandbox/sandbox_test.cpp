@@ -5,11 +5,13 @@
 #include "sandboxed_child.h"
 
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <linux/io_uring.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/shm.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 
@@ -103,6 +105,13 @@ const TRefusedCase RefusedCases[] = {
      },
      "prlimit64"},
     {"replace the SIGSYS handler", [] { return signal(SIGSYS, SIG_IGN) == SIG_ERR ? 1 : 0; }, "rt_sigaction"},
+    {"share memory the System V way", [] { return shmget(IPC_PRIVATE, 1 << 20, IPC_CREAT | 0600); },
+     "shmget"},
+    {"open a POSIX message queue",
+     [] { return static_cast<int>(syscall(__NR_mq_open, "/velkaran", O_RDWR | O_CREAT, 0600, nullptr)); },
+     "mq_open"},
+    {"share memory by descriptor with no control group to count it",
+     [] { return static_cast<int>(syscall(__NR_memfd_create, "hoard", 0)); }, "memfd_create"},
     {"set up io_uring",
      [] {
          io_uring_params Params{};
@@ -182,18 +191,20 @@ const TOrdinaryCase OrdinaryCases[] = {
          kill(getpid(), SIGUSR1);
          return OwnSignals == 2 ? 0 : 1;
      }},
-    {"set its own limits and CPUs",
+    {"set its own limits, and be told it keeps its CPUs",
      [] {
          rlimit Stack{};
          cpu_set_t Cpus;
          if (getrlimit(RLIMIT_STACK, &Stack) != 0 || setrlimit(RLIMIT_STACK, &Stack) != 0) return 1;
          if (prlimit(getpid(), RLIMIT_STACK, &Stack, nullptr) != 0) return 2;
-         if (sched_getaffinity(0, sizeof(Cpus), &Cpus) != 0 || sched_setaffinity(0, sizeof(Cpus), &Cpus) != 0)
-             return 3;
-         return sched_setaffinity(getpid(), sizeof(Cpus), &Cpus) == 0 ? 0 : 4;
+         if (sched_getaffinity(0, sizeof(Cpus), &Cpus) != 0) return 3;
+         return sched_setaffinity(0, sizeof(Cpus), &Cpus) == -1 && errno == EPERM ? 0 : 4;
      }},
-    {"learn that clone3 is missing",
-     [] { return syscall(__NR_clone3, nullptr, 0) == -1 && errno == ENOSYS ? 0 : 1; }},
+    {"learn that clone3 and calls the sandbox does not know are missing",
+     [] {
+         if (syscall(__NR_clone3, nullptr, 0) != -1 || errno != ENOSYS) return 1;
+         return syscall(__NR_sync) == -1 && errno == ENOSYS ? 0 : 2;
+     }},
     {"write to an open descriptor",
      [] {
          testing::Report("written");
@@ -264,17 +275,41 @@ TEST_F(Sandbox, ThreadsRunningAtEntryAreCoveredOrEntryFails) {
 }
 
 TEST_F(Sandbox, ProcessLimitStopsAThreadFlood) {
-    if (!Layers.ProcessLimit) GTEST_SKIP() << "RLIMIT_NPROC does not bind this user (root)";
+    if (!ProcessLimitTakesEffect()) GTEST_SKIP() << "RLIMIT_NPROC does not bind this user (root)";
     const TChildEnd End = RunSandboxed(Bot.Path, [] {
         uint64_t Started = 0;
         try {
-            for (; Started <= SandboxTaskAllowance; ++Started)
+            for (; Started <= SandboxTaskCap; ++Started)
                 std::thread([] { pause(); }).detach();  // the child's exit ends them
         } catch (const std::system_error &Error) {
             return Error.code() == std::errc::resource_unavailable_try_again && Started > 0 ? 0 : 1;
         }
         return 2;  // every thread started
     });
+    EXPECT_TRUE(End.Exited && End.Status == 0) << End.Describe();
+}
+
+TEST_F(Sandbox, RootBecomesTheBotsUserWithNoCapabilityLeft) {
+    std::string Problem;
+    const std::optional<TBotIdentity> Identity = SandboxedBotIdentity("", Problem);
+    if (!Identity) GTEST_SKIP() << "not root, or no user \"nobody\"";
+    static uid_t Wanted = Identity->Uid;
+    const TChildEnd End = RunSandboxed(
+        Bot.Path,
+        [] {
+            __user_cap_header_struct Header{_LINUX_CAPABILITY_VERSION_3, 0};
+            __user_cap_data_struct Data[_LINUX_CAPABILITY_U32S_3] = {};
+            if (syscall(__NR_capget, &Header, Data) != 0) return 1;
+            for (const auto &Set : Data)
+                if (Set.effective != 0 || Set.permitted != 0 || Set.inheritable != 0) return 2;
+            for (int Capability = 0; Capability <= CAP_LAST_CAP; ++Capability)
+                if (prctl(PR_CAPBSET_READ, Capability, 0, 0, 0) != 0) return 3;
+            uid_t Real, Effective, Saved;
+            if (getresuid(&Real, &Effective, &Saved) != 0) return 4;
+            return Real == Wanted && Effective == Wanted && Saved == Wanted && getgroups(0, nullptr) == 0 ? 0
+                                                                                                          : 5;
+        },
+        [] {}, std::chrono::seconds(60), Identity);
     EXPECT_TRUE(End.Exited && End.Status == 0) << End.Describe();
 }
 

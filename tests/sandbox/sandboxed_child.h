@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -39,12 +40,14 @@ inline void Report(const char *Text) {
     if (write(ReportFd, Text, std::strlen(Text)) < 0) _exit(97);
 }
 
-// Forks a child that runs Prepare, enters the sandbox on Folder (reporting refusals to the pipe),
-// runs Action and exits with what Action returns; a failed entry is reported as "enter failed: ..."
-// with status 100. A child still running after TimeLimit is killed. Returns once the child is reaped.
+// Forks a child that runs Prepare, enters the sandbox with Folder as the bot's data folder and no
+// library (reporting refusals to the pipe), runs Action and exits with what Action returns; a
+// failed entry is reported as "enter failed: ..." with status 100. A child still running after
+// TimeLimit is killed. Returns once the child is reaped.
 inline TChildEnd RunSandboxed(
     const std::filesystem::path &Folder, const std::function<int()> &Action,
-    const std::function<void()> &Prepare = [] {}, std::chrono::seconds TimeLimit = std::chrono::seconds(60)) {
+    const std::function<void()> &Prepare = [] {}, std::chrono::seconds TimeLimit = std::chrono::seconds(60),
+    const std::optional<TBotIdentity> &Identity = std::nullopt) {
     int Pipe[2];
     if (pipe2(Pipe, O_CLOEXEC) != 0) return {false, -1, "no pipe"};
     const pid_t Parent = getpid();
@@ -55,7 +58,11 @@ inline TChildEnd RunSandboxed(
         close(Pipe[0]);
         ReportFd = Pipe[1];
         Prepare();
-        const std::string Failure = EnterSandbox(Folder.string(), Report);
+        TSandboxPolicy Policy;
+        Policy.DataFolder = Folder.string();
+        Policy.Identity = Identity;
+        std::string LoadPath;
+        const std::string Failure = EnterSandbox(Policy, Report, LoadPath);
         if (!Failure.empty()) {
             Report(("enter failed: " + Failure).c_str());
             _exit(100);

@@ -1,0 +1,15 @@
+// The system calls a sandboxed bot may make (x86-64): what the dynamic loader, the C and C++
+// runtimes, threads, memory, time, streams and exceptions need, and questions a process may ask
+// about itself. Anything else is answered "no such system call" (ENOSYS), so that a library falls
+// back as it would on an older kernel. Calls listed here may still be refused under conditions
+// (refused_calls.h): the two lists are separate filters, and the stricter answer wins.
+#pragma once
+
+#include <span>
+
+namespace velkaran {
+
+// The numbers of the allowed calls.
+std::span<const int> AllowedCalls();
+
+}  // namespace velkaran
