@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,11 +21,12 @@ namespace {
 
 bool WriteText(int Fd, const std::string &Text) { return WriteAll(Fd, Text.data(), Text.size()); }
 
-// Copies the whole of From (from its start) to To.
-bool CopyFile(int From, int To) {
+// Copies the whole of From (from its start) to To; gives up when Interrupted says so.
+bool CopyFile(int From, int To, const std::function<bool()> &Interrupted) {
     char Buffer[1 << 16];
     off_t At = 0;
     for (;;) {
+        if (Interrupted && Interrupted()) return false;
         const ssize_t Read = pread(From, Buffer, sizeof Buffer, At);
         if (Read < 0 && errno == EINTR) continue;
         if (Read < 0) return false;
@@ -76,31 +78,91 @@ bool TRecordJournal::Append(const TGameRecord &Record) {
 }
 
 bool TRecordJournal::WriteDocument(const std::string &Path, const nlohmann::json &Head,
-                                   const nlohmann::json &Tail, std::string &Error) const {
+                                   const nlohmann::json &Tail, std::string &Error,
+                                   const std::function<bool()> &Interrupted) const {
     if (Broken) {
         Error = "the game records could not all be kept on disk";
         return false;
     }
     const std::string HeadMembers = Members(Head);
     const std::string TailMembers = Members(Tail);
-    return WriteFileAtomically(
+    const bool Written = WriteFileAtomically(
         Path,
         [&](int Out) {
             return WriteText(Out, "{" + HeadMembers + (HeadMembers.empty() ? "" : ",") + "\"games\":[") &&
-                   CopyFile(Fd, Out) &&
+                   CopyFile(Fd, Out, Interrupted) &&
                    WriteText(Out, "\n]" + (TailMembers.empty() ? "" : "," + TailMembers) + "}\n");
         },
         Error);
+    if (!Written && Interrupted && Interrupted()) Error = "the saving of " + Path + " was given up";
+    return Written;
 }
 
-bool ReadDocument(const std::string &Path, nlohmann::json &Rest,
-                  const std::function<bool(const nlohmann::json &Record, std::string &Error)> &OnRecord,
-                  std::string &Error) {
-    std::ifstream In(Path, std::ios::binary);
-    if (!In) {
-        Error = "cannot read " + Path + ": " + std::strerror(errno);
+namespace {
+
+// Opens Path for reading into In; false with Error (a folder, a file that cannot be opened).
+bool OpenDocument(const std::string &Path, std::ifstream &In, std::string &Error) {
+    std::error_code Failure;
+    if (std::filesystem::is_directory(Path, Failure)) {
+        Error = "cannot read " + Path + ": it is a folder";
         return false;
     }
+    In.open(Path, std::ios::binary);
+    if (In) return true;
+    Error = "cannot read " + Path + ": " + std::strerror(errno);
+    return false;
+}
+
+}  // namespace
+
+bool ReadDocument(const std::string &Path, nlohmann::json &Rest, const TRecordReader &OnRecord,
+                  std::string &Error) {
+    std::ifstream In;
+    return OpenDocument(Path, In, Error) && ReadDocument(In, Path, Rest, OnRecord, Error);
+}
+
+bool ReadDocumentHead(const std::string &Path, nlohmann::json &Head, std::string &Error,
+                      const std::vector<std::string> &Needed) {
+    std::ifstream In;
+    if (!OpenDocument(Path, In, Error)) return false;
+    Head = nlohmann::json::object();
+    std::string Key;
+    bool Object = false;
+    bool InGames = false;
+    const auto Callback = [&](int Depth, nlohmann::json::parse_event_t Event, nlohmann::json &Parsed) {
+        using Kind = nlohmann::json::parse_event_t;
+        if (Depth == 0 && Event == Kind::object_start) Object = true;
+        if (Depth == 1 && Event == Kind::key) {
+            Key = Parsed.get<std::string>();
+            InGames = Key == "games";
+            // The records follow: the head is whole when it holds what is needed (as the files
+            // written here do); else the rest is read past the records.
+            const auto Held = [&Head](const std::string &Name) { return Head.contains(Name); };
+            if (InGames && std::all_of(Needed.begin(), Needed.end(), Held)) throw TRefused("");
+        }
+        if (InGames && Depth >= 2) return false;
+        if (Depth == 1 && !InGames &&
+            (Event == Kind::value || Event == Kind::object_end || Event == Kind::array_end))
+            Head[Key] = Parsed;
+        return true;
+    };
+    try {
+        [[maybe_unused]] const nlohmann::json Whole = nlohmann::json::parse(In, Callback);
+    } catch (const TRefused &) {
+        // The records follow: the head is whole.
+    } catch (const nlohmann::json::exception &Bad) {
+        Error = Path + " is not a readable JSON document: " + Bad.what();
+        return false;
+    }
+    if (!Object) {
+        Error = Path + " does not hold a JSON object";
+        return false;
+    }
+    return true;
+}
+
+bool ReadDocument(std::istream &In, const std::string &Path, nlohmann::json &Rest,
+                  const TRecordReader &OnRecord, std::string &Error) {
     std::string Key;  // the member of the document being read
     bool InGames = false;
     const auto Callback = [&](int Depth, nlohmann::json::parse_event_t Event, nlohmann::json &Parsed) {

@@ -2,6 +2,8 @@
 // reason instead of becoming a wrong record.
 #include "record_json.h"
 
+#include "refusal.h"
+
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -10,13 +12,6 @@ namespace velkaran {
 namespace {
 
 using nlohmann::json;
-
-constexpr TTermination Terminations[] = {
-    TTermination::None,        TTermination::BaseDestroyed, TTermination::TurnLimit, TTermination::InvalidSet,
-    TTermination::RefusedCard, TTermination::TooSlow,       TTermination::Crashed,   TTermination::Hung};
-constexpr TSeatCall Calls[] = {TSeatCall::OpeningStartGame, TSeatCall::GetTurn, TSeatCall::ClosingStartGame};
-constexpr TCallFault Faults[] = {TCallFault::None, TCallFault::Crashed, TCallFault::Hung,
-                                 TCallFault::Protocol};
 
 // A field that is not what it should be.
 struct TBadField : std::runtime_error {
@@ -71,12 +66,12 @@ int32_t Element(const json &Value, const char *Name) {
     return static_cast<int32_t>(Value.get<int64_t>());
 }
 
-// The enumerator whose name is Text.
-template <typename TEnum, std::size_t N, typename TName>
-TEnum Named(const TEnum (&Values)[N], TName NameOf, const std::string &Text, const char *Field) {
-    for (const TEnum Value : Values)
-        if (NameOf(Value) == Text) return Value;
-    throw TBadField(std::string("\"") + Field + "\" is not one of its known values");
+// The value whose stored name is the text of Object's member Name.
+template <typename TValue>
+TValue Stored(const json &Object, const char *Name, std::optional<TValue> (*FromName)(std::string_view)) {
+    const std::optional<TValue> Value = FromName(Text(Object, Name));
+    if (!Value) throw TBadField(std::string("\"") + Name + "\" is not one of its known values");
+    return *Value;
 }
 
 json StatusToJson(const TPlayerStatus &S) {
@@ -92,12 +87,23 @@ TPlayerStatus StatusFromJson(const json &Value, const char *Name) {
     return TPlayerStatus{F[0], F[1], F[2], F[3], F[4], F[5], F[6], F[7]};
 }
 
+json SetToJson(const TCardList &Set) {
+    json Cards = json::array();
+    for (const int32_t Card : Set.Card) Cards.push_back(Card);
+    return Cards;
+}
+
+TCardList SetFromJson(const json &Object, const char *Name) {
+    const json &Cards = Array(Object, Name, CardSetSize);
+    TCardList Set{};
+    for (std::size_t I = 0; I < CardSetSize; ++I) Set.Card[I] = Element(Cards[I], Name);
+    return Set;
+}
+
 json SeatToJson(const TSeatRecord &Seat) {
-    json Set = json::array();
-    for (const int32_t Card : Seat.Set.Card) Set.push_back(Card);
     return {{"file", Seat.File},
             {"name", Seat.Name},
-            {"set", Set},
+            {"set", SetToJson(Seat.Set)},
             {"time_ms", Seat.TimeMs},
             {"longest_move_ms", Seat.LongestMoveMs},
             {"produced", json::array({Seat.ProducedEnergy, Seat.ProducedMetal, Seat.ProducedElements})}};
@@ -107,8 +113,7 @@ TSeatRecord SeatFromJson(const json &Value) {
     TSeatRecord Seat;
     Seat.File = Text(Value, "file");
     Seat.Name = Text(Value, "name");
-    const json &Set = Array(Value, "set", CardSetSize);
-    for (std::size_t I = 0; I < CardSetSize; ++I) Seat.Set.Card[I] = Element(Set[I], "set");
+    Seat.Set = SetFromJson(Value, "set");
     Seat.TimeMs = Milliseconds(Value, "time_ms");
     Seat.LongestMoveMs = Milliseconds(Value, "longest_move_ms");
     const json &Produced = Array(Value, "produced", 3);
@@ -124,9 +129,9 @@ json RecordToJson(const TGameRecord &Record) {
     json Faults_ = json::array();
     for (const TGameFault &Fault : Record.Faults)
         Faults_.push_back({{"seat", Fault.Seat},
-                           {"call", SeatCallName(Fault.Call)},
+                           {"call", std::string(SeatCallRow(Fault.Call).Stored)},
                            {"round", Fault.Round},
-                           {"fault", CallFaultName(Fault.Fault)},
+                           {"fault", std::string(CallFaultRow(Fault.Fault).Stored)},
                            {"detail", Fault.Detail}});
     json Json{{"number", Record.Place.Number},
               {"encounter", Record.Place.Encounter},
@@ -135,7 +140,7 @@ json RecordToJson(const TGameRecord &Record) {
               {"seats", json::array({SeatToJson(Record.Seats[0]), SeatToJson(Record.Seats[1])})},
               {"options", Record.Options},
               {"result", Record.Result},
-              {"termination", TerminationName(Record.Termination)},
+              {"termination", std::string(TerminationRow(Record.Termination).Stored)},
               {"rounds", Record.Rounds},
               {"moves", Record.Moves},
               {"faults", Faults_},
@@ -145,6 +150,10 @@ json RecordToJson(const TGameRecord &Record) {
     if (!IsStandardStart(Record.Start))
         Json["start"] =
             json::array({StatusToJson(Record.Start.Sides[0]), StatusToJson(Record.Start.Sides[1])});
+    // What a refused answer was and why, for whoever reads the file; the replay derives the reason anew.
+    if (Record.Termination == TTermination::InvalidSet) Json["refused_set"] = SetToJson(Record.RefusedSet);
+    if (const std::string Reason = RecordRefusal(Record, TLanguage::English); !Reason.empty())
+        Json["refusal"] = Reason;
     return Json;
 }
 
@@ -159,15 +168,15 @@ std::optional<TGameRecord> RecordFromJson(const json &Json, std::string &Error) 
         Record.Seats = {SeatFromJson(Seats[0]), SeatFromJson(Seats[1])};
         Record.Options = Int32(Json, "options");
         Record.Result = Int32(Json, "result");
-        Record.Termination = Named(Terminations, TerminationName, Text(Json, "termination"), "termination");
+        Record.Termination = Stored(Json, "termination", StoredTermination);
         Record.Rounds = static_cast<int32_t>(Integer(Json, "rounds", 0, TurnLimitMask + 1));
         for (const json &Move : Array(Json, "moves")) Record.Moves.push_back(Element(Move, "moves"));
         for (const json &Fault : Array(Json, "faults")) {
             TGameFault Entry;
             Entry.Seat = static_cast<int32_t>(Integer(Fault, "seat", 0, 1));
-            Entry.Call = Named(Calls, SeatCallName, Text(Fault, "call"), "call");
+            Entry.Call = Stored(Fault, "call", StoredSeatCall);
             Entry.Round = static_cast<int32_t>(Integer(Fault, "round", 0, TurnLimitMask + 1));
-            Entry.Fault = Named(Faults, CallFaultName, Text(Fault, "fault"), "fault");
+            Entry.Fault = Stored(Fault, "fault", StoredCallFault);
             Entry.Detail = Text(Fault, "detail");
             Record.Faults.push_back(std::move(Entry));
         }
@@ -179,6 +188,7 @@ std::optional<TGameRecord> RecordFromJson(const json &Json, std::string &Error) 
             if (const std::string Problem = StartPositionProblem(Record.Start); !Problem.empty())
                 throw TBadField("\"start\" cannot begin a game: " + Problem);
         }
+        if (Json.contains("refused_set")) Record.RefusedSet = SetFromJson(Json, "refused_set");
         return Record;
     } catch (const TBadField &Bad) {
         Error = std::string("a game record is damaged: ") + Bad.what();

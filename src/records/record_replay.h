@@ -24,8 +24,11 @@ struct TReplayStep {
 // cannot be replayed (a set the rules refuse, a move that does not fit), with the reason in Error.
 std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, std::string &Error);
 
-// Replays Record and checks that it ends where the record says: its final statuses, its rounds,
-// its end. Empty when it does; else what differs.
+// Replays Record through the rules and checks that it ends where the record says: the way it
+// ended, the result code, the rounds, both final statuses and what was produced. A game decided by
+// a fault cannot be replayed to its end; then the moves before it must replay, and the fault must
+// be that of the seat and round whose turn it was. Empty when it all agrees; else the first thing
+// that does not.
 std::string CheckReplay(const TGameRecord &Record);
 
 }  // namespace velkaran
