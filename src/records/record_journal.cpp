@@ -195,3 +195,157 @@ bool ReadDocument(std::istream &In, const std::string &Path, nlohmann::json &Res
 }
 
 }  // namespace velkaran
+
+namespace velkaran {
+namespace {
+
+using nlohmann::json;
+
+// The parser's events of a whole document: the records of "games" go to a record builder, one
+// after the other; every other member becomes part of Rest.
+class TDocumentEvents : public nlohmann::json_sax<json> {
+public:
+    TDocumentEvents(const std::string &Path, json &Rest, const TGameRecordReader &OnRecord,
+                    std::string &Error)
+        : Path(Path), Rest(Rest), OnRecord(OnRecord), Error(Error) {}
+
+    bool null() override {
+        return Scalar(nullptr, [](TRecordBuilder &B) { return B.Null(); });
+    }
+    bool boolean(bool Value) override {
+        return Scalar(Value, [Value](TRecordBuilder &B) { return B.Boolean(Value); });
+    }
+    bool number_integer(number_integer_t Value) override {
+        return Scalar(Value, [Value](TRecordBuilder &B) { return B.Integer(Value); });
+    }
+    bool number_unsigned(number_unsigned_t Value) override {
+        return Scalar(Value, [Value](TRecordBuilder &B) { return B.Unsigned(Value); });
+    }
+    bool number_float(number_float_t Value, const string_t &) override {
+        return Scalar(Value, [Value](TRecordBuilder &B) { return B.Float(Value); });
+    }
+    bool string(string_t &Value) override {
+        return Scalar(Value, [&Value](TRecordBuilder &B) { return B.Text(Value); });
+    }
+    bool binary(binary_t &) override {
+        return Scalar(nullptr, [](TRecordBuilder &B) { return B.Null(); });
+    }
+
+    bool start_object(std::size_t) override {
+        ++Depth;
+        if (Depth == 1) {
+            Rest = json::object();
+            Dom.assign(1, &Rest);
+            return true;
+        }
+        if (InGames && Depth == 3) {
+            InRecord = true;
+            Builder.Reset();
+        }
+        if (InRecord) return Forward(Builder.StartObject());
+        if (InGames) return Refuse();
+        Dom.push_back(Add(json::object()));
+        return true;
+    }
+    bool end_object() override {
+        --Depth;
+        if (InRecord) {
+            if (!Forward(Builder.EndObject())) return false;
+            if (!Builder.Done()) return true;
+            InRecord = false;
+            return OnRecord(Builder.Record(), Error);
+        }
+        Dom.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) override {
+        ++Depth;
+        if (Depth == 2 && Key == "games") {
+            InGames = true;
+            return true;
+        }
+        if (InRecord) return Forward(Builder.StartArray());
+        if (InGames) return Refuse();
+        Dom.push_back(Add(json::array()));
+        return true;
+    }
+    bool end_array() override {
+        --Depth;
+        if (InRecord) return Forward(Builder.EndArray());
+        if (InGames && Depth == 1) {
+            InGames = false;
+            return true;
+        }
+        Dom.pop_back();
+        return true;
+    }
+    bool key(string_t &Name) override {
+        if (InRecord) return Forward(Builder.Key(Name));
+        Key = Name;
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &Bad) override {
+        Error = Path + " is not a readable JSON document: " + Bad.what();
+        return false;
+    }
+
+private:
+    // A value outside the records: added to the member being read (a scalar root is no document).
+    template <typename TValue, typename TForward>
+    bool Scalar(TValue &&Value, TForward ToBuilder) {
+        if (InRecord) return Forward(ToBuilder(Builder));
+        if (InGames) return Refuse();
+        if (Depth == 0) return true;  // not an object: the caller says so
+        Add(json(std::forward<TValue>(Value)));
+        return true;
+    }
+    json *Add(json Value) {
+        json &Top = *Dom.back();
+        if (Top.is_object()) return &(Top[Key] = std::move(Value));
+        Top.push_back(std::move(Value));
+        return &Top.back();
+    }
+    bool Forward(bool Fine) {
+        if (!Fine) Error = Builder.Error();
+        return Fine;
+    }
+    bool Refuse() {
+        Error = "a game record is damaged: it is not an object";
+        return false;
+    }
+
+    const std::string &Path;
+    json &Rest;
+    const TGameRecordReader &OnRecord;
+    std::string &Error;
+    TRecordBuilder Builder;
+    std::vector<json *> Dom;  // the values being built outside the records, innermost last
+    std::string Key;          // the member being read
+    int Depth = 0;
+    bool InGames = false;
+    bool InRecord = false;
+};
+
+}  // namespace
+
+bool ReadRecords(const std::string &Path, nlohmann::json &Rest, const TGameRecordReader &OnRecord,
+                 std::string &Error) {
+    std::ifstream In;
+    return OpenDocument(Path, In, Error) && ReadRecords(In, Path, Rest, OnRecord, Error);
+}
+
+bool ReadRecords(std::istream &In, const std::string &Path, nlohmann::json &Rest,
+                 const TGameRecordReader &OnRecord, std::string &Error) {
+    Error.clear();
+    Rest = nlohmann::json();
+    TDocumentEvents Events(Path, Rest, OnRecord, Error);
+    if (!nlohmann::json::sax_parse(In, &Events)) return false;
+    if (!Rest.is_object()) {
+        Error = Path + " does not hold a JSON object";
+        return false;
+    }
+    Rest.erase("games");
+    return true;
+}
+
+}  // namespace velkaran

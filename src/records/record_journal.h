@@ -50,6 +50,16 @@ using TRecordReader = std::function<bool(const nlohmann::json &Record, std::stri
 bool ReadDocument(const std::string &Path, nlohmann::json &Rest, const TRecordReader &OnRecord,
                   std::string &Error);
 
+// Reads a document as ReadDocument does, but each record of "games" is built from the parser's
+// events as it is read, checked field by field (TRecordBuilder), without a JSON value of its own,
+// and handed to OnRecord; the fastest way through a large document. OnRecord returns false (with
+// Error, or none when the reading is merely to stop) to end the reading.
+using TGameRecordReader = std::function<bool(TGameRecord &Record, std::string &Error)>;
+bool ReadRecords(const std::string &Path, nlohmann::json &Rest, const TGameRecordReader &OnRecord,
+                 std::string &Error);
+bool ReadRecords(std::istream &In, const std::string &Path, nlohmann::json &Rest,
+                 const TGameRecordReader &OnRecord, std::string &Error);
+
 // The members of the document at Path but "games": what it says of itself, read without its
 // records. The reading stops at "games" when the members before it hold every one of Needed (as in
 // a document WriteDocument wrote); else it goes on past the records. False with Error when the file

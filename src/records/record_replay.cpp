@@ -119,8 +119,12 @@ int32_t TurnLimitOf(int32_t Options) {
 // Replays the sets and the moves of Record into State and says how the game ended; nothing, with
 // Error, when a set or a move does not fit.
 std::optional<TReplayedEnd> ReplayToEnd(const TGameRecord &Record, const TGameFault *Deciding,
-                                        TGameState &State, std::string &Error) {
-    NewGameState(State);
+                                        double MoveLimitMs, TGameState &State, std::string &Error) {
+    if (const std::string Problem = StartPositionProblem(Record.Start); !Problem.empty()) {
+        Error = "the start position cannot begin a game: " + Problem;
+        return std::nullopt;
+    }
+    NewGameState(State, Record.Start);
     const auto FaultOf = [Deciding](int32_t Seat, TSeatCall Call) {
         return Deciding != nullptr && Deciding->Seat == Seat && Deciding->Call == Call;
     };
@@ -160,20 +164,23 @@ std::optional<TReplayedEnd> ReplayToEnd(const TGameRecord &Record, const TGameFa
         const auto Round = static_cast<int32_t>(I / 2 + 1);
         const int32_t Card = Record.Moves[I];
         const bool Last = I + 1 == Count;
-        const std::string Where = "move " + std::to_string(I + 1) + " (round " + std::to_string(Round) +
-                                  ", " + SeatText(Mover) + ")";
+        // Said only when something does not fit: the replay of a good record builds no text.
+        const auto Where = [I, Round, Mover] {
+            return "move " + std::to_string(I + 1) + " (round " + std::to_string(Round) + ", " +
+                   SeatText(Mover) + ")";
+        };
         if (Round > Limit) {
-            Error = Where + " comes after the turn limit";
+            Error = Where() + " comes after the turn limit";
             return std::nullopt;
         }
         if (GetPlayableCards(State[static_cast<std::size_t>(Mover)], Playable) == 0) {
             if (Card != 0) {
-                Error = Where + ": nothing was playable, yet it played " + std::to_string(Card);
+                Error = Where() + ": nothing was playable, yet it played " + std::to_string(Card);
                 return std::nullopt;
             }
         } else if (!PlayCard(State, Mover, Card)) {
             if (!Last) {
-                Error = Where + ": card " + std::to_string(Card) +
+                Error = Where() + ": card " + std::to_string(Card) +
                         " is refused by the rules, yet the game went on";
                 return std::nullopt;
             }
@@ -182,11 +189,11 @@ std::optional<TReplayedEnd> ReplayToEnd(const TGameRecord &Record, const TGameFa
         // After a move: a slow move between bots loses before the bases are looked at. Only the
         // record knows how long a move took: its claim is taken for its last move.
         const bool Slow = Last && Record.Termination == TTermination::TooSlow && SlowLoses &&
-                          Record.Seats[static_cast<std::size_t>(Mover)].LongestMoveMs > MoveTimeLimitMs;
+                          Record.Seats[static_cast<std::size_t>(Mover)].LongestMoveMs > MoveLimitMs;
         if (Slow) return TReplayedEnd{TTermination::TooSlow, Mover, TSeatCall::GetTurn, Round};
         const bool Fell = IsBaseDestroyed(State[0]) || IsBaseDestroyed(State[1]);
         if (Fell && !Last) {
-            Error = Where + " destroyed a base, yet the game went on";
+            Error = Where() + " destroyed a base, yet the game went on";
             return std::nullopt;
         }
         if (Fell)
@@ -215,12 +222,12 @@ std::optional<TReplayedEnd> ReplayToEnd(const TGameRecord &Record, const TGameFa
 
 }  // namespace
 
-std::string CheckReplay(const TGameRecord &Record) {
+std::string CheckReplay(const TGameRecord &Record, double MoveLimitMs) {
     std::string Error;
     const TGameFault *Deciding = DecidingFault(Record, Error);
     if (!Error.empty()) return Error;
     TGameState End;
-    const std::optional<TReplayedEnd> Ended = ReplayToEnd(Record, Deciding, End, Error);
+    const std::optional<TReplayedEnd> Ended = ReplayToEnd(Record, Deciding, MoveLimitMs, End, Error);
     if (!Ended) return Error;
     if (Record.Termination != Ended->Kind)
         return "the record says the game ended by " + KindText(Record.Termination) + ", the replay by " +

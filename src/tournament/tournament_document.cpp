@@ -21,26 +21,22 @@ nlohmann::json TournamentDocumentTail(const TTournamentResults &Results, bool Co
             {"complete", Complete}};
 }
 
-bool CountSavedGame(TTournamentResults &Results, const nlohmann::json &Json, TGameRecord &Record,
-                    std::string &Problem) {
-    std::optional<TGameRecord> Read = RecordFromJson(Json, Problem);
-    if (!Read) return false;
-    Record = std::move(*Read);
-    const std::string Game = "game " + std::to_string(Record.Place.Number);
-    if (std::string Replay = CheckReplay(Record); !Replay.empty()) {
-        Problem = Game + " does not replay: " + Replay;
+bool CountSavedGame(TTournamentResults &Results, const TGameRecord &Record, std::string &Problem) {
+    const auto Game = [&Record] { return "game " + std::to_string(Record.Place.Number); };
+    const TTournamentConfig &Config = Results.Config();
+    if (std::string Replay = CheckReplay(Record, Config.MoveLimitMs); !Replay.empty()) {
+        Problem = Game() + " does not replay: " + Replay;
         return false;
     }
-    const TTournamentConfig &Config = Results.Config();
     if (Record.Options != GameOptions(Config)) {
-        Problem = Game + " was played with other options than the tournament's";
+        Problem = Game() + " was played with other options than the tournament's";
         return false;
     }
     const TGamePlace &Place = Record.Place;
     const int64_t Index = Results.Schedule().IndexOf(Place.Encounter, Place.Pair, Place.Leg);
     if (Index >= 0) {
         if (Place.Number != Index + 1) {
-            Problem = Game + " stands where game " + std::to_string(Index + 1) + " belongs";
+            Problem = Game() + " stands where game " + std::to_string(Index + 1) + " belongs";
             return false;
         }
         const TScheduledGame Scheduled = Results.Schedule().Game(Index);
@@ -48,7 +44,7 @@ bool CountSavedGame(TTournamentResults &Results, const nlohmann::json &Json, TGa
         for (std::size_t Seat = 0; Seat < 2; ++Seat) {
             const TTournamentBot &Bot = Config.Bots[static_cast<std::size_t>(Seated[Seat])];
             if (Record.Seats[Seat].File != Bot.File || Record.Seats[Seat].Name != Bot.Name) {
-                Problem = Game + " was played by " + Record.Seats[Seat].Name + " (" +
+                Problem = Game() + " was played by " + Record.Seats[Seat].Name + " (" +
                           Record.Seats[Seat].File + ") where the tournament has " + Bot.Name + " (" +
                           Bot.File + ")";
                 return false;
@@ -84,17 +80,16 @@ std::optional<TSavedTournament> ReadTournament(const std::string &Path,
     Saved.Results = std::make_unique<TTournamentResults>(*Config);
     bool Stopped = false;
     int64_t Read = 0;
-    TGameRecord Record;
-    const auto Count = [&](const nlohmann::json &Json, std::string &Problem) {
+    const auto Count = [&](TGameRecord &Record, std::string &Problem) {
         if (++Read % 256 == 0 && Interrupted && Interrupted()) {
             Stopped = true;
             return false;
         }
-        if (!CountSavedGame(*Saved.Results, Json, Record, Problem)) return false;
+        if (!CountSavedGame(*Saved.Results, Record, Problem)) return false;
         OnRecord(Record);
         return true;
     };
-    const bool Whole = ReadDocument(Path, Rest, Count, Why);
+    const bool Whole = ReadRecords(Path, Rest, Count, Why);
     if (Stopped) {
         Error.clear();
         return std::nullopt;

@@ -30,13 +30,11 @@ struct TSavedTournament {
     bool Complete = false;
 };
 
-// Reads Json as a game of Results' tournament and counts it: checked field by field, replayed
-// through the rules, played by the bots the schedule puts at its place (file and name), with the
-// tournament's options, under its own number, and not counted before. False with Problem, naming
-// the game and the first thing that does not fit, and nothing counted, otherwise. Record gets the
-// game as read.
-bool CountSavedGame(TTournamentResults &Results, const nlohmann::json &Json, TGameRecord &Record,
-                    std::string &Problem);
+// Counts Record, a game read back, into Results: it must replay through the rules as it says, be
+// played by the bots the schedule puts at its place (file and name), with the tournament's options,
+// under its own number, and not be counted before. False with Problem, naming the game and the
+// first thing that does not fit, and nothing counted, otherwise.
+bool CountSavedGame(TTournamentResults &Results, const TGameRecord &Record, std::string &Problem);
 
 // Says whether reading should stop (Ctrl-C); asked every few hundred games.
 using TReadInterrupted = std::function<bool()>;

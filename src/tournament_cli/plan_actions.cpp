@@ -96,12 +96,11 @@ std::optional<TShardCheck> CheckShard(const TTournamentPlan &Plan, const std::st
     }
     const TShardGames Games = ShardGames(Plan, Shard);
     TTournamentResults Count(Plan.Config);
-    TGameRecord Record;
     nlohmann::json Rest;
     int64_t Read = 0;
-    const auto Check = [&](const nlohmann::json &Json, std::string &Why) {
+    const auto Check = [&](TGameRecord &Record, std::string &Why) {
         if (++Read % 256 == 0 && TerminationPending()) return false;  // Ctrl-C: the caller stops
-        if (!CountSavedGame(Count, Json, Record, Why)) return false;
+        if (!CountSavedGame(Count, Record, Why)) return false;
         const int64_t Index =
             Count.Schedule().IndexOf(Record.Place.Encounter, Record.Place.Pair, Record.Place.Leg);
         if (Index < Games.First || Index >= Games.End) {
@@ -110,7 +109,7 @@ std::optional<TShardCheck> CheckShard(const TTournamentPlan &Plan, const std::st
         }
         return true;
     };
-    if (!ReadDocument(In, Path, Rest, Check, Error)) return std::nullopt;
+    if (!ReadRecords(In, Path, Rest, Check, Error)) return std::nullopt;
     TShardCheck Checked{Count.GamesDone(), Games.End - Games.First,
                         Rest.value("move_times", nlohmann::json())};
     if (!Count.AddSavedMoveTimes(Checked.MoveTimes, Error)) return std::nullopt;
@@ -243,7 +242,6 @@ int MergeShards(const TTournamentCommand &Command) {
     }
     auto Results = std::make_unique<TTournamentResults>(Plan->Config);
     std::vector<int64_t> Rerun;  // the shards to play again
-    TGameRecord Record;
     for (int64_t Shard = 0; Shard < Plan->Shards; ++Shard) {
         if (TerminationPending()) {
             Complain("stopped while merging; nothing was written");
@@ -274,14 +272,14 @@ int MergeShards(const TTournamentCommand &Command) {
         In.seekg(0);
         nlohmann::json Rest;
         int64_t Read = 0;
-        const auto Count = [&](const nlohmann::json &Json, std::string &Why) {
+        const auto Count = [&](TGameRecord &Record, std::string &Why) {
             if (++Read % 256 == 0 && TerminationPending()) return false;
-            if (!CountSavedGame(*Results, Json, Record, Why)) return false;
+            if (!CountSavedGame(*Results, Record, Why)) return false;
             if (!Journal || Journal->Append(Record)) return true;
             Why = "cannot keep the game records on disk";
             return false;
         };
-        const bool Counted = ReadDocument(In, Path, Rest, Count, Error);
+        const bool Counted = ReadRecords(In, Path, Rest, Count, Error);
         if (TerminationPending()) {
             Complain("stopped while merging; nothing was written");
             return ExitTournamentInterrupted;
