@@ -63,6 +63,19 @@ std::string SetRefusal(const TCardList &Set, TLanguage Language) {
 }
 
 std::string CardRefusal(const TPlayerStatus &Status, const TCardList &Set, int32_t Card, TLanguage Language) {
+    if (Card == 0) {  // no card at all, while something was playable
+        TPlayer Player;
+        static_cast<TPlayerStatus &>(Player) = Status;
+        Player.Cards = Set;
+        TCardList Playable;
+        const int32_t Count = GetPlayableCards(Player, Playable);
+        return English(Language) ? "it answered 0 (no card) while it could pay for " + Number(Count) +
+                                       (Count == 1 ? " card" : " cards") +
+                                       ": a bot that can pay for a card must play one (card 50 passes)"
+                                 : "бот ответил 0 (не карта), хотя мог оплатить " + RussianCards(Count) +
+                                       ": бот, который может оплатить карту, обязан сыграть её (карта 50 — "
+                                       "пропуск хода)";
+    }
     if (!IsCardNumber(Card)) return OutOfRange(Card, Language);
     if (std::find(Set.Card, Set.Card + CardSetSize, Card) == Set.Card + CardSetSize)
         return English(Language) ? "card " + Number(Card) + " is not in its set"

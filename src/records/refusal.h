@@ -15,7 +15,8 @@ namespace velkaran {
 std::string SetRefusal(const TCardList &Set, TLanguage Language);
 
 // Why the rules refuse Card for a player with Status and Set ("card 37 is not in its set", "card 12
-// costs En 6, Me 4; it has En 3", "card 51 is out of range"); empty when they accept it.
+// costs En 6, Me 4; it has En 3", "card 51 is out of range", or for 0 that it could pay for a card);
+// empty when they accept it.
 std::string CardRefusal(const TPlayerStatus &Status, const TCardList &Set, int32_t Card, TLanguage Language);
 
 // The refusal that ended Record (its invalid set or its refused card); empty for any other end.
