@@ -99,7 +99,7 @@ std::vector<std::string> Crosstable(const TNames &Names, const TTournamentStatis
 }
 
 std::vector<std::string> Encounters(const TNames &Names, const TTournamentStatistics &Statistics,
-                                    const TTournamentResults &Results) {
+                                    const TTournamentResults &) {
     TTextTable Table({"<Encounter", "Games", "+", "=", "-", "Score", "Distinct pairs",
                       "<Elo of the first over the second", "<nElo"});
     for (const TEncounterStatistics &E : Statistics.Encounters) {
