@@ -2,7 +2,6 @@
 #include "bot_check.h"
 
 #include "random_player.h"
-#include "refusal_reason.h"
 #include "shown_text.h"
 
 #include "match/game_recording.h"
@@ -11,6 +10,7 @@
 #include "players/quiet_game_interface.h"
 #include "records/atomic_file.h"
 #include "records/record_json.h"
+#include "records/refusal.h"
 #include "rules/catalogue.h"
 #include "rules/player_names.h"
 #include "rules/turn_rules.h"
@@ -358,7 +358,7 @@ void TBotCheck::CheckSets() {
             Item.Verdict = TVerdict::Fail;
             Item.Summary = "an invalid set";
             const TCardList Set = Refused[Seat]->SetSent.value_or(TCardList{});
-            Item.Evidence.push_back(Where + SetText(Set) + ": " + SetRefusalReason(Set));
+            Item.Evidence.push_back(Where + SetText(Set) + ": " + SetRefusal(Set, TLanguage::English));
             continue;
         }
         const TCardList &Set = *Sets[Seat];
@@ -399,12 +399,11 @@ void TBotCheck::CheckAnswers() {
                                       " lost by an answer the rules refuse");
     Item.Evidence.push_back(Played);
     const TAskedTurn &Turn = *First->LastTurn;
-    TPlayer Mover;
-    static_cast<TPlayerStatus &>(Mover) = Turn.View[Turn.Seat];
-    Mover.Cards = First->Record.Seats[static_cast<std::size_t>(Turn.Seat)].Set;
     Item.Evidence.push_back("first in round " + std::to_string(Turn.Info.Turn) + ", " + GameText(*First) +
-                            ": answered " + std::to_string(Turn.Answer) +
-                            ", refused: " + CardRefusalReason(Mover, Turn.Answer));
+                            ": answered " + std::to_string(Turn.Answer) + ", refused: " +
+                            CardRefusal(Turn.View[Turn.Seat],
+                                        First->Record.Seats[static_cast<std::size_t>(Turn.Seat)].Set,
+                                        Turn.Answer, TLanguage::English));
     Item.Evidence.push_back("its status: " + StatusText(Turn.View[Turn.Seat]));
     std::string Playable;
     for (int I = 0; I < CardSetSize && Turn.Playable[I] != 0; ++I)
@@ -472,9 +471,9 @@ void TBotCheck::CheckFaults() {
     TCheckItem &Item = Report.Add("crashes and hangs", TVerdict::Fail,
                                   std::to_string(Count) + (Count == 1 ? " call" : " calls") + " faulted");
     Item.Evidence.push_back(
-        "first: " + std::string(SeatCallName(Fault->Call)) +
+        "first: " + std::string(SeatCallRow(Fault->Call).English) +
         (Fault->Call == TSeatCall::GetTurn ? " in round " + std::to_string(Fault->Round) : "") + ", " +
-        GameText(*First) + ": it " + std::string(CallFaultName(Fault->Fault)) + " (" +
+        GameText(*First) + ": it " + std::string(CallFaultRow(Fault->Fault).English) + " (" +
         ShownText(Fault->Detail) + ")");
     if (First->LastTurn && Fault->Call == TSeatCall::GetTurn)
         Item.Evidence.push_back("its status: " + StatusText(First->LastTurn->View[First->Plan.BotSeat]));

@@ -30,8 +30,14 @@ constexpr char Footer[] =
     "(by error, or by the time limit when a move hung) and the match goes on with a fresh worker;\n"
     "after the result text, stderr says which bot faulted, how often and where first.\n"
     "\n"
-    "Exit status: 0 the match was played to its end, whatever the bots did; 1 the text or the log\n"
-    "could not be written; 2 bad arguments or an unusable bot; 3 --stop-on-fault ended the run.";
+    "Ctrl-C (or SIGTERM, SIGHUP) stops the match: the game in play is abandoned, and the result text\n"
+    "of the games finished (\"Серия остановлена после K из 2N игр\"), --json and --log are written; a\n"
+    "second Ctrl-C ends the program at once.\n"
+    "\n"
+    "Exit status: 0 the match was played to its end, whatever the bots did; 1 the text, the log or the\n"
+    "JSON document could not be written (standard output included), or memory ran out; 2 bad\n"
+    "arguments, an unusable bot, or a --log or --json path that cannot be written (no game is played\n"
+    "then); 3 --stop-on-fault ended the run; 130 stopped by a signal.";
 
 int Complain(const std::string &Message) {
     std::cerr << "velkaran-match: " << Message << "\nRun with --help for more information.\n";
@@ -78,8 +84,9 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
                        "Also write every game's record to FILE (JSON); with --cards, print the cards as JSON")
             ->type_name("FILE")
             ->expected(0, 1);
-    App.add_flag("--list", Command.List,
-                 "List the bots of the current directory and exit; why a library is unusable goes to stderr");
+    App.add_flag(
+        "--list", Command.List,
+        "List the libraries of the current directory, each with its bot's name or why it is unusable");
     App.add_flag(
         "--in-process", Command.InProcess,
         "Load the bots into this process (trusted bots, highest speed): a crashing bot ends the program");
@@ -115,7 +122,7 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         std::ostringstream Out, Err;
         const int Status = App.exit(Error, Out, Err);
         std::cout << Out.str() << std::flush;
-        if (Status == 0) return ExitPlayed;
+        if (Status == 0) return std::cout ? ExitPlayed : ExitOutputFailed;
         std::string Message = Err.str();
         const std::string Hint = "Run with --help for more information.\n";
         if (Message.ends_with(Hint)) Message.erase(Message.size() - Hint.size());

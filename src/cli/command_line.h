@@ -12,9 +12,11 @@ namespace velkaran {
 
 // Exit statuses of velkaran-match.
 inline constexpr int ExitPlayed = 0;  // the match was played (or the list printed), whatever the outcome
-inline constexpr int ExitOutputFailed = 1;    // the text could not be written, or the log not saved
-inline constexpr int ExitBadArguments = 2;    // bad arguments or an unusable bot; no game was played
+inline constexpr int ExitOutputFailed =
+    1;  // the text, the log or the JSON could not be written; out of memory
+inline constexpr int ExitBadArguments = 2;    // bad arguments, an unusable bot or path; no game was played
 inline constexpr int ExitStoppedOnFault = 3;  // --stop-on-fault: a bot's call faulted
+inline constexpr int ExitInterrupted = 130;   // Ctrl-C, SIGTERM or SIGHUP: the games finished were reported
 
 // One run of velkaran-match: --list, --sandbox-check, --cards, or a match between FIRST and SECOND.
 struct TCommandLine {

@@ -8,6 +8,7 @@
 #include "match/fault_summary.h"
 #include "match/match_document.h"
 #include "match/match_runner.h"
+#include "match/number_text.h"
 #include "match/result_log.h"
 #include "players/bot_discovery.h"
 #include "players/quiet_game_interface.h"
@@ -18,11 +19,20 @@
 #include "workers/worker_pool.h"
 #include "workers/worker_registry.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <variant>
@@ -32,6 +42,42 @@ namespace velkaran {
 namespace {
 
 void Complain(const std::string &Message) { std::fprintf(stderr, "velkaran-match: %s\n", Message.c_str()); }
+
+// The stop request of the match (a TStopRequest), set by the first signal that ends the program.
+std::atomic<int> StopRequest{0};
+static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
+
+// SIGINT, SIGTERM, SIGHUP: the first abandons the game in play (its workers ended at once) and
+// lets the match report the games finished; a second ends the program as the signal would.
+void OnTerminationSignal(int Signal) {
+    KillAllWorkerGroups();
+    if (StopRequest.exchange(static_cast<int>(TStopRequest::AtOnce)) ==
+        static_cast<int>(TStopRequest::AtOnce)) {
+        signal(Signal, SIG_DFL);
+        raise(Signal);
+    }
+}
+
+void StopMatchOnTerminationSignals() {
+    struct sigaction Action {};
+    Action.sa_handler = OnTerminationSignal;
+    sigemptyset(&Action.sa_mask);
+    for (int Signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(Signal, &Action, nullptr);
+}
+
+// Why the result text cannot be saved at Path as a log; empty when it can.
+std::string LogPathProblem(const std::string &Path) {
+    std::error_code Failure;
+    if (Path.empty()) return "no file name was given";
+    if (std::filesystem::is_directory(Path, Failure)) return Path + " is a folder";
+    if (std::filesystem::exists(Path, Failure)) {
+        const int Fd = open(Path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+        if (Fd < 0) return "cannot write " + Path + ": " + std::strerror(errno);
+        close(Fd);
+        return "";
+    }
+    return UnwritablePath(Path);
+}
 
 // The decimal separator of the user's locale, for the report's two fractional numbers.
 std::string LocaleDecimalSeparator() {
@@ -68,11 +114,12 @@ public:
         return [this](const TBot &Bot) { return Pool->Seat(Bot); };
     }
 
-    // Ends the workers; says on stderr which did not end cleanly, named by Label.
-    void Stop(const std::function<std::string(const std::string &Path)> &Label) {
+    // Ends the workers; says on stderr which did not end cleanly, named by Label, when Tell.
+    void Stop(const std::function<std::string(const std::string &Path)> &Label, bool Tell = true) {
         if (!Pool) return;
         for (const TWorkerEnding &Ending : Pool->StopAll())
-            Complain(Label(Ending.Path) + " did not end cleanly at the end of the run: " + Ending.How);
+            if (Tell)
+                Complain(Label(Ending.Path) + " did not end cleanly at the end of the run: " + Ending.How);
         Pool.reset();
     }
 
@@ -85,10 +132,18 @@ std::string FileName(const std::string &Path) { return std::filesystem::path(Pat
 int ListBots(std::FILE *Out, BotHost &Bots) {
     TBotTable Table;
     LoadBots(Table, ".", Bots.Prober());
-    for (std::size_t I = 0; I < Table.Bots.size(); ++I)
-        if (!Table.Problems[I].empty()) Complain(FileName(Table.Bots[I].Path) + ": " + Table.Problems[I]);
     Bots.Stop([](const std::string &Path) { return "the library \"" + FileName(Path) + "\""; });
-    if (!WriteResultText(Out, Table.Texts)) {
+    // One line per library: its file, then its bot's name or why it cannot be used.
+    std::size_t Width = 0;
+    for (const TBot &Bot : Table.Bots) Width = std::max<std::size_t>(Width, TextLength(FileName(Bot.Path)));
+    std::vector<std::string> Lines;
+    for (std::size_t I = 0; I < Table.Bots.size(); ++I) {
+        const std::string File = FileName(Table.Bots[I].Path);
+        const std::string Padding(Width - static_cast<std::size_t>(TextLength(File)) + 2, ' ');
+        Lines.push_back(File + Padding +
+                        (Table.Problems[I].empty() ? Table.Bots[I].Name : "unusable: " + Table.Problems[I]));
+    }
+    if (!WriteResultText(Out, Lines)) {
         Complain("cannot write to standard output");
         return ExitOutputFailed;
     }
@@ -123,9 +178,21 @@ struct TStopRun {
     std::string Reason;
 };
 
-// The journal for --json, opened before any game so that a folder that cannot take it stops the run.
+// The journal for --json, opened before any game so that a path that cannot take the document
+// stops the run; --log checked likewise.
 std::variant<std::unique_ptr<TRecordJournal>, int> OpenJournal(const TCommandLine &Command) {
+    if (Command.LogPath) {
+        if (const std::string Problem = LogPathProblem(*Command.LogPath); !Problem.empty()) {
+            Complain("--log: " + Problem);
+            return ExitBadArguments;
+        }
+    }
     if (!Command.JsonPath) return std::unique_ptr<TRecordJournal>();
+    if (const std::string Problem = UnwritablePath(*Command.JsonPath); !Problem.empty()) {
+        Complain("--json: " + Problem);
+        return ExitBadArguments;
+    }
+    RemoveLeftoverTemporaries(*Command.JsonPath);
     std::string Error;
     auto Journal =
         TRecordJournal::Open(std::filesystem::path(*Command.JsonPath).parent_path().string(), Error);
@@ -170,6 +237,10 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
         Complain("--openings-out: " + Error);
         return ExitOutputFailed;
     }
+    if (StopRequest.load() != 0) {
+        Complain("stopped by a signal before the first game");
+        return ExitInterrupted;
+    }
     const std::array<std::string, 2> Labels{
         "the bot \"" + Command.First + "\" (" + Match.First.Bot.Name + ")",
         "the bot \"" + Command.Second + "\" (" + Match.Second.Bot.Name + ")"};
@@ -180,29 +251,30 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     QuietGameInterface Quiet;
     ProgressLine Progress(StderrIsTerminal(), Match.First.Bot.Name, Match.Second.Bot.Name);
     TFaultSummary Faults;
-    int64_t GamesPlayed = 0;
     TMatchEnvironment Environment;
+    Environment.Stop = &StopRequest;
     Environment.Ui = &Quiet;
     Environment.DecimalSeparator = LocaleDecimalSeparator();
     Environment.BotSeat = Bots.Seats();
     Environment.OnSeriesGame = [&Progress](const TSeriesProgress &Now) { Progress.Show(Now); };
     Environment.OnGameEnd = [&](const TPlayedGame &Game) {
-        ++GamesPlayed;
         Faults.Add(Game);
         if (Journal) Journal->Append(*Game.Record);
         if (!Command.StopOnFault) return;
         if (const auto Fault = TFaultSummary::FirstFault(Game, Labels)) throw TStopRun{*Fault};
     };
 
-    std::vector<std::string> Lines;
+    TMatchOutcome Outcome;
     try {
-        Lines = RunMatch(Match, Environment);
+        Outcome = RunMatch(Match, Environment);
     } catch (const TStopRun &Stop) {
         Progress.Clear();
         Complain("stopped at the first fault: " + Stop.Reason + "; no result was written");
         WriteJson(Command, Journal.get(), Match, false);
         Bots.Stop(LabelOfPath);
         return ExitStoppedOnFault;
+    } catch (const std::bad_alloc &) {
+        throw;
     } catch (const std::exception &Error) {
         // Only a bot loaded into this process can throw through the runner.
         Progress.Clear();
@@ -210,8 +282,9 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
         return ExitStoppedOnFault;
     }
     Progress.Clear();
+    const std::vector<std::string> &Lines = Outcome.Lines;
 
-    int Status = ExitPlayed;
+    int Status = Outcome.Stopped ? ExitInterrupted : ExitPlayed;
     if (!WriteResultText(Out, Lines)) {
         Complain("cannot write the result text to standard output");
         Status = ExitOutputFailed;
@@ -222,9 +295,15 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
             Status = ExitOutputFailed;
         }
     }
-    if (!WriteJson(Command, Journal.get(), Match, true)) Status = ExitOutputFailed;
-    for (const std::string &Line : Faults.Lines(Labels, GamesPlayed)) Complain(Line);
-    Bots.Stop(LabelOfPath);
+    if (!WriteJson(Command, Journal.get(), Match, !Outcome.Stopped)) Status = ExitOutputFailed;
+    for (const std::string &Line : Faults.Lines(Labels)) Complain(Line);
+    if (Outcome.Stopped) {
+        Complain("stopped by a signal after " + std::to_string(Outcome.GamesCounted) + " of " +
+                 std::to_string(Outcome.GamesPlanned) + " games");
+        Bots.Stop([](const std::string &) { return std::string(); }, false);
+    } else {
+        Bots.Stop(LabelOfPath);
+    }
     return Status;
 }
 
@@ -272,15 +351,18 @@ int main(int Argc, char **Argv) {
         if (Start.Refused) return ExitBadArguments;
     }
     if (!Command.InProcess) {
-        // The workers inherit the CPU, and a signal that ends this program ends them too.
+        // The workers inherit the CPU.
         PinThisThreadToOneCpu();
-        EndWorkersOnTerminationSignals();
         AdoptOrphanedDescendants();
     }
-    int Status;
-    {
+    StopMatchOnTerminationSignals();
+    int Status = ExitOutputFailed;
+    try {
         BotHost Bots(Command);
         Status = Command.List ? ListBots(Out, Bots) : PlayMatch(Command, Out, Bots);
+    } catch (const std::bad_alloc &) {
+        KillAllWorkerGroups();
+        Complain("out of memory");
     }
     if (!Command.InProcess) EndAdoptedChildren();
     return Status;

@@ -1,6 +1,7 @@
-// Counting faults per player and saying where they happened.
+// Counting faults, slow moves and refused answers per player, and saying where they happened.
 #include "fault_summary.h"
 
+#include "records/refusal.h"
 #include "rules/catalogue.h"
 
 #include <cmath>
@@ -11,7 +12,7 @@ namespace {
 
 // "GetTurn as the second player, round 3 of game 1"
 std::string Where(const TGameFault &Fault, int64_t Game) {
-    std::string Text = std::string(SeatCallName(Fault.Call)) + " as " +
+    std::string Text = std::string(SeatCallRow(Fault.Call).English) + " as " +
                        (Fault.Seat == 0 ? "the first player" : "the second player");
     if (Fault.Call == TSeatCall::GetTurn) Text += ", round " + std::to_string(Fault.Round);
     return Text + " of game " + std::to_string(Game);
@@ -21,95 +22,108 @@ std::string Where(const TGameFault &Fault, int64_t Game) {
 std::string RussianWhere(const TGameFault &Fault, int64_t Game) {
     std::string Text = "партия " + std::to_string(Game);
     if (Fault.Call == TSeatCall::GetTurn) Text += ", раунд " + std::to_string(Fault.Round);
-    const char *Call = Fault.Call == TSeatCall::GetTurn            ? "GetTurn"
-                       : Fault.Call == TSeatCall::OpeningStartGame ? "StartGame (выбор карт)"
-                                                                   : "StartGame (итог)";
-    return Text + ", вызов " + Call + (Fault.Seat == 0 ? " (первый игрок)" : " (второй игрок)");
+    return Text + ", вызов " + std::string(SeatCallRow(Fault.Call).Russian) +
+           (Fault.Seat == 0 ? " (первый игрок)" : " (второй игрок)");
 }
 
-// The seat that lost a game ended by the time limit.
+// The seat that lost a game.
 int32_t LoserSeat(int32_t Code) { return HasFlags(Code, FirstPlayerLost) ? 0 : 1; }
-
-// "2 crashed, 1 too slow" with the names given for the four kinds.
-template <typename TFaults>
-std::string KindList(const TFaults &Player, const std::array<const char *, 4> &Names, const char *Between) {
-    std::string Kinds;
-    const int64_t Counts[4] = {Player.Crashed, Player.Hung, Player.Protocol, Player.TooSlow};
-    for (std::size_t I = 0; I < 4; ++I) {
-        if (Counts[I] == 0) continue;
-        if (!Kinds.empty()) Kinds += ", ";
-        Kinds += std::string(Names[I]) + Between + std::to_string(Counts[I]);
-    }
-    return Kinds;
-}
 
 }  // namespace
 
+TFaultSummary::TFaultSummary(std::size_t Players) : Players(Players) {}
+
 void TFaultSummary::Add(const TPlayedGame &Game) {
-    const TGameRecord &Result = *Game.Record;
+    const TGameRecord &Record = *Game.Record;
     bool Counted[2] = {false, false};
-    const auto Count = [&](const TGameFault &Fault) {
+    const auto Count = [&](const TGameFault &Fault, int64_t TPlayerFaults::*Kind, const std::string &English,
+                           const std::string &Russian) {
         TPlayerFaults &Player = Players[static_cast<std::size_t>(Game.PlayerOfSeat[Fault.Seat])];
-        if (Fault.Fault == TCallFault::Crashed) ++Player.Crashed;
-        if (Fault.Fault == TCallFault::Hung) ++Player.Hung;
-        if (Fault.Fault == TCallFault::Protocol) ++Player.Protocol;
-        if (Fault.Fault == TCallFault::None) ++Player.TooSlow;
-        if (!Player.First) {
-            Player.First = Fault;
-            Player.FirstGame = Game.Number;
-        }
+        ++(Player.*Kind);
+        if (!Player.First) Player.First = TFirst{Fault, Game.Number, English, Russian};
         Counted[Fault.Seat] = true;
     };
-    for (const TGameFault &Fault : Result.Faults) Count(Fault);
-    if (Result.Termination == TTermination::TooSlow) {
-        const int32_t Seat = LoserSeat(Result.Result);
-        Count(TGameFault{
-            Seat, TSeatCall::GetTurn, Result.Rounds, TCallFault::None,
+    for (const TGameFault &Fault : Record.Faults) {
+        int64_t TPlayerFaults::*Kind = &TPlayerFaults::Crashed;
+        if (Fault.Fault == TCallFault::Hung) Kind = &TPlayerFaults::Hung;
+        if (Fault.Fault == TCallFault::Protocol) Kind = &TPlayerFaults::Protocol;
+        Count(Fault, Kind, Fault.Detail, FaultDetailText(Fault.Detail, TLanguage::Russian));
+    }
+    const int32_t Loser = LoserSeat(Record.Result);
+    if (Record.Termination == TTermination::TooSlow) {
+        const std::string Detail =
             "a move of " +
-                std::to_string(std::llround(Result.Seats[static_cast<std::size_t>(Seat)].LongestMoveMs)) +
-                " ms"});
+            std::to_string(std::llround(Record.Seats[static_cast<std::size_t>(Loser)].LongestMoveMs)) + " ms";
+        Count(TGameFault{Loser, TSeatCall::GetTurn, Record.Rounds, TCallFault::None, Detail},
+              &TPlayerFaults::TooSlow, Detail, FaultDetailText(Detail, TLanguage::Russian));
     }
-    for (int32_t Seat = 0; Seat < 2; ++Seat)
-        if (Counted[Seat]) ++Players[static_cast<std::size_t>(Game.PlayerOfSeat[Seat])].Games;
+    if (Record.Termination == TTermination::InvalidSet || Record.Termination == TTermination::RefusedCard) {
+        const TSeatCall Call =
+            Record.Termination == TTermination::InvalidSet ? TSeatCall::OpeningStartGame : TSeatCall::GetTurn;
+        Count(TGameFault{Loser, Call, Record.Rounds, TCallFault::None, ""}, &TPlayerFaults::Refused,
+              RecordRefusal(Record, TLanguage::English), RecordRefusal(Record, TLanguage::Russian));
+    }
+    for (int32_t Seat = 0; Seat < 2; ++Seat) {
+        TPlayerFaults &Player = Players[static_cast<std::size_t>(Game.PlayerOfSeat[Seat])];
+        ++Player.Played;
+        if (Counted[Seat]) ++Player.Games;
+    }
 }
 
-std::vector<std::string> TFaultSummary::Lines(const std::array<std::string, 2> &Labels,
-                                              int64_t GamesPlayed) const {
+std::vector<std::string> TFaultSummary::Report(std::span<const std::string> Labels,
+                                               TLanguage Language) const {
+    const bool English = Language == TLanguage::English;
     std::vector<std::string> Result;
-    for (std::size_t I = 0; I < 2; ++I) {
+    for (std::size_t I = 0; I < Players.size() && I < Labels.size(); ++I) {
         const TPlayerFaults &Player = Players[I];
         if (Player.Games == 0) continue;
-        const std::string Kinds =
-            KindList(Player, {"crashed", "hung", "broke the protocol", "too slow"}, ": ");
-        Result.push_back(Labels[I] + " faulted or lost by the time limit in " + std::to_string(Player.Games) +
-                         " of " + std::to_string(GamesPlayed) + " games (" + Kinds +
-                         "); first: " + Where(*Player.First, Player.FirstGame) + ": " + Player.First->Detail);
+        const std::pair<const char *, const char *> Names[] = {{"crashed", "сбой"},
+                                                               {"hung", "завис"},
+                                                               {"broke the protocol", "нарушил протокол"},
+                                                               {"too slow", "превысил лимит времени"},
+                                                               {"refused", "ответ отклонён"}};
+        const int64_t Counts[] = {Player.Crashed, Player.Hung, Player.Protocol, Player.TooSlow,
+                                  Player.Refused};
+        std::string Kinds;
+        for (std::size_t Kind = 0; Kind < std::size(Counts); ++Kind) {
+            if (Counts[Kind] == 0) continue;
+            Kinds += std::string(Kinds.empty() ? "" : ", ") +
+                     (English ? Names[Kind].first : Names[Kind].second) + (English ? ": " : " — ") +
+                     std::to_string(Counts[Kind]);
+        }
+        const TFirst &First = *Player.First;
+        const std::string Games = std::to_string(Player.Games);
+        const std::string Played = std::to_string(Player.Played);
+        if (English) {
+            Result.push_back(Labels[I] + " faulted, broke a rule or lost by the time limit in " + Games +
+                             " of " + Played + " games (" + Kinds +
+                             "); first: " + Where(First.Where, First.Game) +
+                             (First.English.empty() ? "" : ": " + First.English));
+        } else {
+            Result.push_back("Бот " + Labels[I] + ": сбои, нарушения правил или проигрыш по времени в " +
+                             Games + " из " + Played + " партий (" + Kinds +
+                             "). Впервые: " + RussianWhere(First.Where, First.Game) +
+                             (First.Russian.empty() ? "" : ": " + First.Russian) + ".");
+        }
     }
     return Result;
 }
 
-std::vector<std::string> TFaultSummary::RussianLines(const std::array<std::string, 2> &Labels,
-                                                     int64_t GamesPlayed) const {
-    std::vector<std::string> Result;
-    for (std::size_t I = 0; I < 2; ++I) {
-        const TPlayerFaults &Player = Players[I];
-        if (Player.Games == 0) continue;
-        const std::string Kinds =
-            KindList(Player, {"сбой", "завис", "нарушил протокол", "превысил лимит времени"}, " — ");
-        Result.push_back("Бот " + Labels[I] + ": сбои или проигрыш по времени в " +
-                         std::to_string(Player.Games) + " из " + std::to_string(GamesPlayed) + " партий (" +
-                         Kinds + "). Впервые: " + RussianWhere(*Player.First, Player.FirstGame) + ": " +
-                         Player.First->Detail + ".");
-    }
-    return Result;
+std::vector<std::string> TFaultSummary::Lines(std::span<const std::string> Labels) const {
+    return Report(Labels, TLanguage::English);
+}
+
+std::vector<std::string> TFaultSummary::RussianLines(std::span<const std::string> Labels) const {
+    return Report(Labels, TLanguage::Russian);
 }
 
 std::optional<std::string> TFaultSummary::FirstFault(const TPlayedGame &Game,
-                                                     const std::array<std::string, 2> &Labels) {
+                                                     std::span<const std::string> Labels) {
     if (Game.Record->Faults.empty()) return std::nullopt;
     const TGameFault &Fault = Game.Record->Faults.front();
     return Labels[static_cast<std::size_t>(Game.PlayerOfSeat[Fault.Seat])] + " " +
-           std::string(CallFaultName(Fault.Fault)) + " in " + Where(Fault, Game.Number) + ": " + Fault.Detail;
+           std::string(CallFaultRow(Fault.Fault).English) + " in " + Where(Fault, Game.Number) + ": " +
+           Fault.Detail;
 }
 
 std::array<std::string, 2> SeatLabels(const TMatchSettings &Settings) {

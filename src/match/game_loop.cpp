@@ -55,6 +55,7 @@ public:
         Result.Moves.clear();
         Result.MoveTimesMs.clear();
         Result.LongestMoveMs[0] = Result.LongestMoveMs[1] = 0;
+        Result.RefusedSet = TCardList{};
         Result.FinalInfo = TTurnInfo{};
         Result.FinalInfo.Options = Options.Options;
         if (!HasFlags(Options.Options, BotsOnly)) {
@@ -98,7 +99,10 @@ private:
         PrepareInfo(Seat.OpponentName);
         const TCallOutcome Outcome = Seat.StartGame(Seat.Index, &List, &Info);
         if (Outcome.Fault != TCallFault::None) return Fault(Seat, TSeatCall::OpeningStartGame, Outcome);
-        if (!IsValidCardSet(List)) return End(TTermination::InvalidSet, Seat, TSeatCall::OpeningStartGame);
+        if (!IsValidCardSet(List)) {
+            Result.RefusedSet = List;
+            return End(TTermination::InvalidSet, Seat, TSeatCall::OpeningStartGame);
+        }
         State[Seat.Index].Cards = List;
         return 0;
     }

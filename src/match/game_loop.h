@@ -43,6 +43,7 @@ struct TGameResult {
     // call that faulted gave no answer. With the two sets this replays the game.
     std::vector<int32_t> Moves;
     std::vector<double> MoveTimesMs;  // the thinking time of each of Moves, as it was counted
+    TCardList RefusedSet{};           // the set the rules refused, as its player sent it; else all 0
 };
 
 // A monotonic clock in milliseconds; the game loop reads it around every GetTurn call.

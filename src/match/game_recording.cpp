@@ -30,6 +30,7 @@ void FillRecord(TGameRecord &Record, const TGameResult &Result, const TGamePlace
     Record.Moves = Result.Moves;
     Record.Faults = Result.Faults;
     Record.Final = {Result.FinalState[0], Result.FinalState[1]};
+    Record.RefusedSet = Result.RefusedSet;
 }
 
 void AddSeatStatistics(TStatisticsTotal &Total, const TGameRecord &Record, int32_t Seat) {

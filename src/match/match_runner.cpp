@@ -49,22 +49,21 @@ TSeatLabel LabelOf(const TSeatSetting &Setting, const TSeat &Seat) {
 
 // Declared before use: how a stop is asked for, and the text of a stopped series.
 TStopRequest StopRequested(const TMatchEnvironment &Environment);
-std::vector<std::string> Stopped(const std::array<TSeat, 2> &Seats, const TMatchSettings &Settings,
-                                 const TMatchTally &Tally, const TMatchEnvironment &Environment);
+TMatchOutcome Stopped(const std::array<TSeat, 2> &Seats, const TMatchSettings &Settings,
+                      const TMatchTally &Tally, const TMatchEnvironment &Environment);
 
-std::vector<std::string> PlaySingleGame(const std::array<TSeat, 2> &Seats,
-                                        const std::array<TSeatLabel, 2> &Labels, TGameOptions Options,
-                                        const TMatchSettings &Settings,
-                                        const TMatchEnvironment &Environment) {
+TMatchOutcome PlaySingleGame(const std::array<TSeat, 2> &Seats, const std::array<TSeatLabel, 2> &Labels,
+                             TGameOptions Options, const TMatchSettings &Settings,
+                             const TMatchEnvironment &Environment) {
     Options.Start = PairStart(Settings.Openings, 0);
     TGameResult Result;
     PlayGame(Seats[0].StartGame, Seats[1].StartGame, Seats[0].GetTurn, Seats[1].GetTurn, Options, Result,
              *Environment.Ui, Environment.Clock);
-    if (StopRequested(Environment) == TStopRequest::AtOnce) return {StoppedGameLine};
+    if (StopRequested(Environment) == TStopRequest::AtOnce) return {{StoppedGameLine}, true, 0, 1};
     TGameRecord Record;
     FillRecord(Record, Result, TGamePlace{1, 0, 0, 0}, Labels[0], Labels[1]);
     if (Environment.OnGameEnd) Environment.OnGameEnd(TPlayedGame{1, {0, 1}, &Record, &Result.MoveTimesMs});
-    return SingleGameText(Record, Environment.DecimalSeparator);
+    return {SingleGameText(Record, Environment.DecimalSeparator), false, 1, 1};
 }
 
 TStopRequest StopRequested(const TMatchEnvironment &Environment) {
@@ -74,19 +73,19 @@ TStopRequest StopRequested(const TMatchEnvironment &Environment) {
 
 // The text of a series stopped after the games of Tally: the series text, and after the number
 // of games the line that says how many were played.
-std::vector<std::string> Stopped(const std::array<TSeat, 2> &Seats, const TMatchSettings &Settings,
-                                 const TMatchTally &Tally, const TMatchEnvironment &Environment) {
+TMatchOutcome Stopped(const std::array<TSeat, 2> &Seats, const TMatchSettings &Settings,
+                      const TMatchTally &Tally, const TMatchEnvironment &Environment) {
+    const int64_t Planned = 2 * static_cast<int64_t>(Settings.GameCount);
     std::vector<std::string> Lines =
         SeriesText({Seats[0].Name, Seats[1].Name}, Settings.GameCount, Tally, Environment.DecimalSeparator);
-    Lines.insert(Lines.begin() + 3,
-                 SeriesStoppedLine(Tally.Games, 2 * static_cast<int64_t>(Settings.GameCount)));
-    return Lines;
+    Lines.insert(Lines.begin() + 3, SeriesStoppedLine(Tally.Games, Planned));
+    return {std::move(Lines), true, Tally.Games, Planned};
 }
 
 // N games with player 1 of the main window in seat 1, then N with the seats exchanged.
-std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats,
-                                    const std::array<TSeatLabel, 2> &Labels, TGameOptions Options,
-                                    const TMatchSettings &Settings, const TMatchEnvironment &Environment) {
+TMatchOutcome PlaySeries(const std::array<TSeat, 2> &Seats, const std::array<TSeatLabel, 2> &Labels,
+                         TGameOptions Options, const TMatchSettings &Settings,
+                         const TMatchEnvironment &Environment) {
     const int64_t GamesPerHalf = Settings.GameCount > 0 ? Settings.GameCount : 0;
     TMatchTally Tally;
     TSeriesProgress Progress;
@@ -122,8 +121,9 @@ std::vector<std::string> PlaySeries(const std::array<TSeat, 2> &Seats,
                 return Stopped(Seats, Settings, Tally, Environment);
         }
     }
-    return SeriesText({Seats[0].Name, Seats[1].Name}, Settings.GameCount, Tally,
-                      Environment.DecimalSeparator);
+    return {
+        SeriesText({Seats[0].Name, Seats[1].Name}, Settings.GameCount, Tally, Environment.DecimalSeparator),
+        false, Tally.Games, 2 * GamesPerHalf};
 }
 
 }  // namespace
@@ -147,7 +147,7 @@ int32_t BuildOptionsWord(const TMatchSettings &Settings) {
     return Word | (Settings.TurnLimit & TurnLimitMask) | HiddenInformation;
 }
 
-std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEnvironment &Environment) {
+TMatchOutcome RunMatch(const TMatchSettings &Settings, const TMatchEnvironment &Environment) {
     assert(Environment.Ui != nullptr && "the runner needs a game interface");
     const std::array<TSeat, 2> Seats{WireSeat(Settings.First, Environment),
                                      WireSeat(Settings.Second, Environment)};

@@ -96,11 +96,18 @@ int32_t BuildOptionsWord(const TMatchSettings &Settings);
 uint32_t ComputeScore(const TPlayer &Player, uint32_t Rounds);
 uint32_t ComputeScore(double TotalTimeMs, uint32_t Rounds);
 
-// Plays the single game or the series that Settings describe and returns the result text, one
-// string per line (UTF-8). A series stopped on request counts the games played and says after
-// how many of them it stopped; a single game stopped at once has only a line that says so. Exceptions from a
-// player or a callback pass through; no text is returned then. A bot seat that the factory cannot make throws
-// before any game.
-std::vector<std::string> RunMatch(const TMatchSettings &Settings, const TMatchEnvironment &Environment);
+// What a match came to: its result text, and whether it was stopped before its end.
+struct TMatchOutcome {
+    std::vector<std::string> Lines;  // the result text, one string per line (UTF-8)
+    bool Stopped = false;            // a stop request ended it before its last game
+    int64_t GamesCounted = 0;        // the games the text counts
+    int64_t GamesPlanned = 0;        // 1 for a single game, 2N for a series of N + N
+};
+
+// Plays the single game or the series that Settings describe and returns its outcome. A series
+// stopped on request counts the games played and says after how many of them it stopped; a single
+// game stopped at once has only a line that says so. Exceptions from a player or a callback pass
+// through; no text is returned then. A bot seat that the factory cannot make throws before any game.
+TMatchOutcome RunMatch(const TMatchSettings &Settings, const TMatchEnvironment &Environment);
 
 }  // namespace velkaran

@@ -12,6 +12,14 @@ namespace velkaran {
 bool WriteFileAtomically(const std::string &Path, const std::function<bool(int Fd)> &Write,
                          std::string &Error);
 
+// Why Path cannot take a document written by WriteFileAtomically: it is a folder or not a plain
+// file, its folder does not exist or takes no new file. Empty when it can.
+std::string UnwritablePath(const std::string &Path);
+
+// Removes the temporary files (".NAME.XXXXXX" beside Path) that writes of Path left behind when
+// their program was killed; those that a running write still holds are left alone.
+void RemoveLeftoverTemporaries(const std::string &Path);
+
 // Writes Size bytes of Data to Fd, however many calls it takes; false when the file refuses them.
 bool WriteAll(int Fd, const char *Data, std::size_t Size);
 

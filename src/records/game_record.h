@@ -52,6 +52,7 @@ struct TGameRecord {
     std::vector<int32_t> Moves;
     std::vector<TGameFault> Faults;
     std::array<TPlayerStatus, 2> Final{};  // both players' status at the end
+    TCardList RefusedSet{};                // an invalid set as its bot sent it; all 0 for any other end
     friend bool operator==(const TGameRecord &, const TGameRecord &) = default;
 };
 

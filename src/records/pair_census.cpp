@@ -44,6 +44,7 @@ bool TPairCensus::Add(uint64_t Start, uint64_t FirstGame, uint64_t SecondGame) {
     const uint64_t Pair =
         Mix(Mix(Mix(FnvBasis, static_cast<int64_t>(Start)), static_cast<int64_t>(FirstGame)),
             static_cast<int64_t>(SecondGame));
+    if (SeenPairs.size() >= MostRemembered) return false;
     return SeenPairs.insert(Pair).second;
 }
 

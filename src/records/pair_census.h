@@ -17,6 +17,11 @@ uint64_t StartFingerprint(const TStartPosition &Start);
 
 class TPairCensus {
 public:
+    // The most different pairs a census tells apart: enough to judge determinism over any opening
+    // book in use, and a bound on its memory however many pairs are played. Beyond it a pair counts
+    // as seen before, and DistinctPairs() stays at this number.
+    static constexpr std::size_t MostRemembered = 1024;
+
     // Counts a complete pair from the fingerprints of its start position and of its two games
     // (the one in which bot A moved first, then the other). True when no pair before it was the
     // same.

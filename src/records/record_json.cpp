@@ -2,120 +2,81 @@
 // reason instead of becoming a wrong record.
 #include "record_json.h"
 
+#include "refusal.h"
+
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
+#include <type_traits>
 
 namespace velkaran {
 namespace {
 
 using nlohmann::json;
 
-constexpr TTermination Terminations[] = {
-    TTermination::None,        TTermination::BaseDestroyed, TTermination::TurnLimit, TTermination::InvalidSet,
-    TTermination::RefusedCard, TTermination::TooSlow,       TTermination::Crashed,   TTermination::Hung};
-constexpr TSeatCall Calls[] = {TSeatCall::OpeningStartGame, TSeatCall::GetTurn, TSeatCall::ClosingStartGame};
-constexpr TCallFault Faults[] = {TCallFault::None, TCallFault::Crashed, TCallFault::Hung,
-                                 TCallFault::Protocol};
-
-// A field that is not what it should be.
-struct TBadField : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-const json &Field(const json &Object, const char *Name) {
-    if (!Object.is_object() || !Object.contains(Name)) throw TBadField(std::string("no \"") + Name + "\"");
-    return Object.at(Name);
-}
-
-int64_t Integer(const json &Object, const char *Name, int64_t Low, int64_t High) {
-    const json &Value = Field(Object, Name);
-    if (!Value.is_number_integer()) throw TBadField(std::string("\"") + Name + "\" is not a whole number");
-    const int64_t Number = Value.is_number_unsigned() && Value.get<uint64_t>() > uint64_t(INT64_MAX)
-                               ? INT64_MAX
-                               : Value.get<int64_t>();
-    if (Number < Low || Number > High) throw TBadField(std::string("\"") + Name + "\" is out of range");
-    return Number;
-}
-
-int32_t Int32(const json &Object, const char *Name) {
-    return static_cast<int32_t>(Integer(Object, Name, INT32_MIN, INT32_MAX));
-}
-
-double Milliseconds(const json &Object, const char *Name) {
-    const json &Value = Field(Object, Name);
-    if (!Value.is_number()) throw TBadField(std::string("\"") + Name + "\" is not a number");
-    const double Number = Value.get<double>();
-    if (!std::isfinite(Number) || Number < 0)
-        throw TBadField(std::string("\"") + Name + "\" is out of range");
-    return Number;
-}
-
-std::string Text(const json &Object, const char *Name) {
-    const json &Value = Field(Object, Name);
-    if (!Value.is_string()) throw TBadField(std::string("\"") + Name + "\" is not a text");
-    return Value.get<std::string>();
-}
-
-const json &Array(const json &Object, const char *Name, std::size_t Size = 0) {
-    const json &Value = Field(Object, Name);
-    if (!Value.is_array() || (Size != 0 && Value.size() != Size))
-        throw TBadField(std::string("\"") + Name + "\" is not a list" +
-                        (Size != 0 ? " of " + std::to_string(Size) : std::string()));
-    return Value;
-}
-
-int32_t Element(const json &Value, const char *Name) {
-    if (!Value.is_number_integer() || Value.get<int64_t>() < INT32_MIN || Value.get<int64_t>() > INT32_MAX)
-        throw TBadField(std::string("\"") + Name + "\" holds a value that is not a 32-bit whole number");
-    return static_cast<int32_t>(Value.get<int64_t>());
-}
-
-// The enumerator whose name is Text.
-template <typename TEnum, std::size_t N, typename TName>
-TEnum Named(const TEnum (&Values)[N], TName NameOf, const std::string &Text, const char *Field) {
-    for (const TEnum Value : Values)
-        if (NameOf(Value) == Text) return Value;
-    throw TBadField(std::string("\"") + Field + "\" is not one of its known values");
-}
-
 json StatusToJson(const TPlayerStatus &S) {
     return json::array(
         {S.Base, S.Shield, S.Batteries, S.Mines, S.Laboratories, S.Energy, S.Metal, S.Elements});
 }
 
-TPlayerStatus StatusFromJson(const json &Value, const char *Name) {
-    if (!Value.is_array() || Value.size() != 8)
-        throw TBadField(std::string("\"") + Name + "\" holds a status that is not 8 numbers");
-    int32_t F[8];
-    for (std::size_t I = 0; I < 8; ++I) F[I] = Element(Value[I], Name);
-    return TPlayerStatus{F[0], F[1], F[2], F[3], F[4], F[5], F[6], F[7]};
+json SetToJson(const TCardList &Set) {
+    json Cards = json::array();
+    for (const int32_t Card : Set.Card) Cards.push_back(Card);
+    return Cards;
 }
 
 json SeatToJson(const TSeatRecord &Seat) {
-    json Set = json::array();
-    for (const int32_t Card : Seat.Set.Card) Set.push_back(Card);
     return {{"file", Seat.File},
             {"name", Seat.Name},
-            {"set", Set},
+            {"set", SetToJson(Seat.Set)},
             {"time_ms", Seat.TimeMs},
             {"longest_move_ms", Seat.LongestMoveMs},
             {"produced", json::array({Seat.ProducedEnergy, Seat.ProducedMetal, Seat.ProducedElements})}};
 }
 
-TSeatRecord SeatFromJson(const json &Value) {
-    TSeatRecord Seat;
-    Seat.File = Text(Value, "file");
-    Seat.Name = Text(Value, "name");
-    const json &Set = Array(Value, "set", CardSetSize);
-    for (std::size_t I = 0; I < CardSetSize; ++I) Seat.Set.Card[I] = Element(Set[I], "set");
-    Seat.TimeMs = Milliseconds(Value, "time_ms");
-    Seat.LongestMoveMs = Milliseconds(Value, "longest_move_ms");
-    const json &Produced = Array(Value, "produced", 3);
-    Seat.ProducedEnergy = Element(Produced[0], "produced");
-    Seat.ProducedMetal = Element(Produced[1], "produced");
-    Seat.ProducedElements = Element(Produced[2], "produced");
-    return Seat;
+// The members of a record, of a seat and of a fault, each with its bit in TOpen::Seen; the
+// first Required of each must be there.
+constexpr const char *RecordMembers[] = {"number",  "encounter", "pair",        "leg",     "seats",
+                                         "options", "result",    "termination", "rounds",  "moves",
+                                         "faults",  "final",     "refused_set", "refusal", "start"};
+constexpr std::size_t RecordRequired = 12;
+constexpr const char *SeatMembers[] = {"file", "name", "set", "time_ms", "longest_move_ms", "produced"};
+constexpr const char *FaultMembers[] = {"seat", "call", "round", "fault", "detail"};
+
+template <std::size_t N>
+int MemberIndex(const char *const (&Members)[N], const std::string &Name) {
+    for (std::size_t I = 0; I < N; ++I)
+        if (Name == Members[I]) return static_cast<int>(I);
+    return -1;
+}
+
+// Feeds the events of Value to Builder, as the parser would have.
+bool Feed(const json &Value, TRecordBuilder &Builder) {
+    switch (Value.type()) {
+        case json::value_t::object:
+            if (!Builder.StartObject()) return false;
+            for (const auto &[Key, Member] : Value.items())
+                if (!Builder.Key(Key) || !Feed(Member, Builder)) return false;
+            return Builder.EndObject();
+        case json::value_t::array:
+            if (!Builder.StartArray()) return false;
+            for (const json &Element : Value)
+                if (!Feed(Element, Builder)) return false;
+            return Builder.EndArray();
+        case json::value_t::string:
+            return Builder.Text(Value.get_ref<const std::string &>());
+        case json::value_t::boolean:
+            return Builder.Boolean(Value.get<bool>());
+        case json::value_t::number_integer:
+            return Builder.Integer(Value.get<int64_t>());
+        case json::value_t::number_unsigned:
+            return Builder.Unsigned(Value.get<uint64_t>());
+        case json::value_t::number_float:
+            return Builder.Float(Value.get<double>());
+        default:
+            return Builder.Null();
+    }
 }
 
 }  // namespace
@@ -124,9 +85,9 @@ json RecordToJson(const TGameRecord &Record) {
     json Faults_ = json::array();
     for (const TGameFault &Fault : Record.Faults)
         Faults_.push_back({{"seat", Fault.Seat},
-                           {"call", SeatCallName(Fault.Call)},
+                           {"call", std::string(SeatCallRow(Fault.Call).Stored)},
                            {"round", Fault.Round},
-                           {"fault", CallFaultName(Fault.Fault)},
+                           {"fault", std::string(CallFaultRow(Fault.Fault).Stored)},
                            {"detail", Fault.Detail}});
     json Json{{"number", Record.Place.Number},
               {"encounter", Record.Place.Encounter},
@@ -135,7 +96,7 @@ json RecordToJson(const TGameRecord &Record) {
               {"seats", json::array({SeatToJson(Record.Seats[0]), SeatToJson(Record.Seats[1])})},
               {"options", Record.Options},
               {"result", Record.Result},
-              {"termination", TerminationName(Record.Termination)},
+              {"termination", std::string(TerminationRow(Record.Termination).Stored)},
               {"rounds", Record.Rounds},
               {"moves", Record.Moves},
               {"faults", Faults_},
@@ -145,47 +106,323 @@ json RecordToJson(const TGameRecord &Record) {
     if (!IsStandardStart(Record.Start))
         Json["start"] =
             json::array({StatusToJson(Record.Start.Sides[0]), StatusToJson(Record.Start.Sides[1])});
+    // What a refused answer was and why, for whoever reads the file; the replay derives the reason anew.
+    if (Record.Termination == TTermination::InvalidSet) Json["refused_set"] = SetToJson(Record.RefusedSet);
+    if (const std::string Reason = RecordRefusal(Record, TLanguage::English); !Reason.empty())
+        Json["refusal"] = Reason;
     return Json;
 }
 
 std::optional<TGameRecord> RecordFromJson(const json &Json, std::string &Error) {
-    try {
-        TGameRecord Record;
-        Record.Place.Number = Integer(Json, "number", 0, INT64_MAX);
-        Record.Place.Encounter = static_cast<int32_t>(Integer(Json, "encounter", 0, INT32_MAX));
-        Record.Place.Pair = Integer(Json, "pair", 0, INT64_MAX);
-        Record.Place.Leg = static_cast<int32_t>(Integer(Json, "leg", 0, 1));
-        const json &Seats = Array(Json, "seats", 2);
-        Record.Seats = {SeatFromJson(Seats[0]), SeatFromJson(Seats[1])};
-        Record.Options = Int32(Json, "options");
-        Record.Result = Int32(Json, "result");
-        Record.Termination = Named(Terminations, TerminationName, Text(Json, "termination"), "termination");
-        Record.Rounds = static_cast<int32_t>(Integer(Json, "rounds", 0, TurnLimitMask + 1));
-        for (const json &Move : Array(Json, "moves")) Record.Moves.push_back(Element(Move, "moves"));
-        for (const json &Fault : Array(Json, "faults")) {
-            TGameFault Entry;
-            Entry.Seat = static_cast<int32_t>(Integer(Fault, "seat", 0, 1));
-            Entry.Call = Named(Calls, SeatCallName, Text(Fault, "call"), "call");
-            Entry.Round = static_cast<int32_t>(Integer(Fault, "round", 0, TurnLimitMask + 1));
-            Entry.Fault = Named(Faults, CallFaultName, Text(Fault, "fault"), "fault");
-            Entry.Detail = Text(Fault, "detail");
-            Record.Faults.push_back(std::move(Entry));
-        }
-        const json &Final = Array(Json, "final", 2);
-        Record.Final = {StatusFromJson(Final[0], "final"), StatusFromJson(Final[1], "final")};
-        if (Json.contains("start")) {
-            const json &Start = Array(Json, "start", 2);
-            Record.Start = {{StatusFromJson(Start[0], "start"), StatusFromJson(Start[1], "start")}};
-            if (const std::string Problem = StartPositionProblem(Record.Start); !Problem.empty())
-                throw TBadField("\"start\" cannot begin a game: " + Problem);
-        }
-        return Record;
-    } catch (const TBadField &Bad) {
-        Error = std::string("a game record is damaged: ") + Bad.what();
-    } catch (const json::exception &Bad) {
-        Error = std::string("a game record is damaged: ") + Bad.what();
-    }
+    TRecordBuilder Builder;
+    Builder.Reset();
+    if (Feed(Json, Builder) && Builder.Done()) return std::move(Builder.Record());
+    Error = Builder.Error().empty() ? "a game record is damaged: it is not a whole record" : Builder.Error();
     return std::nullopt;
+}
+
+void TRecordBuilder::Reset() {
+    Built = TGameRecord{};
+    Stack.clear();
+    PendingKey.clear();
+    SkipDepth = 0;
+    Finished = false;
+    Error_.clear();
+}
+
+bool TRecordBuilder::Fail(const std::string &What) {
+    Error_ = "a game record is damaged: " + What;
+    return false;
+}
+
+bool TRecordBuilder::Open(TFrame Kind, const char *Name, std::size_t Expected, int32_t *Into) {
+    Stack.push_back(TOpen{Kind, Name, 0, Expected, 0, Into});
+    return true;
+}
+
+bool TRecordBuilder::Null() { return Scalar(false, 0, false, 0, nullptr); }
+bool TRecordBuilder::Boolean(bool) { return Scalar(false, 0, false, 0, nullptr); }
+bool TRecordBuilder::Integer(int64_t Value) {
+    return Scalar(true, Value, true, static_cast<double>(Value), nullptr);
+}
+bool TRecordBuilder::Unsigned(uint64_t Value) {
+    const int64_t Clamped = Value > uint64_t(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(Value);
+    return Scalar(true, Clamped, true, static_cast<double>(Value), nullptr);
+}
+bool TRecordBuilder::Float(double Value) { return Scalar(false, 0, true, Value, nullptr); }
+bool TRecordBuilder::Text(const std::string &Value) { return Scalar(false, 0, false, 0, &Value); }
+
+bool TRecordBuilder::Key(const std::string &Name) {
+    if (!Stack.empty() && Stack.back().Kind != TFrame::Skip) PendingKey = Name;
+    return true;
+}
+
+bool TRecordBuilder::Scalar(bool IsInteger, int64_t Integer, bool IsNumber, double Number,
+                            const std::string *String) {
+    if (Stack.empty()) return Fail("it is not an object");
+    TOpen &Top = Stack.back();
+    // The field's name for a message, made only when one is needed.
+    const auto Quoted = [&Top, this] {
+        return "\"" + (Top.Kind == TFrame::Numbers ? std::string(Top.Name) : PendingKey) + "\"";
+    };
+    const auto Whole = [&](int64_t Low, int64_t High, auto &Into) {
+        if (!IsInteger) return Fail(Quoted() + " is not a whole number");
+        if (Integer < Low || Integer > High) return Fail(Quoted() + " is out of range");
+        Into = static_cast<std::remove_reference_t<decltype(Into)>>(Integer);
+        return true;
+    };
+    const auto Words = [&](std::string &Into) {
+        if (String == nullptr) return Fail(Quoted() + " is not a text");
+        Into = *String;
+        return true;
+    };
+    const auto Millis = [&](double &Into) {
+        if (!IsNumber) return Fail(Quoted() + " is not a number");
+        if (!std::isfinite(Number) || Number < 0) return Fail(Quoted() + " is out of range");
+        Into = Number;
+        return true;
+    };
+    const auto Named = [&](auto FromName, auto &Into) {
+        if (String == nullptr) return Fail(Quoted() + " is not a text");
+        const auto Value = FromName(*String);
+        if (!Value) return Fail(Quoted() + " is not one of its known values");
+        Into = *Value;
+        return true;
+    };
+    const auto NotAList = [&] { return Fail(Quoted() + " is not a list"); };
+    switch (Top.Kind) {
+        case TFrame::Record: {
+            const int Member = MemberIndex(RecordMembers, PendingKey);
+            if (Member < 0) return true;
+            Top.Seen |= 1u << Member;
+            TGamePlace &Place = Built.Place;
+            switch (Member) {
+                case 0:
+                    return Whole(0, INT64_MAX, Place.Number);
+                case 1:
+                    return Whole(0, INT32_MAX, Place.Encounter);
+                case 2:
+                    return Whole(0, INT64_MAX, Place.Pair);
+                case 3:
+                    return Whole(0, 1, Place.Leg);
+                case 5:
+                    return Whole(INT32_MIN, INT32_MAX, Built.Options);
+                case 6:
+                    return Whole(INT32_MIN, INT32_MAX, Built.Result);
+                case 7:
+                    return Named(StoredTermination, Built.Termination);
+                case 8:
+                    return Whole(0, TurnLimitMask + 1, Built.Rounds);
+                case 13:
+                    return true;  // the refusal in words: derived anew when needed
+                default:
+                    return NotAList();
+            }
+        }
+        case TFrame::Seat: {
+            const int Member = MemberIndex(SeatMembers, PendingKey);
+            if (Member < 0) return true;
+            Top.Seen |= 1u << Member;
+            TSeatRecord &Seat = Built.Seats[Stack[Stack.size() - 2].Count - 1];
+            switch (Member) {
+                case 0:
+                    return Words(Seat.File);
+                case 1:
+                    return Words(Seat.Name);
+                case 3:
+                    return Millis(Seat.TimeMs);
+                case 4:
+                    return Millis(Seat.LongestMoveMs);
+                default:
+                    return NotAList();
+            }
+        }
+        case TFrame::Fault: {
+            const int Member = MemberIndex(FaultMembers, PendingKey);
+            if (Member < 0) return true;
+            Top.Seen |= 1u << Member;
+            TGameFault &Fault = Built.Faults.back();
+            switch (Member) {
+                case 0:
+                    return Whole(0, 1, Fault.Seat);
+                case 1:
+                    return Named(StoredSeatCall, Fault.Call);
+                case 2:
+                    return Whole(0, TurnLimitMask + 1, Fault.Round);
+                case 3:
+                    return Named(StoredCallFault, Fault.Fault);
+                default:
+                    return Words(Fault.Detail);
+            }
+        }
+        case TFrame::Numbers: {
+            if (!IsInteger || Integer < INT32_MIN || Integer > INT32_MAX)
+                return Fail(Quoted() + " holds a value that is not a 32-bit whole number");
+            if (Top.Expected != 0 && Top.Count >= Top.Expected) return Fail(Quoted() + " is too long");
+            if (Top.Into != nullptr)
+                Top.Into[Top.Count] = static_cast<int32_t>(Integer);
+            else
+                Built.Moves.push_back(static_cast<int32_t>(Integer));
+            ++Top.Count;
+            return true;
+        }
+        case TFrame::Skip:
+            return true;
+        case TFrame::Seats:
+        case TFrame::Faults:
+        case TFrame::Final:
+            return Fail("\"" + std::string(Top.Name) + "\" holds something else than " +
+                        (Top.Kind == TFrame::Final ? "statuses" : "objects"));
+    }
+    return true;
+}
+
+bool TRecordBuilder::StartObject() {
+    if (Stack.empty()) {
+        if (Finished) return Fail("it holds more than one record");
+        return Open(TFrame::Record, "");
+    }
+    TOpen &Top = Stack.back();
+    switch (Top.Kind) {
+        case TFrame::Skip:
+            ++SkipDepth;
+            return true;
+        case TFrame::Seats:
+            if (Top.Count >= Top.Expected) return Fail("\"seats\" is not a list of 2");
+            ++Top.Count;
+            return Open(TFrame::Seat, "seats");
+        case TFrame::Faults:
+            Built.Faults.emplace_back();
+            ++Top.Count;
+            return Open(TFrame::Fault, "faults");
+        case TFrame::Record:
+        case TFrame::Seat:
+        case TFrame::Fault: {
+            const bool Known = MemberIndex(RecordMembers, PendingKey) >= 0 && Top.Kind == TFrame::Record;
+            const bool KnownHere = Known ||
+                                   (Top.Kind == TFrame::Seat && MemberIndex(SeatMembers, PendingKey) >= 0) ||
+                                   (Top.Kind == TFrame::Fault && MemberIndex(FaultMembers, PendingKey) >= 0);
+            if (KnownHere) return Fail("\"" + PendingKey + "\" is not what it should be");
+            SkipDepth = 1;
+            return Open(TFrame::Skip, "");
+        }
+        case TFrame::Final:
+        case TFrame::Numbers:
+            return Fail("\"" + std::string(Top.Name) + "\" holds something else than numbers");
+    }
+    return true;
+}
+
+bool TRecordBuilder::StartArray() {
+    if (Stack.empty()) return Fail("it is not an object");
+    TOpen &Top = Stack.back();
+    switch (Top.Kind) {
+        case TFrame::Skip:
+            ++SkipDepth;
+            return true;
+        case TFrame::Record: {
+            const int Member = MemberIndex(RecordMembers, PendingKey);
+            if (Member >= 0) Top.Seen |= 1u << Member;
+            switch (Member) {
+                case -1:
+                    SkipDepth = 1;
+                    return Open(TFrame::Skip, "");
+                case 4:
+                    return Open(TFrame::Seats, "seats", 2);
+                case 9:
+                    return Open(TFrame::Numbers, "moves");
+                case 10:
+                    return Open(TFrame::Faults, "faults");
+                case 11:
+                    return Open(TFrame::Final, "final", 2);
+                case 12:
+                    return Open(TFrame::Numbers, "refused_set", CardSetSize, Built.RefusedSet.Card);
+                case 14:
+                    return Open(TFrame::Final, "start", 2);
+                default:
+                    return Fail("\"" + PendingKey + "\" is a list");
+            }
+        }
+        case TFrame::Seat: {
+            const int Member = MemberIndex(SeatMembers, PendingKey);
+            if (Member >= 0) Top.Seen |= 1u << Member;
+            TSeatRecord &Seat = Built.Seats[Stack[Stack.size() - 2].Count - 1];
+            switch (Member) {
+                case -1:
+                    SkipDepth = 1;
+                    return Open(TFrame::Skip, "");
+                case 2:
+                    return Open(TFrame::Numbers, "set", CardSetSize, Seat.Set.Card);
+                case 5:
+                    return Open(TFrame::Numbers, "produced", 3, Status);
+                default:
+                    return Fail("\"" + PendingKey + "\" is a list");
+            }
+        }
+        case TFrame::Fault:
+            if (MemberIndex(FaultMembers, PendingKey) >= 0) return Fail("\"" + PendingKey + "\" is a list");
+            SkipDepth = 1;
+            return Open(TFrame::Skip, "");
+        case TFrame::Final:
+            if (Top.Count >= Top.Expected)
+                return Fail("\"" + std::string(Top.Name) + "\" is not a list of 2");
+            ++Top.Count;
+            return Open(TFrame::Numbers, Top.Name, 8, Status);
+        case TFrame::Seats:
+        case TFrame::Faults:
+        case TFrame::Numbers:
+            return Fail("\"" + std::string(Top.Name) + "\" holds a list where it should not");
+    }
+    return true;
+}
+
+bool TRecordBuilder::EndArray() {
+    TOpen Top = Stack.back();
+    if (Top.Kind == TFrame::Skip) {
+        if (--SkipDepth == 0) Stack.pop_back();
+        return true;
+    }
+    Stack.pop_back();
+    if (Top.Expected != 0 && Top.Count != Top.Expected) {
+        if (Top.Kind == TFrame::Numbers && Top.Into == Status && std::string(Top.Name) != "produced")
+            return Fail("\"" + std::string(Top.Name) + "\" holds a status that is not 8 numbers");
+        return Fail("\"" + std::string(Top.Name) + "\" is not a list of " + std::to_string(Top.Expected));
+    }
+    if (Top.Kind != TFrame::Numbers || Top.Into != Status) return true;
+    if (std::string(Top.Name) == "produced") {
+        TSeatRecord &Seat = Built.Seats[Stack[Stack.size() - 2].Count - 1];
+        Seat.ProducedEnergy = Status[0];
+        Seat.ProducedMetal = Status[1];
+        Seat.ProducedElements = Status[2];
+    } else {
+        std::array<TPlayerStatus, 2> &Into =
+            std::string(Top.Name) == "start" ? Built.Start.Sides : Built.Final;
+        Into[Stack.back().Count - 1] = TPlayerStatus{Status[0], Status[1], Status[2], Status[3],
+                                                     Status[4], Status[5], Status[6], Status[7]};
+    }
+    return true;
+}
+
+bool TRecordBuilder::EndObject() {
+    TOpen Top = Stack.back();
+    if (Top.Kind == TFrame::Skip) {
+        if (--SkipDepth == 0) Stack.pop_back();
+        return true;
+    }
+    Stack.pop_back();
+    const auto Missing = [&](const char *const *Members, std::size_t Required) {
+        for (std::size_t I = 0; I < Required; ++I)
+            if ((Top.Seen & (1u << I)) == 0) return Fail("no \"" + std::string(Members[I]) + "\"");
+        return true;
+    };
+    if (Top.Kind == TFrame::Seat) return Missing(SeatMembers, std::size(SeatMembers));
+    if (Top.Kind == TFrame::Fault) return Missing(FaultMembers, std::size(FaultMembers));
+    Finished = true;
+    if (!Missing(RecordMembers, RecordRequired)) return false;
+    if ((Top.Seen & (1u << 14)) == 0) return true;
+    if (const std::string Problem = StartPositionProblem(Built.Start); !Problem.empty())
+        return Fail("\"start\" cannot begin a game: " + Problem);
+    return true;
 }
 
 }  // namespace velkaran

@@ -3,6 +3,7 @@
 
 #include "game_record.h"
 
+#include "rules/game_limits.h"
 #include "rules/game_state.h"
 
 #include <optional>
@@ -24,8 +25,11 @@ struct TReplayStep {
 // cannot be replayed (a set the rules refuse, a move that does not fit), with the reason in Error.
 std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, std::string &Error);
 
-// Replays Record and checks that it ends where the record says: its final statuses, its rounds,
-// its end. Empty when it does; else what differs.
-std::string CheckReplay(const TGameRecord &Record);
+// Replays Record through the rules and checks that it ends where the record says: the way it
+// ended, the result code, the rounds, both final statuses and what was produced. A game decided by
+// a fault cannot be replayed to its end; then the moves before it must replay, and the fault must
+// be that of the seat and round whose turn it was. Empty when it all agrees; else the first thing
+// that does not. A slow move is one longer than MoveLimitMs, the limit the game was played with.
+std::string CheckReplay(const TGameRecord &Record, double MoveLimitMs = MoveTimeLimitMs);
 
 }  // namespace velkaran

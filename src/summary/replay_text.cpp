@@ -2,6 +2,7 @@
 #include "replay_text.h"
 
 #include "card_texts/card_words.h"
+#include "records/refusal.h"
 #include "results_text.h"
 #include "rules/catalogue.h"
 #include "rules/player_names.h"
@@ -74,14 +75,13 @@ std::string ReplayOutcomeText(const TGameRecord &Record) {
         (!FirstLost && !HasFlags(Record.Result, SecondPlayerLost)))
         return "Игра не закончена. " + Length;
     const int32_t Loser = FirstLost ? 0 : 1;
-    std::string Text = "Победил " + Quoted(SeatShownName(Record, 1 - Loser)) + ": " +
-                       Reason(Record, Quoted(SeatShownName(Record, Loser))) + ".";
+    // What the loser did wrong, or what the host saw of its fault, when there are words for it.
+    std::string Detail = RecordRefusal(Record, TLanguage::Russian);
     for (const TGameFault &Fault : Record.Faults)
-        if (Fault.Seat == Loser && !Fault.Detail.empty()) {
-            Text += " " + Fault.Detail + ".";
-            break;
-        }
-    return Text + " " + Length;
+        if (Fault.Seat == Loser && Detail.empty()) Detail = FaultDetailText(Fault.Detail, TLanguage::Russian);
+    return "Победил " + Quoted(SeatShownName(Record, 1 - Loser)) + ": " +
+           Reason(Record, Quoted(SeatShownName(Record, Loser))) + (Detail.empty() ? "" : " — " + Detail) +
+           ". " + Length;
 }
 
 TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplayStep> &Steps, std::size_t Step) {

@@ -90,27 +90,7 @@ std::array<std::string, 2> ShownPlayerNames(const std::array<std::string, 2> &Na
     return Shown;
 }
 
-std::string TerminationText(TTermination Kind) {
-    switch (Kind) {
-        case TTermination::None:
-            return "не закончена";
-        case TTermination::BaseDestroyed:
-            return "база разрушена";
-        case TTermination::TurnLimit:
-            return "лимит ходов";
-        case TTermination::InvalidSet:
-            return "неверный набор карт";
-        case TTermination::RefusedCard:
-            return "недопустимый ход";
-        case TTermination::TooSlow:
-            return "слишком долгий ход";
-        case TTermination::Crashed:
-            return "сбой бота";
-        case TTermination::Hung:
-            return "бот завис";
-    }
-    return "?";
-}
+std::string TerminationText(TTermination Kind) { return std::string(TerminationRow(Kind).Russian); }
 
 TResultsText ResultsText(const TMatchSummary &Summary, const std::array<std::string, 2> &Names,
                          const TMatchScope &Scope, const std::string &DecimalSeparator) {

@@ -2,6 +2,7 @@
 #include "tournament_config.h"
 
 #include "match/match_runner.h"
+#include "records/bot_names.h"
 
 #include <cstdio>
 #include <fstream>
@@ -11,6 +12,8 @@ namespace velkaran {
 std::string ConfigProblem(const TTournamentConfig &Config) {
     const auto Bots = static_cast<int64_t>(Config.Bots.size());
     if (Bots < 2) return "a tournament needs at least two bots";
+    if (Bots > MaxBots)
+        return "a tournament holds at most " + std::to_string(MaxBots) + " bots, not " + std::to_string(Bots);
     if (Config.Format == TTournamentFormat::Gauntlet && (Config.Gauntlet < 0 || Config.Gauntlet >= Bots))
         return "the gauntlet bot is not one of the bots";
     if (Config.Pairs < 1 || Config.Pairs > MaxPairs)
@@ -32,8 +35,12 @@ int32_t GameOptions(const TTournamentConfig &Config) {
 
 nlohmann::json ConfigToJson(const TTournamentConfig &Config) {
     nlohmann::json Bots = nlohmann::json::array();
-    for (const TTournamentBot &Bot : Config.Bots)
-        Bots.push_back({{"file", Bot.File}, {"name", Bot.Name}, {"fingerprint", Bot.Fingerprint}});
+    const std::vector<std::string> Shown = ShownBotNames(Config.Bots);
+    for (std::size_t I = 0; I < Config.Bots.size(); ++I) {
+        const TTournamentBot &Bot = Config.Bots[I];
+        Bots.push_back(
+            {{"file", Bot.File}, {"name", Bot.Name}, {"label", Shown[I]}, {"fingerprint", Bot.Fingerprint}});
+    }
     nlohmann::json Json{{"bots", Bots},
                         {"format", Config.Format == TTournamentFormat::Gauntlet ? "gauntlet" : "round robin"},
                         {"pairs", Config.Pairs},
@@ -93,6 +100,12 @@ std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std:
         Error = std::string("the configuration is damaged: ") + Bad.what();
         return std::nullopt;
     }
+}
+
+std::vector<std::string> ShownBotNames(const std::vector<TTournamentBot> &Bots) {
+    std::vector<TBotNaming> Naming;
+    for (const TTournamentBot &Bot : Bots) Naming.push_back({Bot.Name, Bot.File});
+    return DistinctNames(Naming);
 }
 
 std::string FileFingerprint(const std::string &Path) {

@@ -34,12 +34,14 @@ struct TTournamentConfig {
     std::optional<TSprtSettings> Sprt;  // a two-bot match that stops once the test decides
 };
 
-// The largest number of game pairs per encounter: keeps every game's number far inside 64 bits.
+// The largest number of game pairs per encounter, and of bots: keeps every game's number far
+// inside 64 bits and the counts of every encounter in little memory.
 inline constexpr int64_t MaxPairs = 1'000'000'000;
+inline constexpr int64_t MaxBots = 1000;
 
-// Why Config cannot be played (fewer than two bots, a gauntlet bot out of range, pairs out of
-// 1..MaxPairs, a turn or move limit out of its bounds, an SPRT with other than two bots); empty
-// if it can.
+// Why Config cannot be played (fewer than two bots or more than MaxBots, a gauntlet bot out of
+// range, pairs out of 1..MaxPairs, a turn or move limit out of its bounds, an SPRT with other than
+// two bots); empty if it can.
 std::string ConfigProblem(const TTournamentConfig &Config);
 
 // The options word of the tournament's games: bots only, hidden information, the turn limit.
@@ -51,6 +53,10 @@ nlohmann::json ConfigToJson(const TTournamentConfig &Config);
 
 // The configuration Json holds, checked as ConfigProblem checks; nothing, with Error, otherwise.
 std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std::string &Error);
+
+// Each bot as the tables, texts and JSON show it: its name, or "Name (file.so)" when another bot
+// of the tournament reports the same name.
+std::vector<std::string> ShownBotNames(const std::vector<TTournamentBot> &Bots);
 
 // "fnv1a64:<16 hex digits>" of the file's bytes; empty when it cannot be read.
 std::string FileFingerprint(const std::string &Path);

@@ -21,12 +21,44 @@ nlohmann::json TournamentDocumentTail(const TTournamentResults &Results, bool Co
             {"complete", Complete}};
 }
 
+bool CountSavedGame(TTournamentResults &Results, const TGameRecord &Record, std::string &Problem) {
+    const auto Game = [&Record] { return "game " + std::to_string(Record.Place.Number); };
+    const TTournamentConfig &Config = Results.Config();
+    if (std::string Replay = CheckReplay(Record, Config.MoveLimitMs); !Replay.empty()) {
+        Problem = Game() + " does not replay: " + Replay;
+        return false;
+    }
+    if (Record.Options != GameOptions(Config)) {
+        Problem = Game() + " was played with other options than the tournament's";
+        return false;
+    }
+    const TGamePlace &Place = Record.Place;
+    const int64_t Index = Results.Schedule().IndexOf(Place.Encounter, Place.Pair, Place.Leg);
+    if (Index >= 0) {
+        if (Place.Number != Index + 1) {
+            Problem = Game() + " stands where game " + std::to_string(Index + 1) + " belongs";
+            return false;
+        }
+        const TScheduledGame Scheduled = Results.Schedule().Game(Index);
+        const int32_t Seated[2] = {Scheduled.First, Scheduled.Second};
+        for (std::size_t Seat = 0; Seat < 2; ++Seat) {
+            const TTournamentBot &Bot = Config.Bots[static_cast<std::size_t>(Seated[Seat])];
+            if (Record.Seats[Seat].File != Bot.File || Record.Seats[Seat].Name != Bot.Name) {
+                Problem = Game() + " was played by " + Record.Seats[Seat].Name + " (" +
+                          Record.Seats[Seat].File + ") where the tournament has " + Bot.Name + " (" +
+                          Bot.File + ")";
+                return false;
+            }
+        }
+    }
+    return Results.Add(Record, Problem);
+}
+
 std::optional<TSavedTournament> ReadTournament(const std::string &Path,
                                                const std::function<void(const TGameRecord &)> &OnRecord,
-                                               std::string &Error) {
+                                               std::string &Error, const TReadInterrupted &Interrupted) {
     nlohmann::json Rest;
-    const auto Skip = [](const nlohmann::json &, std::string &) { return true; };
-    if (!ReadDocument(Path, Rest, Skip, Error)) return std::nullopt;
+    if (!ReadDocumentHead(Path, Rest, Error, {"format", "version", "config"})) return std::nullopt;
     const auto Refuse = [&Error, &Path](const std::string &Why) {
         Error = Path + " " + Why;
         return std::nullopt;
@@ -46,18 +78,23 @@ std::optional<TSavedTournament> ReadTournament(const std::string &Path,
 
     TSavedTournament Saved;
     Saved.Results = std::make_unique<TTournamentResults>(*Config);
-    const auto Count = [&Saved, &OnRecord](const nlohmann::json &Json, std::string &Problem) {
-        const std::optional<TGameRecord> Record = RecordFromJson(Json, Problem);
-        if (!Record) return false;
-        if (std::string Replay = CheckReplay(*Record); !Replay.empty()) {
-            Problem = "game " + std::to_string(Record->Place.Number) + " does not replay: " + Replay;
+    bool Stopped = false;
+    int64_t Read = 0;
+    const auto Count = [&](TGameRecord &Record, std::string &Problem) {
+        if (++Read % 256 == 0 && Interrupted && Interrupted()) {
+            Stopped = true;
             return false;
         }
-        if (!Saved.Results->Add(*Record, Problem)) return false;
-        OnRecord(*Record);
+        if (!CountSavedGame(*Saved.Results, Record, Problem)) return false;
+        OnRecord(Record);
         return true;
     };
-    if (!ReadDocument(Path, Rest, Count, Why)) return Refuse("cannot be resumed: " + Why);
+    const bool Whole = ReadRecords(Path, Rest, Count, Why);
+    if (Stopped) {
+        Error.clear();
+        return std::nullopt;
+    }
+    if (!Whole) return Refuse("cannot be resumed: " + Why);
     if (!Rest.contains("move_times") || !Saved.Results->AddSavedMoveTimes(Rest["move_times"], Why))
         return Refuse("cannot be resumed: " +
                       (Why.empty() ? std::string("the thinking times are missing") : Why));

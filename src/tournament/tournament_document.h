@@ -30,12 +30,21 @@ struct TSavedTournament {
     bool Complete = false;
 };
 
+// Counts Record, a game read back, into Results: it must replay through the rules as it says, be
+// played by the bots the schedule puts at its place (file and name), with the tournament's options,
+// under its own number, and not be counted before. False with Problem, naming the game and the
+// first thing that does not fit, and nothing counted, otherwise.
+bool CountSavedGame(TTournamentResults &Results, const TGameRecord &Record, std::string &Problem);
+
+// Says whether reading should stop (Ctrl-C); asked every few hundred games.
+using TReadInterrupted = std::function<bool()>;
+
 // Reads the document at Path: checks that it is a tournament's, of this version, with a playable
-// configuration; every record is read, checked field by field, replayed through the rules, counted
-// (a game of another schedule or a game twice is refused) and handed to OnRecord. Nothing, with
-// Error, when any of it fails: the file is then not to be used, nor written over.
+// configuration; counts every game with CountSavedGame and hands it to OnRecord. Nothing, with
+// Error, when any of it fails: the file is then not to be used, nor written over. Nothing with
+// Error empty when Interrupted said so.
 std::optional<TSavedTournament> ReadTournament(const std::string &Path,
                                                const std::function<void(const TGameRecord &)> &OnRecord,
-                                               std::string &Error);
+                                               std::string &Error, const TReadInterrupted &Interrupted = {});
 
 }  // namespace velkaran

@@ -32,15 +32,16 @@ std::string RatingText(const TBotRating &Rating) {
     return EloText(Rating.Elo) + " ± " + Fixed((Rating.Upper - Rating.Lower) / 2, 0);
 }
 
-const std::string &NameOf(const TTournamentResults &Results, int32_t Bot) {
-    return Results.Config().Bots[static_cast<std::size_t>(Bot)].Name;
-}
+// Each bot as the tables show it, by its index in the configuration.
+using TNames = std::vector<std::string>;
+
+const std::string &NameOf(const TNames &Names, int32_t Bot) { return Names[static_cast<std::size_t>(Bot)]; }
 
 void Append(std::vector<std::string> &Lines, const std::vector<std::string> &More) {
     Lines.insert(Lines.end(), More.begin(), More.end());
 }
 
-std::vector<std::string> Standings(const TTournamentStatistics &Statistics,
+std::vector<std::string> Standings(const TNames &Names, const TTournamentStatistics &Statistics,
                                    const TTournamentResults &Results) {
     const TTournamentConfig &Config = Results.Config();
     std::string Title =
@@ -51,7 +52,7 @@ std::vector<std::string> Standings(const TTournamentStatistics &Statistics,
     TTextTable Table({"Rank", "<Bot", "Games", "Wins", "Draws", "Losses", "Points", "Score", "<Rating"});
     int Rank = 0;
     for (const TStanding &S : Statistics.Standings)
-        Table.AddRow({std::to_string(++Rank), NameOf(Results, S.Bot), std::to_string(S.Games),
+        Table.AddRow({std::to_string(++Rank), NameOf(Names, S.Bot), std::to_string(S.Games),
                       std::to_string(S.Wins), std::to_string(S.Draws), std::to_string(S.Losses),
                       std::to_string(S.Points), Percent(S.Score), RatingText(S.Rating)});
     std::vector<std::string> Lines{Title};
@@ -70,32 +71,35 @@ std::vector<std::string> Standings(const TTournamentStatistics &Statistics,
     return Lines;
 }
 
-std::vector<std::string> Crosstable(const TTournamentStatistics &Statistics,
-                                    const TTournamentResults &Results) {
+std::vector<std::string> Crosstable(const TNames &Names, const TTournamentStatistics &Statistics,
+                                    const TTournamentResults &) {
     std::vector<std::string> Headers{"<Points: row against column"};
     std::vector<int32_t> Order;
     for (const TStanding &S : Statistics.Standings) {
         Order.push_back(S.Bot);
-        Headers.push_back(NameOf(Results, S.Bot));
+        Headers.push_back(NameOf(Names, S.Bot));
+    }
+    // Each cell's text, by row and column bot.
+    const std::size_t Bots = Names.size();
+    std::vector<std::string> Points(Bots * Bots);
+    for (std::size_t Bot = 0; Bot < Bots; ++Bot) Points[Bot * Bots + Bot] = "·";
+    for (const TEncounterStatistics &E : Statistics.Encounters) {
+        const auto A = static_cast<std::size_t>(E.A), B = static_cast<std::size_t>(E.B);
+        Points[A * Bots + B] = PointsText(E.WinsA, E.Draws, E.Games);
+        Points[B * Bots + A] = PointsText(E.WinsB, E.Draws, E.Games);
     }
     TTextTable Table(Headers);
     for (const int32_t Row : Order) {
-        std::vector<std::string> Cells{NameOf(Results, Row)};
-        for (const int32_t Column : Order) {
-            std::string Cell = Row == Column ? "·" : "";
-            for (const TEncounterStatistics &E : Statistics.Encounters) {
-                if (E.A == Row && E.B == Column) Cell = PointsText(E.WinsA, E.Draws, E.Games);
-                if (E.B == Row && E.A == Column) Cell = PointsText(E.WinsB, E.Draws, E.Games);
-            }
-            Cells.push_back(Cell);
-        }
+        std::vector<std::string> Cells{NameOf(Names, Row)};
+        for (const int32_t Column : Order)
+            Cells.push_back(Points[static_cast<std::size_t>(Row) * Bots + static_cast<std::size_t>(Column)]);
         Table.AddRow(Cells);
     }
     return Table.Lines();
 }
 
-std::vector<std::string> Encounters(const TTournamentStatistics &Statistics,
-                                    const TTournamentResults &Results) {
+std::vector<std::string> Encounters(const TNames &Names, const TTournamentStatistics &Statistics,
+                                    const TTournamentResults &) {
     TTextTable Table({"<Encounter", "Games", "+", "=", "-", "Score", "Distinct pairs",
                       "<Elo of the first over the second", "<nElo"});
     for (const TEncounterStatistics &E : Statistics.Encounters) {
@@ -112,7 +116,7 @@ std::vector<std::string> Encounters(const TTournamentStatistics &Statistics,
                 Normalized = EloText(E.Elo.NormalizedElo) + " [" + EloText(E.Elo.NormalizedLower) + ", " +
                              EloText(E.Elo.NormalizedUpper) + "]";
         }
-        Table.AddRow({NameOf(Results, E.A) + " - " + NameOf(Results, E.B), std::to_string(E.Games),
+        Table.AddRow({NameOf(Names, E.A) + " - " + NameOf(Names, E.B), std::to_string(E.Games),
                       std::to_string(E.WinsA), std::to_string(E.Draws), std::to_string(E.WinsB),
                       E.Games > 0
                           ? Percent((static_cast<double>(E.WinsA) + 0.5 * static_cast<double>(E.Draws)) /
@@ -123,27 +127,28 @@ std::vector<std::string> Encounters(const TTournamentStatistics &Statistics,
     return Table.Lines();
 }
 
-std::vector<std::string> ThinkingTime(const TTournamentStatistics &Statistics,
+std::vector<std::string> ThinkingTime(const TNames &Names, const TTournamentStatistics &Statistics,
                                       const TTournamentResults &Results) {
     TTextTable Table({"<Thinking time per move, ms", "Moves", "Mean", "95%", "Max"});
     for (const TStanding &S : Statistics.Standings) {
         const TMoveTimeHistogram &Times = Results.Bots()[static_cast<std::size_t>(S.Bot)].MoveTimes;
-        Table.AddRow({NameOf(Results, S.Bot), std::to_string(Times.Count()), Fixed(Times.Mean(), 3),
+        Table.AddRow({NameOf(Names, S.Bot), std::to_string(Times.Count()), Fixed(Times.Mean(), 3),
                       Fixed(Times.Quantile(0.95), 3), Fixed(Times.Max(), 3)});
     }
     return Table.Lines();
 }
 
-std::vector<std::string> Losses(const TTournamentStatistics &Statistics, const TTournamentResults &Results) {
+std::vector<std::string> Losses(const TNames &Names, const TTournamentStatistics &Statistics,
+                                const TTournamentResults &Results) {
     std::vector<std::string> Headers{"<Games lost, by how they ended"};
     for (int Kind = 1; Kind < TerminationKinds; ++Kind)
         if (static_cast<TTermination>(Kind) != TTermination::TurnLimit)
-            Headers.emplace_back(TerminationName(static_cast<TTermination>(Kind)));
+            Headers.emplace_back(TerminationRows[Kind].English);
     Headers.emplace_back("draws");
     TTextTable Table(Headers);
     for (const TStanding &S : Statistics.Standings) {
         const TBotResults &Bot = Results.Bots()[static_cast<std::size_t>(S.Bot)];
-        std::vector<std::string> Cells{NameOf(Results, S.Bot)};
+        std::vector<std::string> Cells{NameOf(Names, S.Bot)};
         for (int Kind = 1; Kind < TerminationKinds; ++Kind)
             if (static_cast<TTermination>(Kind) != TTermination::TurnLimit)
                 Cells.push_back(std::to_string(Bot.Lost[static_cast<std::size_t>(Kind)]));
@@ -153,7 +158,8 @@ std::vector<std::string> Losses(const TTournamentStatistics &Statistics, const T
     return Table.Lines();
 }
 
-std::vector<std::string> Cards(const TTournamentStatistics &Statistics, const TTournamentResults &Results) {
+std::vector<std::string> Cards(const TNames &Names, const TTournamentStatistics &Statistics,
+                               const TTournamentResults &Results) {
     TTextTable Table({"<Cards played most", "<Card: share of the bot's moves"});
     for (const TStanding &S : Statistics.Standings) {
         const auto &Uses = Results.Bots()[static_cast<std::size_t>(S.Bot)].CardUses;
@@ -171,7 +177,7 @@ std::vector<std::string> Cards(const TTournamentStatistics &Statistics, const TT
             Text += (I > 0 ? ", " : "") + std::to_string(Cards[I]) + ": " +
                     Percent(static_cast<double>(Uses[static_cast<std::size_t>(Cards[I])]) /
                             static_cast<double>(Plays));
-        Table.AddRow({NameOf(Results, S.Bot), Text.empty() ? "-" : Text});
+        Table.AddRow({NameOf(Names, S.Bot), Text.empty() ? "-" : Text});
     }
     return Table.Lines();
 }
@@ -197,10 +203,11 @@ std::string EloText(double Elo) {
 
 std::vector<std::string> ReportLines(const TTournamentStatistics &Statistics,
                                      const TTournamentResults &Results) {
-    std::vector<std::string> Lines = Standings(Statistics, Results);
-    for (const auto &Part :
-         {Crosstable(Statistics, Results), Encounters(Statistics, Results), ThinkingTime(Statistics, Results),
-          Losses(Statistics, Results), Cards(Statistics, Results)}) {
+    const TNames Names = ShownBotNames(Results.Config().Bots);
+    std::vector<std::string> Lines = Standings(Names, Statistics, Results);
+    for (const auto &Part : {Crosstable(Names, Statistics, Results), Encounters(Names, Statistics, Results),
+                             ThinkingTime(Names, Statistics, Results), Losses(Names, Statistics, Results),
+                             Cards(Names, Statistics, Results)}) {
         Lines.emplace_back();
         Append(Lines, Part);
     }

@@ -10,7 +10,6 @@ namespace velkaran {
 TTournamentResults::TTournamentResults(const TTournamentConfig &Config)
     : Config_(Config),
       Schedule_(Config),
-      Counted(static_cast<std::size_t>(Schedule_.Games()), false),
       Encounters_(Schedule_.Encounters().size()),
       Bots_(Config.Bots.size()) {}
 
@@ -21,7 +20,7 @@ bool TTournamentResults::Add(const TGameRecord &Record, std::string &Error) {
         Error = "game " + std::to_string(Place.Number) + " is not a game of this tournament";
         return false;
     }
-    if (Counted[static_cast<std::size_t>(Index)]) {
+    if (Done.Contains(Index)) {
         Error = "game " + std::to_string(Place.Number) + " is there twice";
         return false;
     }
@@ -38,8 +37,7 @@ bool TTournamentResults::Add(const TGameRecord &Record, std::string &Error) {
         Error = "game " + std::to_string(Place.Number) + " did not start from its pair's start position";
         return false;
     }
-    Counted[static_cast<std::size_t>(Index)] = true;
-    ++Done;
+    Done.Insert(Index);
     const uint64_t Start = StartFingerprint(Record.Start);
     PlayedStarts.insert(Start);
 

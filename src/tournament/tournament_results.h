@@ -1,6 +1,7 @@
 // What the games of a tournament come to, counted as they finish, in any order.
 #pragma once
 
+#include "index_ranges.h"
 #include "schedule.h"
 
 #include "match/match_tally.h"
@@ -50,10 +51,11 @@ public:
 
     const TSchedule &Schedule() const { return Schedule_; }
     const TTournamentConfig &Config() const { return Config_; }
-    int64_t GamesDone() const { return Done; }
+    int64_t GamesDone() const { return Done.Count(); }
     // The different start positions the counted games began from.
     int64_t PositionsPlayed() const { return static_cast<int64_t>(PlayedStarts.size()); }
-    bool IsDone(int64_t Index) const { return Counted[static_cast<std::size_t>(Index)]; }
+    // The schedule's indices of the games counted.
+    const TIndexRanges &DoneGames() const { return Done; }
     const std::vector<TEncounterResults> &Encounters() const { return Encounters_; }
     const std::vector<TBotResults> &Bots() const { return Bots_; }
 
@@ -74,8 +76,7 @@ private:
 
     TTournamentConfig Config_;
     TSchedule Schedule_;
-    std::vector<bool> Counted;
-    int64_t Done = 0;
+    TIndexRanges Done;
     std::vector<TEncounterResults> Encounters_;
     std::vector<TBotResults> Bots_;
     std::unordered_map<int64_t, TPendingLeg> Pending;  // by the index of the pair's first game

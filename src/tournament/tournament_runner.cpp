@@ -8,46 +8,56 @@
 #include "workers/cpu_pinning.h"
 #include "workers/worker_registry.h"
 
-#include <sched.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <thread>
 
 namespace velkaran {
-namespace {
-
-// The CPUs this process may use, in order.
-std::vector<int> AllowedCpus() {
-    std::vector<int> Cpus;
-    cpu_set_t Allowed;
-    CPU_ZERO(&Allowed);
-    if (sched_getaffinity(0, sizeof Allowed, &Allowed) == 0)
-        for (int Cpu = 0; Cpu < CPU_SETSIZE; ++Cpu)
-            if (CPU_ISSET(Cpu, &Allowed)) Cpus.push_back(Cpu);
-    return Cpus;
-}
-
-}  // namespace
-
 TTournamentRunner::TTournamentRunner(const TTournamentConfig &Config, TRunnerSettings Settings)
     : Config(Config), Schedule(Config), Settings(std::move(Settings)) {
     // A hung call is given up soon after the tournament's own move limit.
     this->Settings.Workers.CallTimeoutMs = CallDeadlineMs(Config.MoveLimitMs);
 }
 
-void TTournamentRunner::Run(const std::function<bool(int64_t Index)> &Skip, const TGameSink &Sink) {
+void TTournamentRunner::Run(int64_t First, int64_t End, const TIndexRanges &Done, const TGameSink &Sink) {
+    {
+        const std::lock_guard<std::mutex> Guard(TakeLock);
+        Skipped = Done;
+        Next = std::max<int64_t>(First, 0);
+        Last = std::min(End, Schedule.Games());
+    }
     const int Threads = std::max(1, Settings.Concurrency);
-    const std::vector<int> Cpus = AllowedCpus();
+    const std::vector<int> Cpus = UsableCpus();
     std::vector<std::thread> Running;
-    for (int Thread = 0; Thread < Threads; ++Thread) {
-        Running.emplace_back([this, Thread, &Skip, &Sink, &Cpus] {
-            if (Settings.PinThreads && !Cpus.empty())
-                PinThisThreadToOneCpu(Cpus[static_cast<std::size_t>(Thread) % Cpus.size()]);
-            PlayGames(Thread, Skip, Sink);
-        });
+    try {
+        for (int Thread = 0; Thread < Threads; ++Thread) {
+            Running.emplace_back([this, Thread, &Sink, &Cpus] {
+                if (Settings.PinThreads && !Cpus.empty())
+                    PinThisThreadToOneCpu(Cpus[static_cast<std::size_t>(Thread) % Cpus.size()]);
+                try {
+                    PlayGames(Sink);
+                } catch (const std::exception &Error) {
+                    Fail(Error.what());
+                }
+            });
+        }
+    } catch (const std::exception &Error) {  // a thread could not be started
+        Fail(Error.what());
     }
     for (std::thread &Thread : Running) Thread.join();
+}
+
+void TTournamentRunner::Fail(const std::string &What) {
+    {
+        const std::lock_guard<std::mutex> Guard(FailureLock);
+        if (Failure_.empty()) Failure_ = What;
+    }
+    Stop();
+}
+
+std::string TTournamentRunner::Failure() const {
+    const std::lock_guard<std::mutex> Guard(FailureLock);
+    return Failure_;
 }
 
 void TTournamentRunner::Stop() {
@@ -56,8 +66,14 @@ void TTournamentRunner::Stop() {
     KillAllWorkerGroups();
 }
 
-void TTournamentRunner::PlayGames(int, const std::function<bool(int64_t Index)> &Skip,
-                                  const TGameSink &Sink) {
+int64_t TTournamentRunner::TakeGame() {
+    const std::lock_guard<std::mutex> Guard(TakeLock);
+    Next = Skipped.NextAbsent(Next);
+    if (Next >= Last) return -1;
+    return Next++;
+}
+
+void TTournamentRunner::PlayGames(const TGameSink &Sink) {
     TBotWorkerPool Pool(Settings.Workers);
     std::vector<TBot> Bots;
     std::vector<TSeatCalls> Seats;
@@ -75,9 +91,8 @@ void TTournamentRunner::PlayGames(int, const std::function<bool(int64_t Index)> 
     TGameRecord Record;
     const int32_t Options = GameOptions(Config);
     while (!Stopping.load()) {
-        const int64_t Index = Next.fetch_add(1);
-        if (Index >= Schedule.Games()) break;
-        if (Skip(Index)) continue;
+        const int64_t Index = TakeGame();
+        if (Index < 0) break;
         const TScheduledGame Game = Schedule.Game(Index);
         const TTournamentBot &First = Config.Bots[static_cast<std::size_t>(Game.First)];
         const TTournamentBot &Second = Config.Bots[static_cast<std::size_t>(Game.Second)];

@@ -1,6 +1,7 @@
 // Plays the games of a tournament, several at once, each game with workers of its own.
 #pragma once
 
+#include "index_ranges.h"
 #include "schedule.h"
 
 #include "records/game_record.h"
@@ -29,27 +30,38 @@ class TTournamentRunner {
 public:
     TTournamentRunner(const TTournamentConfig &Config, TRunnerSettings Settings);
 
-    // Plays every game of the schedule for which Skip is false, in the schedule's order, with
-    // Concurrency games at once; every thread has a worker of its own for each bot, so that no
-    // two games running at the same time share a library's globals. Each finished game goes to
-    // Sink, one at a time; Sink returns false to end the tournament (an SPRT has decided), which
+    // Plays every game First .. End - 1 of the schedule that Done does not hold, in the schedule's
+    // order, with Concurrency games at once; every thread has a worker of its own for each bot, so
+    // that no two games running at the same time share a library's globals. Each finished game goes
+    // to Sink, one at a time; Sink returns false to end the tournament (an SPRT has decided), which
     // then stops as Stop does. Returns when every game is played or the tournament was stopped.
-    void Run(const std::function<bool(int64_t Index)> &Skip, const TGameSink &Sink);
+    void Run(int64_t First, int64_t End, const TIndexRanges &Done, const TGameSink &Sink);
 
     // Callable from any thread: no game starts any more, and the games in flight are abandoned
     // (their workers ended) and never reach Sink.
     void Stop();
     bool Stopped() const { return Stopping.load(); }
+    // After Run: what ended it from within (the host out of memory, say), empty when nothing did.
+    std::string Failure() const;
 
 private:
-    void PlayGames(int Thread, const std::function<bool(int64_t Index)> &Skip, const TGameSink &Sink);
+    void PlayGames(const TGameSink &Sink);
+    // Notes What as the failure that ends the run (the first one counts) and stops it.
+    void Fail(const std::string &What);
+    // The next game to play, or -1 when there is none left.
+    int64_t TakeGame();
 
     TTournamentConfig Config;
     TSchedule Schedule;
     TRunnerSettings Settings;
-    std::atomic<int64_t> Next{0};
+    std::mutex TakeLock;  // over the three below
+    TIndexRanges Skipped;
+    int64_t Next = 0;
+    int64_t Last = 0;  // one past the last game to play
     std::atomic<bool> Stopping{false};
     std::mutex SinkLock;
+    mutable std::mutex FailureLock;
+    std::string Failure_;
 };
 
 }  // namespace velkaran

@@ -88,8 +88,7 @@ nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const T
         nlohmann::json Lost = nlohmann::json::object();
         for (int Kind = 1; Kind < TerminationKinds; ++Kind)
             if (Bot.Lost[static_cast<std::size_t>(Kind)] > 0)
-                Lost[std::string(TerminationName(static_cast<TTermination>(Kind)))] =
-                    Bot.Lost[static_cast<std::size_t>(Kind)];
+                Lost[std::string(TerminationRows[Kind].Stored)] = Bot.Lost[static_cast<std::size_t>(Kind)];
         nlohmann::json Cards = nlohmann::json::object();
         for (int32_t Card = 1; Card <= CardCount; ++Card)
             if (Bot.CardUses[static_cast<std::size_t>(Card)] > 0)
@@ -111,8 +110,10 @@ nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const T
     }
     nlohmann::json Encounters = nlohmann::json::array();
     for (const TEncounterStatistics &E : Statistics.Encounters) {
-        const TMatchTally &Tally =
-            Results.Encounters()[static_cast<std::size_t>(&E - Statistics.Encounters.data())].Tally;
+        const TEncounterResults &Counted =
+            Results.Encounters()[static_cast<std::size_t>(&E - Statistics.Encounters.data())];
+        const TMatchTally &Tally = Counted.Tally;
+        const TPentanomial &Pairs = Counted.Pentanomial;
         nlohmann::json Entry{{"a", E.A},
                              {"b", E.B},
                              {"games", E.Games},
@@ -126,6 +127,13 @@ nlohmann::json StatisticsToJson(const TTournamentStatistics &Statistics, const T
                              {"pairs", E.Pairs},
                              {"distinct_pairs", E.DistinctPairs},
                              {"positions", E.Positions},
+                             {"pentanomial",
+                              {{"ll", Pairs.LL},
+                               {"ld", Pairs.LD},
+                               {"wl_dd", Pairs.WLDD},
+                               {"dd", Pairs.DD},
+                               {"wd", Pairs.WD},
+                               {"ww", Pairs.WW}}},
                              {"deterministic", E.Deterministic}};
         if (E.Elo.Known)
             Entry["elo"] = {

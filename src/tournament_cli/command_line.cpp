@@ -5,6 +5,7 @@
 #include "match/version.h"
 #include "records/opening_book.h"
 #include "tournament/tournament_config.h"
+#include "workers/cpu_pinning.h"
 
 #include <CLI/CLI.hpp>
 
@@ -35,8 +36,16 @@ constexpr char Footer[] =
     "--run-shard I --plan FILE --out DIR plays shard I into DIR/shard-I.json; --merge DIR --plan FILE\n"
     "combines the shards; scripts/slurm-tournament runs a plan on a Slurm cluster.\n"
     "\n"
-    "Exit status: 0 played; 1 the JSON document could not be written; 2 bad arguments, an unusable\n"
-    "bot or a file that cannot be used; 130 stopped by a signal.";
+    "--json FILE refuses a file that exists (go on with --resume FILE, or pass --force to write over\n"
+    "it). A saved tournament, a shard or a merge counts only games that replay through the rules as\n"
+    "their records say, played by the tournament's bots.\n"
+    "\n"
+    "Exit status: 0 the tournament was played to its end (or the plan written, the shard played, all\n"
+    "shards merged); 1 standard output, the JSON document or another file could not be written, or\n"
+    "memory ran out; 2 bad arguments, an unusable bot, or a file refused (damaged, not the\n"
+    "tournament's, a bot library changed); 3 --merge found shards missing, incomplete or refused (the\n"
+    "partial results are printed, with the --run-shard commands that complete them); 130 stopped by\n"
+    "Ctrl-C, SIGTERM or SIGHUP before the end (the games finished are saved).";
 
 int Complain(const std::string &Message) {
     std::cerr << "velkaran-tournament: " << Message << "\nRun with --help for more information.\n";
@@ -56,7 +65,11 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     CLI::Option *GauntletOption =
         App.add_option("--gauntlet", Gauntlet, "Play BOT against each other bot instead of a round robin")
             ->type_name("BOT");
-    App.add_option("--concurrency", Command.Concurrency, "Games at once (default: the number of CPUs)")
+    const int UsableCpus = UsableCpuCount();
+    App.add_option("--concurrency", Command.Concurrency,
+                   "Games at once (default here: " + std::to_string(UsableCpus) +
+                       ", the CPUs this process may use by its affinity, its CPU quota and "
+                       "SLURM_CPUS_PER_TASK)")
         ->type_name("J");
     CLI::Option *TurnLimitOption =
         App.add_option("--turn-limit", Command.TurnLimit,
@@ -87,6 +100,7 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     CLI::Option *JsonOption =
         App.add_option("--json", Json, "Keep the configuration, every game record and the statistics in FILE")
             ->type_name("FILE");
+    App.add_flag("--force", Command.Force, "Let --json write over a file that exists");
     CLI::Option *ResumeOption =
         App.add_option("--resume", Resume,
                        "Go on with the tournament saved in FILE (and keep saving it there)")
@@ -129,7 +143,7 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
         std::ostringstream Output, Errors;
         const int Status = App.exit(Error, Output, Errors);
         std::cout << Output.str() << std::flush;
-        if (Status == 0) return ExitTournamentPlayed;
+        if (Status == 0) return std::cout ? ExitTournamentPlayed : ExitTournamentOutputFailed;
         std::string Message = Errors.str();
         const std::string Hint = "Run with --help for more information.\n";
         if (Message.ends_with(Hint)) Message.erase(Message.size() - Hint.size());
@@ -141,8 +155,7 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
         return Complain("--pairs must be between 1 and " + std::to_string(MaxPairs));
     if (Command.Concurrency < 0 || Command.Concurrency > 1024)
         return Complain("--concurrency must be between 1 and 1024");
-    if (Command.Concurrency == 0)
-        Command.Concurrency = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (Command.Concurrency == 0) Command.Concurrency = UsableCpus;
     if (Command.TurnLimit < MinTurnLimit || Command.TurnLimit > MaxTurnLimit)
         return Complain("--turn-limit must be between " + std::to_string(MinTurnLimit) + " and " +
                         std::to_string(MaxTurnLimit) + ", not " + std::to_string(Command.TurnLimit));

@@ -12,10 +12,11 @@
 namespace velkaran {
 
 // Exit statuses of velkaran-tournament.
-inline constexpr int ExitTournamentPlayed = 0;         // the tournament was played (or the plan written)
-inline constexpr int ExitTournamentOutputFailed = 1;   // the JSON document could not be written
-inline constexpr int ExitTournamentBadArguments = 2;   // bad arguments, unusable bots, a damaged file
-inline constexpr int ExitTournamentInterrupted = 130;  // stopped by SIGINT or SIGTERM
+inline constexpr int ExitTournamentPlayed = 0;  // the tournament was played to its end (or the plan written)
+inline constexpr int ExitTournamentOutputFailed = 1;   // stdout or a file could not be written; out of memory
+inline constexpr int ExitTournamentBadArguments = 2;   // bad arguments, unusable bots, a file refused
+inline constexpr int ExitTournamentPartial = 3;        // --merge: shards are missing, incomplete or refused
+inline constexpr int ExitTournamentInterrupted = 130;  // stopped by SIGINT, SIGTERM or SIGHUP before its end
 
 enum class TTournamentAction {
     Play,        // play the tournament here
@@ -30,7 +31,7 @@ struct TTournamentCommand {
     std::vector<std::string> Bots;  // library files; empty: every usable bot of the folder
     std::optional<std::string> Gauntlet;
     int64_t Pairs = 10;
-    int Concurrency = 0;  // 0: the number of CPUs
+    int Concurrency = 0;  // 0: the number of CPUs this process may use
     int32_t TurnLimit = 200;
     int32_t MoveLimitMs = 20000;
     std::optional<std::string> Openings;     // --openings: "random:K" or a book file
@@ -39,6 +40,7 @@ struct TTournamentCommand {
     std::optional<TSprtSettings> Sprt;
     std::optional<std::string> JsonPath;
     std::optional<std::string> ResumePath;
+    bool Force = false;  // --json may write over an existing file
     std::string BotOutputFolder;
     long long BotMemoryMb = 0;
     bool Sandbox = false;

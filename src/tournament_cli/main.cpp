@@ -1,31 +1,29 @@
 // velkaran-tournament: plays many bots against each other, several games at once, and prints the
 // standings, a crosstable and the statistics; saves and resumes; plays and merges shards of a plan.
 #include "command_line.h"
+#include "output_files.h"
 #include "plan_actions.h"
+#include "termination_signals.h"
 #include "tournament_bots.h"
 #include "tournament_session.h"
 
 #include "tournament/tournament_report.h"
 #include "workers/worker_registry.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
+#include <new>
 
 namespace velkaran {
 namespace {
 
-void Complain(const std::string &Message) {
-    std::fprintf(stderr, "velkaran-tournament: %s\n", Message.c_str());
-}
-
 void PrintReport(const TTournamentResults &Results) {
     for (const std::string &Line : ReportLines(ComputeStatistics(Results), Results))
         std::printf("%s\n", Line.c_str());
-    std::fflush(stdout);
 }
 
 // The journal for a document at Path, in its folder; null after a message when there is none.
@@ -44,12 +42,22 @@ int PlayTournament(const TTournamentCommand &Command) {
     std::unique_ptr<TTournamentResults> Results;
     std::unique_ptr<TRecordJournal> Journal;
     const std::optional<std::string> DocumentPath = Command.JsonPath ? Command.JsonPath : Command.ResumePath;
+    if (Command.JsonPath && !CheckNewDocument(*Command.JsonPath, Command.Force))
+        return ExitTournamentBadArguments;
+    if (!Command.JsonPath && Command.ResumePath && !CheckDocumentToUpdate(*Command.ResumePath))
+        return ExitTournamentBadArguments;
     if (DocumentPath && !(Journal = OpenJournal(*DocumentPath))) return ExitTournamentBadArguments;
 
+    bool WasComplete = false;
     if (Command.ResumePath) {
         std::string Error;
         auto Saved = ReadTournament(
-            *Command.ResumePath, [&Journal](const TGameRecord &Record) { Journal->Append(Record); }, Error);
+            *Command.ResumePath, [&Journal](const TGameRecord &Record) { Journal->Append(Record); }, Error,
+            TerminationPending);
+        if (!Saved && Error.empty()) {
+            Complain("stopped while reading " + *Command.ResumePath + "; it was left as it is");
+            return ExitTournamentInterrupted;
+        }
         if (!Saved) {
             Complain(Error + "; it was left as it is");
             return ExitTournamentBadArguments;
@@ -59,17 +67,20 @@ int PlayTournament(const TTournamentCommand &Command) {
             return ExitTournamentBadArguments;
         }
         Results = std::move(Saved->Results);
+        WasComplete = Saved->Complete && TournamentComplete(*Results);
     } else {
         TBotWorkerPool Probing(Workers);
         const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
         if (!Config) return ExitTournamentBadArguments;
         Results = std::make_unique<TTournamentResults>(*Config);
     }
+    if (TerminationPending()) {
+        Complain("stopped before the first game" +
+                 (Command.ResumePath ? "; " + *Command.ResumePath + " was left as it is" : std::string()));
+        return ExitTournamentInterrupted;
+    }
 
     const TTournamentConfig Config = Results->Config();
-    std::vector<bool> DoneBefore;
-    for (int64_t Index = 0; Index < Results->Schedule().Games(); ++Index)
-        DoneBefore.push_back(Results->IsDone(Index));
     TTournamentSession::TDocument Document;
     if (DocumentPath) {
         Document.Path = *DocumentPath;
@@ -80,23 +91,46 @@ int PlayTournament(const TTournamentCommand &Command) {
     }
     TTournamentSession Session(std::move(Results), std::move(Journal), std::move(Document));
     TTournamentRunner Runner(Config, TRunnerSettings{Command.Concurrency, ".", Workers, true});
-    const bool Interrupted = Session.Play(
-        Runner, [&DoneBefore](int64_t Index) { return DoneBefore[static_cast<std::size_t>(Index)]; },
-        isatty(STDERR_FILENO) == 1);
+    const bool Interrupted =
+        Session.Play(Runner, 0, Session.Results().Schedule().Games(), isatty(STDERR_FILENO) == 1);
 
-    int Status = Interrupted ? ExitTournamentInterrupted : ExitTournamentPlayed;
-    std::string Error;
-    if (!Session.Save(!Interrupted, Error)) {
-        Complain(Error);
-        if (!Interrupted) Status = ExitTournamentOutputFailed;
+    const bool Complete = TournamentComplete(Session.Results());
+    int Status = Complete ? ExitTournamentPlayed : ExitTournamentInterrupted;
+    if (const std::string Failure = Runner.Failure(); !Failure.empty()) {
+        Complain("the tournament could not go on: " + Failure);
+        Status = ExitTournamentOutputFailed;
     }
-    if (Interrupted)
-        std::fprintf(stderr, "velkaran-tournament: stopped after %lld of %lld games%s\n",
-                     static_cast<long long>(Session.Results().GamesDone()),
-                     static_cast<long long>(Session.Results().Schedule().Games()),
-                     DocumentPath ? ("; go on with --resume " + *DocumentPath).c_str() : "");
+    std::string Error;
+    // A saved tournament that was whole and gained nothing stays exactly as it was.
+    const bool Unchanged = WasComplete && Session.PlayedHere() == 0 && !Command.JsonPath;
+    if (!Unchanged && !Session.Save(Complete, Error)) {
+        Complain(Error);
+        Status = ExitTournamentOutputFailed;
+    }
+    if (!Complete && (Interrupted || Status == ExitTournamentInterrupted))
+        Complain("stopped after " + std::to_string(Session.Results().GamesDone()) + " of " +
+                 std::to_string(Session.Results().Schedule().Games()) + " games" +
+                 (DocumentPath ? "; go on with --resume " + *DocumentPath : std::string()));
+    for (const std::string &Line : Session.ProblemLines()) Complain(Line);
     PrintReport(Session.Results());
+    if (!StdoutWritten() && Status == ExitTournamentPlayed) Status = ExitTournamentOutputFailed;
     return Status;
+}
+
+int Run(const TTournamentCommand &Command) {
+    switch (Command.Action) {
+        case TTournamentAction::Play:
+            return PlayTournament(Command);
+        case TTournamentAction::Plan:
+            return WritePlan(Command);
+        case TTournamentAction::ShardCount:
+            return PrintShardCount(Command);
+        case TTournamentAction::RunShard:
+            return RunShard(Command);
+        case TTournamentAction::Merge:
+            return MergeShards(Command);
+    }
+    return ExitTournamentBadArguments;
 }
 
 }  // namespace
@@ -105,34 +139,21 @@ int PlayTournament(const TTournamentCommand &Command) {
 int main(int Argc, char **Argv) {
     using namespace velkaran;
     std::setlocale(LC_ALL, "");
+    // The signals that end a tournament are looked at when the program is ready for them, never
+    // delivered at random: blocked here, before any thread starts, so that all inherit it.
+    BlockTerminationSignals();
     const auto Parsed = ParseTournamentCommand(Argc, Argv);
     if (const int *Status = std::get_if<int>(&Parsed)) return *Status;
     const TTournamentCommand &Command = std::get<TTournamentCommand>(Parsed);
-    // The signals that end a tournament are taken by the thread that watches for them, never
-    // delivered at random: blocked here, before any thread starts, so that all inherit it.
-    sigset_t Ending;
-    sigemptyset(&Ending);
-    for (const int Signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&Ending, Signal);
-    pthread_sigmask(SIG_BLOCK, &Ending, nullptr);
     // A bot's child that left its worker's group comes here when the worker ends, and ends with the run.
     AdoptOrphanedDescendants();
-    int Status = ExitTournamentBadArguments;
-    switch (Command.Action) {
-        case TTournamentAction::Play:
-            Status = PlayTournament(Command);
-            break;
-        case TTournamentAction::Plan:
-            Status = WritePlan(Command);
-            break;
-        case TTournamentAction::ShardCount:
-            Status = PrintShardCount(Command);
-            break;
-        case TTournamentAction::RunShard:
-            Status = RunShard(Command);
-            break;
-        case TTournamentAction::Merge:
-            Status = MergeShards(Command);
-            break;
+    int Status = ExitTournamentOutputFailed;
+    try {
+        Status = Run(Command);
+    } catch (const std::bad_alloc &) {
+        Complain("out of memory");
+    } catch (const std::exception &Error) {
+        Complain(std::string("the run failed: ") + Error.what());
     }
     EndAdoptedChildren();
     return Status;

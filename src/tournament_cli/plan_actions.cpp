@@ -1,33 +1,24 @@
 // Plans, shards and merging.
 #include "plan_actions.h"
 
+#include "output_files.h"
+#include "termination_signals.h"
 #include "tournament_bots.h"
 #include "tournament_session.h"
 
 #include "records/atomic_file.h"
 #include "records/record_journal.h"
-#include "records/record_json.h"
-#include "records/record_replay.h"
 #include "tournament/tournament_plan.h"
 #include "tournament/tournament_report.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace velkaran {
 namespace {
-
-void Complain(const std::string &Message) {
-    std::fprintf(stderr, "velkaran-tournament: %s\n", Message.c_str());
-}
 
 // Text into Path through a temporary file and a rename; false after a message.
 bool WriteAtomically(const std::string &Path, const std::string &Text) {
@@ -41,6 +32,11 @@ bool WriteAtomically(const std::string &Path, const std::string &Text) {
 
 // The plan at Path, with its fingerprint; nothing after a message.
 std::optional<TTournamentPlan> ReadPlan(const std::string &Path, std::string *Fingerprint = nullptr) {
+    std::error_code Failure;
+    if (std::filesystem::is_directory(Path, Failure)) {
+        Complain("cannot read the plan " + Path + ": it is a folder");
+        return std::nullopt;
+    }
     std::ifstream In(Path, std::ios::binary);
     if (!In) {
         Complain("cannot read the plan " + Path + ": " + std::strerror(errno));
@@ -65,51 +61,59 @@ std::string ShardPath(const std::string &Folder, int64_t Shard) {
     return (std::filesystem::path(Folder) / ("shard-" + std::to_string(Shard) + ".json")).string();
 }
 
-// What a shard file holds, checked: its games all of that shard, from their pairs' start
-// positions, replayed, none twice.
-struct TShardFile {
-    bool Complete = false;
+// Text as one word of a shell command line.
+std::string ShellWord(const std::string &Text) {
+    if (!Text.empty() &&
+        Text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+                               "-_./=:,+@%") == std::string::npos)
+        return Text;
+    std::string Quoted = "'";
+    for (const char Character : Text)
+        Quoted += Character == '\'' ? std::string("'\\''") : std::string(1, Character);
+    return Quoted + "'";
+}
+
+// A shard's file checked through: what it says of itself, and every game of it, each in the
+// shard's range, replayed and counted once, into a count of its own.
+struct TShardCheck {
+    int64_t Games = 0;     // the games it holds
+    int64_t Expected = 0;  // the games of the shard
     nlohmann::json MoveTimes;
 };
 
-std::optional<TShardFile> CheckShard(const TTournamentPlan &Plan, const std::string &PlanFingerprint,
-                                     int64_t Shard, const std::string &Path, std::string &Error) {
+std::optional<TShardCheck> CheckShard(const TTournamentPlan &Plan, const std::string &PlanFingerprint,
+                                      int64_t Shard, std::istream &In, const std::string &Path,
+                                      std::string &Error) {
+    nlohmann::json Head;
+    if (!ReadDocumentHead(Path, Head, Error, {"format", "shard", "plan"})) return std::nullopt;
+    if (Head.value("format", "") != ShardFormat || Head.value("shard", int64_t{-1}) != Shard) {
+        Error = "it is not the result of shard " + std::to_string(Shard);
+        return std::nullopt;
+    }
+    if (Head.value("plan", "") != PlanFingerprint) {
+        Error = "it was played from another plan";
+        return std::nullopt;
+    }
     const TShardGames Games = ShardGames(Plan, Shard);
-    std::vector<bool> Seen(static_cast<std::size_t>(Games.End - Games.First), false);
-    const TSchedule Schedule(Plan.Config);
+    TTournamentResults Count(Plan.Config);
     nlohmann::json Rest;
-    const auto Check = [&](const nlohmann::json &Json, std::string &Why) {
-        const std::optional<TGameRecord> Record = RecordFromJson(Json, Why);
-        if (!Record) return false;
+    int64_t Read = 0;
+    const auto Check = [&](TGameRecord &Record, std::string &Why) {
+        if (++Read % 256 == 0 && TerminationPending()) return false;  // Ctrl-C: the caller stops
+        if (!CountSavedGame(Count, Record, Why)) return false;
         const int64_t Index =
-            Schedule.IndexOf(Record->Place.Encounter, Record->Place.Pair, Record->Place.Leg);
-        if (Index < Games.First || Index >= Games.End ||
-            Seen[static_cast<std::size_t>(Index - Games.First)]) {
-            Why = "game " + std::to_string(Record->Place.Number) + " does not belong there";
-            return false;
-        }
-        Seen[static_cast<std::size_t>(Index - Games.First)] = true;
-        if (!(Record->Start == PairStart(Plan.Config.Openings, Record->Place.Pair))) {
-            Why = "game " + std::to_string(Record->Place.Number) +
-                  " did not start from its pair's start position";
-            return false;
-        }
-        if (std::string Replay = CheckReplay(*Record); !Replay.empty()) {
-            Why = "game " + std::to_string(Record->Place.Number) + " does not replay: " + Replay;
+            Count.Schedule().IndexOf(Record.Place.Encounter, Record.Place.Pair, Record.Place.Leg);
+        if (Index < Games.First || Index >= Games.End) {
+            Why = "game " + std::to_string(Record.Place.Number) + " is not a game of this shard";
             return false;
         }
         return true;
     };
-    if (!ReadDocument(Path, Rest, Check, Error)) return std::nullopt;
-    if (Rest.value("format", "") != ShardFormat || Rest.value("shard", int64_t{-1}) != Shard) {
-        Error = "it is not the result of shard " + std::to_string(Shard);
-        return std::nullopt;
-    }
-    if (Rest.value("plan", "") != PlanFingerprint) {
-        Error = "it was played from another plan";
-        return std::nullopt;
-    }
-    return TShardFile{Rest.value("complete", false), Rest.value("move_times", nlohmann::json())};
+    if (!ReadRecords(In, Path, Rest, Check, Error)) return std::nullopt;
+    TShardCheck Checked{Count.GamesDone(), Games.End - Games.First,
+                        Rest.value("move_times", nlohmann::json())};
+    if (!Count.AddSavedMoveTimes(Checked.MoveTimes, Error)) return std::nullopt;
+    return Checked;
 }
 
 // Plays the shard of Command into Command.Folder, from the bots' folder.
@@ -117,6 +121,8 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
               const TTournamentCommand &Command) {
     std::error_code Made;
     std::filesystem::create_directories(Command.Folder, Made);
+    const std::string Path = ShardPath(Command.Folder, Command.Shard);
+    if (!CheckDocumentToUpdate(Path)) return ExitTournamentBadArguments;
     std::string Error;
     auto Journal = TRecordJournal::Open(Command.Folder, Error);
     if (!Journal) {
@@ -124,7 +130,7 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
         return ExitTournamentBadArguments;
     }
     TTournamentSession::TDocument Document;
-    Document.Path = ShardPath(Command.Folder, Command.Shard);
+    Document.Path = Path;
     Document.Head = {{"format", ShardFormat},
                      {"version", 1},
                      {"shard", Command.Shard},
@@ -142,21 +148,34 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
         Plan.Config,
         TRunnerSettings{Command.Concurrency, ".",
                         TournamentWorkers(Plan.BotMemoryMb, Sandbox, Command.BotOutputFolder), true});
-    const bool Interrupted = Session.Play(
-        Runner, [Games](int64_t Index) { return Index < Games.First || Index >= Games.End; }, false);
-    if (!Session.Save(!Interrupted, Error)) {
-        Complain(Error);
-        return Interrupted ? ExitTournamentInterrupted : ExitTournamentOutputFailed;
+    Session.Play(Runner, Games.First, Games.End, false);
+    const bool Complete =
+        Session.Results().DoneGames().CountIn(Games.First, Games.End) == Games.End - Games.First;
+    int Status = Complete ? ExitTournamentPlayed : ExitTournamentInterrupted;
+    if (const std::string Failure = Runner.Failure(); !Failure.empty()) {
+        Complain("shard " + std::to_string(Command.Shard) + " could not go on: " + Failure);
+        Status = ExitTournamentOutputFailed;
     }
-    std::printf("Shard %lld: %lld games played, written to %s\n", static_cast<long long>(Command.Shard),
-                static_cast<long long>(Session.Results().GamesDone()),
-                ShardPath(Command.Folder, Command.Shard).c_str());
-    return Interrupted ? ExitTournamentInterrupted : ExitTournamentPlayed;
+    if (!Session.Save(Complete, Error)) {
+        Complain(Error);
+        return ExitTournamentOutputFailed;
+    }
+    for (const std::string &Line : Session.ProblemLines()) Complain(Line);
+    std::printf("Shard %lld: %lld of %lld games played, written to %s\n",
+                static_cast<long long>(Command.Shard), static_cast<long long>(Session.Results().GamesDone()),
+                static_cast<long long>(Games.End - Games.First), Path.c_str());
+    if (!StdoutWritten() && Status == ExitTournamentPlayed) Status = ExitTournamentOutputFailed;
+    return Status;
 }
 
 }  // namespace
 
 int WritePlan(const TTournamentCommand &Command) {
+    if (const std::string Problem = UnwritablePath(Command.PlanPath); !Problem.empty()) {
+        Complain("--plan: " + Problem);
+        return ExitTournamentBadArguments;
+    }
+    RemoveLeftoverTemporaries(Command.PlanPath);
     const TTournamentSandbox Sandbox{Command.Sandbox, Command.SandboxStrict, Command.SandboxUser};
     if (!SandboxMayStart(Sandbox)) return ExitTournamentBadArguments;
     TBotWorkerPool Probing(TournamentWorkers(Command.BotMemoryMb, Sandbox, Command.BotOutputFolder));
@@ -174,14 +193,14 @@ int WritePlan(const TTournamentCommand &Command) {
     std::printf("Plan: %lld games of %zu bots in %lld shards, written to %s\n",
                 static_cast<long long>(TSchedule(Plan.Config).Games()), Plan.Config.Bots.size(),
                 static_cast<long long>(Plan.Shards), Command.PlanPath.c_str());
-    return ExitTournamentPlayed;
+    return StdoutWritten() ? ExitTournamentPlayed : ExitTournamentOutputFailed;
 }
 
 int PrintShardCount(const TTournamentCommand &Command) {
     const std::optional<TTournamentPlan> Plan = ReadPlan(Command.PlanPath);
     if (!Plan) return ExitTournamentBadArguments;
     std::printf("%lld\n", static_cast<long long>(Plan->Shards));
-    return ExitTournamentPlayed;
+    return StdoutWritten() ? ExitTournamentPlayed : ExitTournamentOutputFailed;
 }
 
 int RunShard(const TTournamentCommand &Command) {
@@ -217,51 +236,92 @@ int MergeShards(const TTournamentCommand &Command) {
     if (!Plan) return ExitTournamentBadArguments;
     std::unique_ptr<TRecordJournal> Journal;
     std::string Error;
-    if (Command.JsonPath && !(Journal = TRecordJournal::Open(
-                                  std::filesystem::path(*Command.JsonPath).parent_path().string(), Error))) {
-        Complain(Error);
-        return ExitTournamentBadArguments;
+    if (Command.JsonPath) {
+        if (!CheckNewDocument(*Command.JsonPath, Command.Force)) return ExitTournamentBadArguments;
+        Journal =
+            TRecordJournal::Open(std::filesystem::path(*Command.JsonPath).parent_path().string(), Error);
+        if (!Journal) {
+            Complain(Error);
+            return ExitTournamentBadArguments;
+        }
     }
     auto Results = std::make_unique<TTournamentResults>(Plan->Config);
-    std::vector<std::string> Failed;
+    std::vector<int64_t> Rerun;  // the shards to play again
     for (int64_t Shard = 0; Shard < Plan->Shards; ++Shard) {
+        if (TerminationPending()) {
+            Complain("stopped while merging; nothing was written");
+            return ExitTournamentInterrupted;
+        }
         const std::string Path = ShardPath(Command.Folder, Shard);
-        if (!std::filesystem::exists(Path)) {
-            Failed.push_back("shard " + std::to_string(Shard) + ": missing");
+        const std::string Name = "shard " + std::to_string(Shard);
+        std::error_code Failure;
+        if (!std::filesystem::exists(Path, Failure)) {
+            Complain(Name + ": missing (" + Path + ")");
+            Rerun.push_back(Shard);
             continue;
         }
-        const std::optional<TShardFile> File = CheckShard(*Plan, Fingerprint, Shard, Path, Error);
-        if (!File) {
-            Failed.push_back("shard " + std::to_string(Shard) + ": " + Error);
+        // Checked whole first, then counted: a file refused counts nothing. Both readings go
+        // through one open file, so that a shard written anew meanwhile cannot slip in between.
+        std::ifstream In(Path, std::ios::binary);
+        const std::optional<TShardCheck> Checked = CheckShard(*Plan, Fingerprint, Shard, In, Path, Error);
+        if (TerminationPending()) {
+            Complain("stopped while merging; nothing was written");
+            return ExitTournamentInterrupted;
+        }
+        if (!Checked) {
+            Complain(Name + ": refused, " + Error);
+            Rerun.push_back(Shard);
             continue;
         }
-        // Checked: now counted.
+        In.clear();
+        In.seekg(0);
         nlohmann::json Rest;
-        ReadDocument(
-            Path, Rest,
-            [&](const nlohmann::json &Json, std::string &Why) {
-                const std::optional<TGameRecord> Record = RecordFromJson(Json, Why);
-                if (Record && Results->Add(*Record, Why) && Journal) Journal->Append(*Record);
-                return true;
-            },
-            Error);
-        if (!Results->AddSavedMoveTimes(File->MoveTimes, Error))
-            Failed.push_back("shard " + std::to_string(Shard) + ": " + Error);
-        if (!File->Complete) Failed.push_back("shard " + std::to_string(Shard) + ": not played to its end");
+        int64_t Read = 0;
+        const auto Count = [&](TGameRecord &Record, std::string &Why) {
+            if (++Read % 256 == 0 && TerminationPending()) return false;
+            if (!CountSavedGame(*Results, Record, Why)) return false;
+            if (!Journal || Journal->Append(Record)) return true;
+            Why = "cannot keep the game records on disk";
+            return false;
+        };
+        const bool Counted = ReadRecords(In, Path, Rest, Count, Error);
+        if (TerminationPending()) {
+            Complain("stopped while merging; nothing was written");
+            return ExitTournamentInterrupted;
+        }
+        if (!Counted || !Results->AddSavedMoveTimes(Checked->MoveTimes, Error)) {
+            Complain(Name + ": " + Error + "; the merge was given up");
+            return ExitTournamentBadArguments;
+        }
+        if (Checked->Games < Checked->Expected) {
+            Complain(Name + ": " + std::to_string(Checked->Games) + " of its " +
+                     std::to_string(Checked->Expected) + " games were played");
+            Rerun.push_back(Shard);
+        }
     }
-    for (const std::string &Line : Failed) Complain(Line);
-    const bool Complete = Failed.empty();
-    int Status = ExitTournamentPlayed;
+    const bool Complete = Rerun.empty();
+    int Status = Complete ? ExitTournamentPlayed : ExitTournamentPartial;
     if (Journal && !Journal->WriteDocument(*Command.JsonPath, TournamentDocumentHead(Plan->Config),
                                            TournamentDocumentTail(*Results, Complete), Error)) {
         Complain(Error);
         Status = ExitTournamentOutputFailed;
     }
-    if (!Complete)
-        std::printf("Partial results: %zu of %lld shards are missing or failed (see above).\n\n",
-                    Failed.size(), static_cast<long long>(Plan->Shards));
+    if (!Complete) {
+        Complain("the results are partial: " + std::to_string(Rerun.size()) + " of " +
+                 std::to_string(Plan->Shards) +
+                 " shards are missing, incomplete or refused. To complete them:");
+        for (const int64_t Shard : Rerun)
+            std::fprintf(stderr, "  velkaran-tournament --run-shard %lld --plan %s --out %s\n",
+                         static_cast<long long>(Shard), ShellWord(Command.PlanPath).c_str(),
+                         ShellWord(Command.Folder).c_str());
+        std::fprintf(stderr, "and merge again.\n");
+        std::printf(
+            "Partial results: %zu of %lld shards are missing, incomplete or refused (see stderr).\n\n",
+            Rerun.size(), static_cast<long long>(Plan->Shards));
+    }
     for (const std::string &Line : ReportLines(ComputeStatistics(*Results), *Results))
         std::printf("%s\n", Line.c_str());
+    if (!StdoutWritten() && Status != ExitTournamentOutputFailed) Status = ExitTournamentOutputFailed;
     return Status;
 }
 

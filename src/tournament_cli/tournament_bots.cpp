@@ -1,6 +1,8 @@
 // Finding, probing and fingerprinting the bots of a tournament.
 #include "tournament_bots.h"
 
+#include "output_files.h"
+
 #include "players/bot_discovery.h"
 #include "sandbox/sandbox_layers.h"
 
@@ -11,13 +13,17 @@
 namespace velkaran {
 namespace {
 
-void Complain(const std::string &Message) {
-    std::fprintf(stderr, "velkaran-tournament: %s\n", Message.c_str());
-}
-
 // The path to load for a bot argument: as given with a '/', else the file in the current folder.
 std::string BotPath(const std::string &Argument) {
     return Argument.find('/') != std::string::npos ? Argument : "./" + Argument;
+}
+
+// What tells a bot's file apart from every other: its path with every link resolved (as given
+// when it cannot be resolved).
+std::string FileIdentity(const std::string &Argument) {
+    std::error_code Failure;
+    const std::filesystem::path Resolved = std::filesystem::canonical(BotPath(Argument), Failure);
+    return Failure ? BotPath(Argument) : Resolved.string();
 }
 
 // Probes Argument; the bot when usable, else nothing (and, when Required, a message).
@@ -49,31 +55,39 @@ std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &C
         Config.Openings = std::move(*Book);
     }
     bool Usable = true;
+    // One bot per file, however it is named: a second path to a file (a link, another spelling)
+    // adds nothing.
+    std::vector<std::string> Identities;
+    const auto Known = [&Identities, &Config](const std::string &Argument) -> const TTournamentBot * {
+        const auto Found = std::find(Identities.begin(), Identities.end(), FileIdentity(Argument));
+        return Found == Identities.end() ? nullptr
+                                         : &Config.Bots[static_cast<std::size_t>(Found - Identities.begin())];
+    };
+    const auto Add = [&](const std::string &Argument, bool Required) {
+        if (const TTournamentBot *Same = Known(Argument)) {
+            if (Required)
+                Complain("\"" + Argument + "\" is the file of \"" + Same->File + "\" again; it plays once");
+            return;
+        }
+        if (auto Bot = Probe(Argument, Pool, Required)) {
+            Config.Bots.push_back(*Bot);
+            Identities.push_back(FileIdentity(Argument));
+        } else if (Required) {
+            Usable = false;
+        }
+    };
     if (Command.Bots.empty()) {
-        for (const std::string &File : LibraryEntries(".")) {
-            if (Command.Gauntlet && BotPath(*Command.Gauntlet) == BotPath(File)) continue;
-            if (auto Bot = Probe(File, Pool, false)) Config.Bots.push_back(*Bot);
-        }
+        for (const std::string &File : LibraryEntries("."))
+            if (!Command.Gauntlet || FileIdentity(*Command.Gauntlet) != FileIdentity(File)) Add(File, false);
     } else {
-        for (const std::string &Argument : Command.Bots) {
-            const auto Same = [&Argument](const TTournamentBot &Bot) {
-                return BotPath(Bot.File) == BotPath(Argument);
-            };
-            if (std::any_of(Config.Bots.begin(), Config.Bots.end(), Same)) {
-                Complain("the bot \"" + Argument + "\" is named twice");
-                return std::nullopt;
-            }
-            if (auto Bot = Probe(Argument, Pool, true))
-                Config.Bots.push_back(*Bot);
-            else
-                Usable = false;
-        }
+        for (const std::string &Argument : Command.Bots) Add(Argument, true);
     }
     if (!Usable) return std::nullopt;
     if (Command.Gauntlet) {
         Config.Format = TTournamentFormat::Gauntlet;
-        const auto Same = [&Command](const TTournamentBot &Bot) {
-            return BotPath(Bot.File) == BotPath(*Command.Gauntlet);
+        const std::string Gauntlet = FileIdentity(*Command.Gauntlet);
+        const auto Same = [&Gauntlet](const TTournamentBot &Bot) {
+            return FileIdentity(Bot.File) == Gauntlet;
         };
         const auto Found = std::find_if(Config.Bots.begin(), Config.Bots.end(), Same);
         if (Found != Config.Bots.end()) {

@@ -2,14 +2,13 @@
 #include "tournament_session.h"
 
 #include "progress.h"
+#include "termination_signals.h"
 
+#include "records/bot_names.h"
 #include "tournament/tournament_statistics.h"
-
-#include <signal.h>
 
 #include <atomic>
 #include <cstdio>
-#include <ctime>
 #include <thread>
 
 namespace velkaran {
@@ -20,83 +19,115 @@ using Clock = std::chrono::steady_clock;
 // At least this long between two saves; longer when saving itself takes long.
 constexpr auto SaveInterval = std::chrono::seconds(5);
 
+// How long the watch loop waits for a signal before it redraws the progress.
+constexpr long WatchMs = 100;
+
 // The bot with the best score so far, for the progress line; empty before any game.
-std::pair<std::string, double> Leader(const TTournamentResults &Results) {
+std::pair<std::string, double> Leader(const TTournamentResults &Results,
+                                      const std::vector<std::string> &Names) {
     std::pair<std::string, double> Best;
     for (std::size_t Bot = 0; Bot < Results.Bots().size(); ++Bot) {
         const TBotResults &Counted = Results.Bots()[Bot];
         if (Counted.Games == 0) continue;
         const double Score = (static_cast<double>(Counted.Wins) + 0.5 * static_cast<double>(Counted.Draws)) /
                              static_cast<double>(Counted.Games);
-        if (Best.first.empty() || Score > Best.second) Best = {Results.Config().Bots[Bot].Name, Score};
+        if (Best.first.empty() || Score > Best.second) Best = {Names[Bot], Score};
     }
     return Best;
 }
 
 }  // namespace
 
-TTournamentSession::TTournamentSession(std::unique_ptr<TTournamentResults> Results,
-                                       std::unique_ptr<TRecordJournal> Journal, TDocument Document)
-    : Results_(std::move(Results)), Journal(std::move(Journal)), Document(std::move(Document)) {}
-
-bool TTournamentSession::Count(const TGameRecord &Record, const std::vector<double> &MoveTimesMs) {
-    const std::lock_guard<std::mutex> Guard(Lock);
-    std::string Error;
-    if (!Results_->Add(Record, Error)) return true;  // the runner plays each game once
-    Results_->AddMoveTimes(Record, MoveTimesMs);
-    ++PlayedHere;
-    if (Journal && !Journal->Append(Record) && !JournalError)
-        JournalError = "cannot keep the game records on disk";
-    if (!Results_->Config().Sprt) return true;
-    return EvaluateSprt(Results_->Encounters()[0].Pentanomial, *Results_->Config().Sprt).Verdict ==
-           TSprtVerdict::Continue;
+bool TournamentComplete(const TTournamentResults &Results) {
+    if (Results.GamesDone() == Results.Schedule().Games()) return true;
+    return Results.Config().Sprt && !Results.Encounters().empty() &&
+           EvaluateSprt(Results.Encounters()[0].Pentanomial, *Results.Config().Sprt).Verdict !=
+               TSprtVerdict::Continue;
 }
 
-bool TTournamentSession::Play(TTournamentRunner &Runner, const std::function<bool(int64_t Index)> &Skip,
-                              bool ShowProgress) {
+TTournamentSession::TTournamentSession(std::unique_ptr<TTournamentResults> Results,
+                                       std::unique_ptr<TRecordJournal> Journal, TDocument Document)
+    : Results_(std::move(Results)),
+      Journal(std::move(Journal)),
+      Document(std::move(Document)),
+      Problems(Results_->Config().Bots.size()) {}
+
+void TTournamentSession::NoteProblems(const TGameRecord &Record) {
+    const TScheduledGame Game = Results_->Schedule().Game(
+        Results_->Schedule().IndexOf(Record.Place.Encounter, Record.Place.Pair, Record.Place.Leg));
+    const std::lock_guard<std::mutex> Guard(Lock);
+    Problems.Add(TPlayedGame{Record.Place.Number, {Game.First, Game.Second}, &Record, nullptr});
+}
+
+std::vector<std::string> TTournamentSession::ProblemLines() const {
+    std::vector<std::string> Labels;
+    for (const TTournamentBot &Bot : Results_->Config().Bots)
+        Labels.push_back(NameWithFile(Bot.Name, Bot.File));
+    const std::lock_guard<std::mutex> Guard(Lock);
+    return Problems.Lines(Labels);
+}
+
+bool TTournamentSession::Count(const TGameRecord &Record, const std::vector<double> &MoveTimesMs) {
+    std::string Error;
+    {
+        const std::lock_guard<std::mutex> Guard(Lock);
+        if (!Results_->Add(Record, Error)) return true;  // the runner plays each game once
+        Results_->AddMoveTimes(Record, MoveTimesMs);
+        ++PlayedHere_;
+        if (Journal && !Journal->Append(Record) && !JournalError)
+            JournalError = "cannot keep the game records on disk";
+    }
+    NoteProblems(Record);
+    const std::lock_guard<std::mutex> Guard(Lock);
+    return !Results_->Config().Sprt || !TournamentComplete(*Results_);
+}
+
+bool TTournamentSession::Play(TTournamentRunner &Runner, int64_t First, int64_t End, bool ShowProgress) {
     std::atomic<bool> Finished{false};
+    const TIndexRanges Done = Results_->DoneGames();
     std::thread Games([&] {
-        Runner.Run(Skip, [this](const TGameRecord &Record, const std::vector<double> &MoveTimesMs) {
-            return Count(Record, MoveTimesMs);
-        });
+        Runner.Run(First, End, Done,
+                   [this](const TGameRecord &Record, const std::vector<double> &MoveTimesMs) {
+                       return Count(Record, MoveTimesMs);
+                   });
         Finished = true;
     });
 
-    sigset_t Ending;
-    sigemptyset(&Ending);
-    for (const int Signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&Ending, Signal);
+    const std::vector<std::string> Names = ShownBotNames(Results_->Config().Bots);
     TTournamentProgress Progress(ShowProgress);
     bool Interrupted = false;
     Clock::time_point NextSave = Clock::now() + SaveInterval;
     while (!Finished.load()) {
-        const timespec Wait{0, 200'000'000};
-        if (sigtimedwait(&Ending, nullptr, &Wait) > 0 && !Interrupted) {
+        if (TakeTermination(WatchMs) && !Interrupted) {
             Interrupted = true;
             Runner.Stop();
         }
         if (Clock::now() >= NextSave && !Interrupted) {
             const Clock::time_point Begun = Clock::now();
             std::string Error;
-            if (!Save(false, Error)) std::fprintf(stderr, "\nvelkaran-tournament: %s\n", Error.c_str());
+            if (!Save(false, Error, true) && !TerminationPending())
+                std::fprintf(stderr, "\nvelkaran-tournament: %s\n", Error.c_str());
             NextSave = Clock::now() + std::max<Clock::duration>(SaveInterval, 20 * (Clock::now() - Begun));
         }
         const std::lock_guard<std::mutex> Guard(Lock);
-        const auto [Name, Score] = Leader(*Results_);
-        Progress.Show(Results_->GamesDone(), Results_->Schedule().Games(), PlayedHere, Name, Score);
+        const auto [Name, Score] = Leader(*Results_, Names);
+        Progress.Show(Results_->GamesDone(), Results_->Schedule().Games(), PlayedHere_, Name, Score);
     }
     Games.join();
     Progress.Clear();
     return Interrupted;
 }
 
-bool TTournamentSession::Save(bool Complete, std::string &Error) {
+bool TTournamentSession::Save(bool Complete, std::string &Error, bool MayGiveUp) {
     if (Document.Path.empty()) return true;
     const std::lock_guard<std::mutex> Guard(Lock);
     if (JournalError) {
         Error = *JournalError;
         return false;
     }
-    return Journal->WriteDocument(Document.Path, Document.Head, Document.Tail(*Results_, Complete), Error);
+    const std::function<bool()> Interrupted = MayGiveUp ? TerminationPending : std::function<bool()>();
+    return Journal->WriteDocument(Document.Path, Document.Head, Document.Tail(*Results_, Complete), Error,
+                                  Interrupted);
 }
 
 }  // namespace velkaran

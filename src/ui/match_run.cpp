@@ -38,16 +38,14 @@ void TMatchRun::Play() {
         Progress_ = Now;
     };
     try {
-        Lines_ = RunMatch(Settings, Playing);
+        TMatchOutcome Outcome = RunMatch(Settings, Playing);
+        Lines_ = std::move(Outcome.Lines);
+        Counted->Scope.Stopped = Counted->Scope.Series && Outcome.Stopped;
     } catch (const std::exception &Failure) {
         Failure_ = Failure.what();
     } catch (...) {
         Failure_ = "Игра прервана неизвестной ошибкой.";
     }
-    // The view says the series was stopped exactly when its text does.
-    const int64_t Planned = Progress().GamesTotal;
-    Counted->Scope.Stopped = Counted->Scope.Series && Lines_.size() > 3 &&
-                             Lines_[3] == SeriesStoppedLine(Counted->Summary.GamesCounted(), Planned);
 }
 
 void TMatchRun::CountGame(const TPlayedGame &Game) {
@@ -71,8 +69,6 @@ TSeriesProgress TMatchRun::Progress() const {
     return Progress_;
 }
 
-std::vector<std::string> TMatchRun::FaultReport() const {
-    return Faults.RussianLines(SeatLabels(Settings), Games);
-}
+std::vector<std::string> TMatchRun::FaultReport() const { return Faults.RussianLines(SeatLabels(Settings)); }
 
 }  // namespace velkaran

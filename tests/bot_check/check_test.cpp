@@ -45,8 +45,8 @@ TEST(Check, EachDefectFailsTheCheckThatNamesIt) {
     const TCase Cases[] = {
         {"no_get_turn_bot", true, "exports", "GetTurn"},
         {"cyrillic_bot", true, "name", ""},
-        {"invalid_set_bot", true, "card set", "card 36 is chosen twice (entries 1 and 2)"},
-        {"refusing_bot", true, "legal answers", "answered 0, refused: it could pay for 11 cards"},
+        {"invalid_set_bot", true, "card set", "card 36 twice in the set"},
+        {"refusing_bot", true, "legal answers", "answered 0, refused: it answered 0 (no card) while it could pay for 11 cards"},
         {"crashing_bot", false, "crashes and hangs", "SIGSEGV"},
         {"looping_bot", false, "crashes and hangs", "hung", {"--move-limit", "100"}},
         {"deliberate_bot",

@@ -20,6 +20,8 @@
 //   BOT_SPAM_MB=n      prints n MB without a line break at the first StartGame
 //   BOT_SOCKET         opens a socket in GetTurn (refused under the sandbox)
 //   BOT_SLOW_MOVES_MS=n  takes n ms for every move (and misbehaves in no other way)
+//   BOT_SCRIPTED       answers what the environment says: VELKARAN_BOT_SET, up to 15 numbers
+//                      separated by commas, for its set (the rest 0), VELKARAN_BOT_CARD for its move
 //   BOT_JOURNAL        writes every call it receives, with its records in hex and its process
 //                      id, to the file that the environment variable VELKARAN_JOURNAL names
 // Otherwise (and before it misbehaves) it holds cards 36 to 50 and passes with card 50.
@@ -203,6 +205,16 @@ VELKARAN_EXPORT void StartGame(int32_t PlayerIndex, [[maybe_unused]] TCardList *
     }
 #endif
     for (int Entry = 0; Entry < CardSetSize; ++Entry) CardSet->Card[Entry] = 36 + Entry;
+#ifdef BOT_SCRIPTED
+    if (const char *Set = std::getenv("VELKARAN_BOT_SET")) {
+        *CardSet = TCardList{};
+        for (int Entry = 0; Entry < CardSetSize && *Set != '\0'; ++Entry) {
+            char *End = nullptr;
+            CardSet->Card[Entry] = static_cast<int32_t>(std::strtol(Set, &End, 10));
+            Set = *End == ',' ? End + 1 : End;
+        }
+    }
+#endif
 }
 
 #ifndef BOT_NO_GET_TURN
@@ -227,6 +239,9 @@ VELKARAN_EXPORT int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, cons
 #ifdef BOT_JOURNAL
     Journal("GetTurn", PlayerIndex, View, sizeof(TGameView), Playable, sizeof(TCardList), Info,
             sizeof(TTurnInfo), 50);
+#endif
+#ifdef BOT_SCRIPTED
+    if (const char *Card = std::getenv("VELKARAN_BOT_CARD")) return static_cast<int32_t>(std::atoi(Card));
 #endif
     return 50;
 }

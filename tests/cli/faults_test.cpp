@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
@@ -34,9 +35,9 @@ TEST_P(FaultyBot, LosesEveryGameItBreaksAndTheSeriesGoesOn) {
     EXPECT_THAT(Run.Out, HasSubstr("Misbehaving : количество ошибок 4\nGreedy : количество ошибок 0\n"));
     EXPECT_TRUE(std::filesystem::exists(Folder.Path / "log.txt"));
     EXPECT_THAT(Run.Err,
-                HasSubstr("velkaran-match: the bot \"bad.so\" (Misbehaving) faulted or lost by the time "
-                          "limit in 4 of 4 games (crashed: 4); first: GetTurn as the first player, round "
-                          "3 of game 1: " +
+                HasSubstr("velkaran-match: the bot \"bad.so\" (Misbehaving) faulted, broke a rule or lost by "
+                          "the time limit in 4 of 4 games (crashed: 4); first: GetTurn as the first player, "
+                          "round 3 of game 1: " +
                           std::string(GetParam().Detail)));
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }
@@ -112,6 +113,47 @@ TEST(Faults, StopOnFaultEndsTheRunNamingTheBotAndTheCall) {
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }
 
+// A bot whose set or card the rules refuse hears nothing, so stderr says what it did wrong.
+TEST(Faults, ARefusedSetOrCardIsExplained) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddTestBot("scripted_bot", "scripted.so");
+    const std::string Fifteen = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15";
+    struct TCase {
+        std::string Set, Card, Where, Reason;
+    };
+    const TCase Cases[] = {
+        {"1,2,3,4,5,6,7,8,9,10,11,12,13,18,18", "",
+         "StartGame (choosing cards) as the first player of game 1", "card 18 twice in the set"},
+        {"1,2,3,4,5,6,7,8,9,10,11,12,13,14,51", "",
+         "StartGame (choosing cards) as the first player of game 1", "card 51 is out of range"},
+        {"1,2,3,4,5,6,7,8,9,10,11,12,13,14", "", "StartGame (choosing cards) as the first player of game 1",
+         "the set holds 14 cards, not 15"},
+        {Fifteen, "37", "GetTurn as the first player, round 1 of game 1", "card 37 is not in its set"},
+        {"31,2,3,4,5,6,7,8,9,10,11,12,13,14,15", "31", "GetTurn as the first player, round 1 of game 1",
+         "card 31 costs En 26, Me 16, El 10; it has En 15, Me 15"},
+    };
+    for (const TCase &Case : Cases) {
+        SCOPED_TRACE(Case.Reason);
+        const TCliRun Run = Folder.Run({"--json", "game.json", "scripted.so", "greedy.so"},
+                                       {"VELKARAN_BOT_SET=" + Case.Set, "VELKARAN_BOT_CARD=" + Case.Card});
+        EXPECT_EQ(Run.Status, 0) << Run.Err;
+        EXPECT_THAT(Run.Out, HasSubstr("Выиграл второй игрок (Greedy) (ошибка или пас противника)\n"));
+        EXPECT_THAT(Run.Err, HasSubstr("(Scripted) faulted, broke a rule or lost by the time limit in 1 of 1 "
+                                       "games (refused: 1); first: " +
+                                       Case.Where + ": " + Case.Reason + "\n"));
+        std::ifstream Json(Folder.Path / "game.json");
+        const nlohmann::json Game = nlohmann::json::parse(Json)["games"][0];
+        EXPECT_EQ(Game["refusal"], Case.Reason);
+        if (Case.Card.empty()) {  // the record keeps the set the bot sent
+            std::string Sent;
+            for (const nlohmann::json &Card : Game["refused_set"])
+                if (Card != 0) Sent += (Sent.empty() ? "" : ",") + std::to_string(Card.get<int>());
+            EXPECT_EQ(Sent, Case.Set);
+        }
+    }
+}
+
 TEST(Faults, LibrariesThatFailWhileLoadingAreUnavailableAndTheOthersListed) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
@@ -121,11 +163,11 @@ TEST(Faults, LibrariesThatFailWhileLoadingAreUnavailableAndTheOthersListed) {
     Folder.AddTestBot("bad_name_pointer_bot", "d_pointer.so");
     const TCliRun List = Folder.Run({"--list"});
     EXPECT_EQ(List.Status, 0);
-    EXPECT_EQ(List.Out, "Недоступно\nНедоступно\nНедоступно\nНедоступно\nGreedy\n");
-    EXPECT_THAT(List.Err, HasSubstr("a_crash.so: failed while loading: killed by SIGSEGV"));
-    EXPECT_THAT(List.Err, HasSubstr("b_loop.so: did not finish loading within 5 s"));
-    EXPECT_THAT(List.Err, HasSubstr("c_name.so: failed while loading: killed by SIGSEGV"));
-    EXPECT_THAT(List.Err, HasSubstr("d_pointer.so: failed while loading: killed by SIGSEGV"));
+    EXPECT_THAT(List.Out, HasSubstr("a_crash.so    unusable: failed while loading: killed by SIGSEGV"));
+    EXPECT_THAT(List.Out, HasSubstr("b_loop.so     unusable: did not finish loading within 5 s"));
+    EXPECT_THAT(List.Out, HasSubstr("c_name.so     unusable: failed while loading: killed by SIGSEGV"));
+    EXPECT_THAT(List.Out, HasSubstr("d_pointer.so  unusable: failed while loading: killed by SIGSEGV"));
+    EXPECT_THAT(List.Out, HasSubstr("greedy.so     Greedy\n"));
 
     const TCliRun Match = Folder.Run({"greedy.so", "a_crash.so"});
     EXPECT_EQ(Match.Status, 2);

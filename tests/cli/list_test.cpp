@@ -1,4 +1,5 @@
-// velkaran-match --list: one line per "*.so" entry of the current folder, in byte order.
+// velkaran-match --list: one line per "*.so" entry of the current folder, in byte order, with its
+// bot's name or why it cannot be used.
 #include "cli_run.h"
 
 #include <gmock/gmock.h>
@@ -21,16 +22,15 @@ TEST(List, NamesEveryLibraryAndMarksTheUnusableOnes) {
     Folder.AddTextFile("notes.txt");
     const TCliRun Run = Folder.Run({"--list"});
     EXPECT_EQ(Run.Status, 0);
-    EXPECT_THAT(Run.Err, HasSubstr("noturn.so: missing export \"GetTurn\"\n"));
-    EXPECT_THAT(Run.Err, HasSubstr("broken.so: not a loadable library"));
-    EXPECT_EQ(Run.Out,
-              "Greedy\n"
-              "Недоступно\n"
-              "Недоступно\n"
-              "Greedy\n"
-              "Недоступно\n"
-              "Passive\n"
-              "Planner\n");
+    const std::vector<std::string> Listed = Lines(Run.Out);
+    ASSERT_EQ(Listed.size(), 7u) << Run.Out;
+    EXPECT_EQ(Listed[0], "Zgreedy.so  Greedy");
+    EXPECT_TRUE(Listed[1].starts_with("broken.so   unusable: not a loadable library")) << Listed[1];
+    EXPECT_TRUE(Listed[2].starts_with("d.so        unusable: ")) << Listed[2];
+    EXPECT_EQ(Listed[3], "greedy.so   Greedy");
+    EXPECT_EQ(Listed[4], "noturn.so   unusable: missing export \"GetTurn\"");
+    EXPECT_EQ(Listed[5], "passive.so  Passive");
+    EXPECT_EQ(Listed[6], "planner.so  Planner");
 }
 
 TEST(List, EmptyFolderListsNothing) {

@@ -4,9 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <signal.h>
+#include <nlohmann/json.hpp>
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace velkaran::testing {
 namespace {
@@ -50,17 +53,48 @@ TEST(Log, HoldsTheTextInWindows1251WithCrLfAndReplacesAnOldFile) {
     EXPECT_EQ(Saved.substr(0, 15), "\xCF\xE5\xF0\xE2\xFB\xE9 \xE8\xE3\xF0\xEE\xEA : ");  // "Первый игрок : "
 }
 
-TEST(Log, FileThatCannotBeCreatedFailsAfterTheText) {
+TEST(Log, APathThatCannotTakeTheLogIsRefusedBeforeAnyGameAndAFailedWriteFailsAfterTheText) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
     Folder.AddSampleBot("passive.so");
+    Folder.AddFolder("folder");
+    for (const char *Path : {"no-such-folder/result.log", "folder"}) {
+        const TCliRun Run = Folder.Run({"--games", "1000000", "--log", Path, "greedy.so", "passive.so"});
+        EXPECT_EQ(Run.Status, 2) << Path;
+        EXPECT_EQ(Run.Out, "");
+        EXPECT_THAT(Run.Err, HasSubstr("velkaran-match: --log: ")) << Path;
+        EXPECT_THAT(Run.Err, HasSubstr(Path));
+    }
     const TCliRun Plain = Folder.Run({"--games", "0", "greedy.so", "passive.so"});
-    const TCliRun Run =
-        Folder.Run({"--games", "0", "--log", "no-such-folder/result.log", "greedy.so", "passive.so"});
-    EXPECT_EQ(Run.Status, 1);
-    EXPECT_EQ(Run.Out, Plain.Out);
-    EXPECT_THAT(Run.Err, HasSubstr("Cannot create file \""));
-    EXPECT_THAT(Run.Err, HasSubstr("no-such-folder/result.log"));
+    const TCliRun Full = Folder.Run({"--games", "0", "--log", "/dev/full", "greedy.so", "passive.so"});
+    EXPECT_EQ(Full.Status, 1);
+    EXPECT_EQ(Full.Out, Plain.Out);
+    EXPECT_THAT(Full.Err, HasSubstr("Stream write error"));
+}
+
+TEST(Log, CtrlCOnASeriesKeepsTheTextTheJsonAndTheLogOfTheGamesFinished) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddTestBot("deliberate_bot", "deliberate.so");  // 2 ms a move
+    TCliChild Child = Folder.Start(VELKARAN_MATCH_PATH, {"--games", "1000", "--log", "log.txt", "--json",
+                                                         "games.json", "deliberate.so", "greedy.so"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    kill(Child.Pid, SIGINT);
+    const TCliRun Run = Folder.Finish(Child);
+    EXPECT_EQ(Run.Status, 130) << Run.Err;
+    const std::vector<std::string> Text = Lines(Run.Out);
+    ASSERT_GT(Text.size(), 4u) << Run.Out;
+    EXPECT_TRUE(Text[3].starts_with("Серия остановлена после ")) << Text[3];
+    EXPECT_TRUE(Text[3].ends_with(" из 2000 игр")) << Text[3];
+    const int64_t Played = std::stoll(Text[3].substr(std::string("Серия остановлена после ").size()));
+    EXPECT_THAT(Run.Err, HasSubstr("velkaran-match: stopped by a signal after " + std::to_string(Played) +
+                                   " of 2000 games\n"));
+    EXPECT_EQ(ReadBytes(Folder.Path / "log.txt"), Windows1251WithCrLf(Run.Out));
+    std::ifstream Json(Folder.Path / "games.json");
+    const nlohmann::json Document = nlohmann::json::parse(Json);
+    EXPECT_EQ(Document["complete"], false);
+    EXPECT_EQ(static_cast<int64_t>(Document["games"].size()), Played);
+    EXPECT_THAT(Folder.ProcessesLeft(), ::testing::IsEmpty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // velkaran-tournament end to end: a round robin with misbehaving bots counts as series do, Ctrl-C
-// and --resume end where an uninterrupted run ends, an SPRT stops early, and a file that is not a
-// saved tournament is refused and left alone.
+// and --resume end where an uninterrupted run ends, an SPRT stops early, a file that is not a saved
+// tournament or holds a record that does not replay or belong is refused and left alone, a merge
+// says what is missing and exits 3, and bots are told apart by their files.
 #include "cli_run.h"
 
 #include <gmock/gmock.h>
@@ -95,7 +96,7 @@ TEST(Tournament, RoundRobinWithMisbehavingBotsCountsEachEncounterAsASeries) {
             EXPECT_EQ(Standing["lost_by"], (nlohmann::json{{"crashed", 12}}));  // the refuser loses first
         }
         if (File == "refusing.so") {
-            EXPECT_TRUE(Standing["lost_by"].contains("refused card"));
+            EXPECT_TRUE(Standing["lost_by"].contains("refused_card"));
         }
     }
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
@@ -243,10 +244,123 @@ TEST(Tournament, AShardRefusesABotThatChangedAndAMergeSaysWhatIsMissing) {
     EXPECT_THAT(Changed.Err, HasSubstr("the bot library planner.so has changed since the tournament began"));
 
     const TCliRun Merged = Folder.RunProgram(Tournament, {"--merge", "out", "--plan", "plan.json"});
-    EXPECT_EQ(Merged.Status, 0);
+    EXPECT_EQ(Merged.Status, 3);
     EXPECT_THAT(Merged.Err, HasSubstr("shard 2: missing"));
-    EXPECT_THAT(Merged.Out, HasSubstr("Partial results: 1 of 3 shards are missing or failed"));
+    EXPECT_THAT(Merged.Err, HasSubstr("\n  velkaran-tournament --run-shard 2 --plan plan.json --out out\n"));
+    EXPECT_THAT(Merged.Out, HasSubstr("Partial results: 1 of 3 shards are missing, incomplete or refused"));
     EXPECT_THAT(Merged.Out, HasSubstr("8 of 12 games played"));
+}
+
+// The text of Path with the first occurrence of From replaced by To.
+std::string Edited(const std::filesystem::path &Path, const std::string &From, const std::string &To) {
+    std::string Text = ReadText(Path);
+    const std::size_t At = Text.find(From);
+    EXPECT_NE(At, std::string::npos) << From;
+    if (At != std::string::npos) Text.replace(At, From.size(), To);
+    return Text;
+}
+
+TEST(Tournament, ResumeAndMergeCountOnlyRecordsThatReplayAndBelong) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("passive.so");
+    const std::string Tournament = VELKARAN_TOURNAMENT_PATH;
+    ASSERT_EQ(Folder.RunProgram(Tournament, {"--pairs", "2", "--json", "t.json"}).Status, 0);
+    // Greedy destroys Passive's base in every game: a flipped winner, a bot of another file.
+    const std::string Flipped = Edited(Folder.Path / "t.json", "\"result\":2,", "\"result\":1,");
+    const std::string Foreign = Edited(Folder.Path / "t.json", "\"file\":\"passive.so\",\"longest",
+                                       "\"file\":\"other.so\",\"longest");
+    Folder.AddTextFile("flipped.json", Flipped);
+    Folder.AddTextFile("foreign.json", Foreign);
+    for (const char *File : {"flipped.json", "foreign.json"}) {
+        const TCliRun Resumed = Folder.RunProgram(Tournament, {"--resume", File});
+        EXPECT_EQ(Resumed.Status, 2) << File;
+        EXPECT_THAT(Resumed.Err, HasSubstr("; it was left as it is")) << File;
+    }
+    EXPECT_THAT(Folder.RunProgram(Tournament, {"--resume", "flipped.json"}).Err,
+                HasSubstr("does not replay: the record says result 1, the replay gives 2"));
+    EXPECT_THAT(Folder.RunProgram(Tournament, {"--resume", "foreign.json"}).Err,
+                HasSubstr("was played by Passive (other.so) where the tournament has Passive (passive.so)"));
+    EXPECT_EQ(ReadText(Folder.Path / "flipped.json"), Flipped);
+    // --json never writes over a saved tournament by accident.
+    const TCliRun Again = Folder.RunProgram(Tournament, {"--pairs", "2", "--json", "t.json"});
+    EXPECT_EQ(Again.Status, 2);
+    EXPECT_THAT(Again.Err, HasSubstr("t.json holds a saved tournament: go on with --resume t.json, or pass "
+                                     "--force to write over it"));
+    EXPECT_EQ(Folder.RunProgram(Tournament, {"--pairs", "1", "--json", "t.json", "--force"}).Status, 0);
+
+    // Shards: one with a flipped result, one that lost a game but still says it is complete.
+    ASSERT_EQ(Folder.RunProgram(Tournament, {"--plan", "plan.json", "--shards", "3", "--pairs", "3"}).Status,
+              0);
+    for (const char *Shard : {"0", "1", "2"})
+        ASSERT_EQ(Folder.RunProgram(Tournament, {"--run-shard", Shard, "--plan", "plan.json", "--out", "out"})
+                      .Status,
+                  0);
+    Folder.AddTextFile("out/shard-0.json",
+                       Edited(Folder.Path / "out/shard-0.json", "\"result\":2,", "\"result\":1,"));
+    nlohmann::json Shard = ReadJson(Folder.Path / "out/shard-1.json");
+    ASSERT_EQ(Shard["complete"], true);
+    Shard["games"].erase(Shard["games"].begin());
+    Folder.AddTextFile("out/shard-1.json", Shard.dump());
+    const TCliRun Merged = Folder.RunProgram(Tournament, {"--merge", "out", "--plan", "plan.json"});
+    EXPECT_EQ(Merged.Status, 3);
+    EXPECT_THAT(Merged.Err, HasSubstr("shard 0: refused, game "));
+    EXPECT_THAT(Merged.Err, HasSubstr("shard 1: 1 of its 2 games were played"));
+    EXPECT_THAT(Merged.Err, HasSubstr("  velkaran-tournament --run-shard 0 --plan plan.json --out out\n"
+                                      "  velkaran-tournament --run-shard 1 --plan plan.json --out out\n"));
+    EXPECT_THAT(Merged.Out, HasSubstr("3 of 6 games played"));
+}
+
+TEST(Tournament, BotsOfOneNameAreToldApartByTheirFilesAndOneFileIsOneBot) {
+    MatchFolder Folder;
+    Folder.AddSampleBot("greedy.so");
+    Folder.AddSampleBot("greedy.so", "twin.so");
+    Folder.AddSampleBot("passive.so");
+    std::filesystem::create_symlink("greedy.so", Folder.Path / "alias.so");
+    const TCliRun Run = Folder.RunProgram(VELKARAN_TOURNAMENT_PATH,
+                                          {"--pairs", "1", "--json", "t.json", "greedy.so", "twin.so",
+                                           (Folder.Path / "alias.so").string(), "passive.so"});
+    ASSERT_EQ(Run.Status, 0) << Run.Err;
+    EXPECT_THAT(Run.Err, HasSubstr("alias.so\" is the file of \"greedy.so\" again; it plays once"));
+    EXPECT_THAT(Run.Out, HasSubstr("Round robin of 3 bots"));
+    // Every line that names Greedy says which one.
+    int Named = 0;
+    for (const std::string &Line : Lines(Run.Out)) {
+        for (std::size_t At = Line.find("Greedy"); At != std::string::npos;
+             At = Line.find("Greedy", At + 1)) {
+            const std::string From = Line.substr(At);
+            EXPECT_TRUE(From.starts_with("Greedy (greedy.so)") || From.starts_with("Greedy (twin.so)"))
+                << Line;
+            ++Named;
+        }
+    }
+    EXPECT_GE(Named, 15);  // standings, crosstable (row and column), encounters, times, losses, cards
+    const nlohmann::json Document = ReadJson(Folder.Path / "t.json");
+    EXPECT_EQ(Document["config"]["bots"][0]["label"], "Greedy (greedy.so)");
+    EXPECT_EQ(Document["config"]["bots"][1]["label"], "Greedy (twin.so)");
+}
+
+TEST(Tournament, AHugeTournamentStartsAtOnceAndStopsOnCtrlC) {
+    MatchFolder Folder;
+    for (int Bot = 0; Bot < 18; ++Bot) Folder.AddSampleBot("passive.so", "p" + std::to_string(Bot) + ".so");
+    TCliChild Child = Folder.Start(VELKARAN_TOURNAMENT_PATH, {"--pairs", "1000000000", "--concurrency", "1"});
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    kill(Child.Pid, SIGINT);
+    const TCliRun Stopped = Folder.Finish(Child);
+    EXPECT_EQ(Stopped.Status, 130) << Stopped.Err;
+    EXPECT_THAT(Stopped.Out, HasSubstr(" of 306000000000 games played"));
+    EXPECT_THAT(Stopped.Err, HasSubstr("velkaran-tournament: stopped after "));
+    EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
+}
+
+TEST(Tournament, TheDefaultConcurrencyIsTheCpusThisProcessMayUse) {
+    MatchFolder Folder;
+    const TCliRun Pinned =
+        Folder.RunProgram("/usr/bin/taskset", {"-c", "0", VELKARAN_TOURNAMENT_PATH, "--help"});
+    EXPECT_THAT(Pinned.Out, HasSubstr("(default here: 1, the CPUs"));
+    const TCliRun Allocated =
+        Folder.RunProgram(VELKARAN_TOURNAMENT_PATH, {"--help"}, {"SLURM_CPUS_PER_TASK=1"});
+    EXPECT_THAT(Allocated.Out, HasSubstr("(default here: 1, the CPUs"));
 }
 
 TEST(Tournament, AGauntletPlaysOneBotAgainstEachOther) {

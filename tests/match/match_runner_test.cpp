@@ -40,8 +40,10 @@ protected:
         Environment.Ui = &Quiet;
         Environment.DecimalSeparator = Separator;
         Environment.Clock = StepClock(MoveMs);
-        return RunMatch(Settings, Environment);
+        Last = RunMatch(Settings, Environment);
+        return Last.Lines;
     }
+    TMatchOutcome Last;  // of the latest Run
     QuietGameInterface Quiet;
     TMatchEnvironment Environment;
 };
@@ -182,7 +184,7 @@ TEST(MatchRunnerHumans, HumanSeatsPlayThroughTheGameInterface) {
     TMatchSettings Settings = BotMatch(Passer(), Passer(), 1, 5);  // the series item is ignored
     Settings.First.Human = true;
     Settings.TurnLimit = 30;
-    std::vector<std::string> Lines = RunMatch(Settings, Environment);
+    std::vector<std::string> Lines = RunMatch(Settings, Environment).Lines;
     EXPECT_EQ(Lines[0], "Первый игрок : _HUMAN_");
     EXPECT_EQ(Lines[1], "Второй игрок : Passer");
     EXPECT_EQ(Lines[2], "Количество ходов : 30");  // one game, not a series
@@ -193,7 +195,7 @@ TEST(MatchRunnerHumans, HumanSeatsPlayThroughTheGameInterface) {
 
     Settings.Second.Human = true;
     Ui.Calls.clear();
-    Lines = RunMatch(Settings, Environment);
+    Lines = RunMatch(Settings, Environment).Lines;
     EXPECT_EQ(Lines[0], "Первый игрок : _HUMAN_");
     EXPECT_EQ(Lines[1], "Второй игрок : _HUMAN_");
     std::vector<int32_t> StartIndices;
@@ -220,6 +222,8 @@ TEST_F(MatchRunner, AStopRequestEndsTheSeriesWithTheGamesPlayedOrAbandonsTheGame
     EXPECT_EQ(After[2], "Количество игр: 10");
     EXPECT_EQ(After[3], "Серия остановлена после 3 из 10 игр");
     EXPECT_EQ(After[4], "Striker : количество побед 3");
+    EXPECT_TRUE(Last.Stopped);
+    EXPECT_EQ(Last.GamesCounted, 3);
 
     // At once: the game in play when the request came does not count.
     Stop = 0;
@@ -228,6 +232,7 @@ TEST_F(MatchRunner, AStopRequestEndsTheSeriesWithTheGamesPlayedOrAbandonsTheGame
     };
     const std::vector<std::string> AtOnce = Run(BotMatch(Striker(), Passer(), 1, 5));
     EXPECT_EQ(AtOnce[3], "Серия остановлена после 2 из 10 игр");
+    EXPECT_TRUE(Last.Stopped);
     Stop = static_cast<int>(TStopRequest::AtOnce);
     EXPECT_THAT(Run(BotMatch(Striker(), Passer(), 0)),
                 ElementsAre("Игра остановлена до конца: результата нет"));

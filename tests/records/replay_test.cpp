@@ -74,5 +74,29 @@ TEST(Records, DamagedJsonIsRefusedWithTheField) {
     EXPECT_NE(Refused("start", Destroyed).find("the first side's base is 0"), std::string::npos);
 }
 
+TEST(Records, FilesWrittenBeforeTheStoredNamesStillRead) {
+    const TGameRecord Faulted = RandomGameRecord(7);  // seat 1 crashes in a GetTurn
+    ASSERT_EQ(Faulted.Faults.size(), 1u);
+    nlohmann::json Old = RecordToJson(Faulted);
+    Old["termination"] = "crashed";
+    Old["faults"][0]["call"] = "GetTurn";
+    Old["faults"][0]["fault"] = "broke the protocol";
+    std::string Error;
+    auto Back = RecordFromJson(Old, Error);
+    ASSERT_TRUE(Back) << Error;
+    EXPECT_EQ(Back->Faults[0].Call, TSeatCall::GetTurn);
+    EXPECT_EQ(Back->Faults[0].Fault, TCallFault::Protocol);
+
+    uint32_t Seed = 0;
+    while (RandomGameRecord(Seed, 30).Termination != TTermination::TurnLimit) ++Seed;
+    const TGameRecord Drawn = RandomGameRecord(Seed, 30);
+    Old = RecordToJson(Drawn);
+    EXPECT_EQ(Old["termination"], "turn_limit");
+    Old["termination"] = "turn limit";
+    Back = RecordFromJson(Old, Error);
+    ASSERT_TRUE(Back) << Error;
+    EXPECT_TRUE(*Back == Drawn);
+}
+
 }  // namespace
 }  // namespace velkaran::testing

@@ -145,17 +145,22 @@ TEST_F(SlurmTournamentTest, RetriesAShardThatFailedOnceMergesAllInOrderAndLeaves
     EXPECT_TRUE(ProcessesWithEnvironment(Tag).empty());
 }
 
-TEST_F(SlurmTournamentTest, AShardThatFailsTwiceGivesAPartialMergeAndStatus3) {
-    ASSERT_NO_FATAL_FAILURE(MakePlan(3));
+TEST_F(SlurmTournamentTest, AShardThatFailsTwiceOrIsRefusedGivesAPartialMergeAndStatus3) {
+    ASSERT_NO_FATAL_FAILURE(MakePlan(4));
     AddMarker("fail-always-1");
+    AddMarker("refused-3");  // its bot changed: trying again cannot help
 
     const TProgramRun Run = RunScript();
 
     EXPECT_EQ(Run.Status, 3) << Run.Err;
-    EXPECT_EQ(Run.Out, "{\"shard\": 0}\n{\"shard\": 2}\npartial results: 1 of 3 shards missing\n");
+    EXPECT_EQ(Run.Out, "{\"shard\": 0}\n{\"shard\": 2}\npartial results: 2 of 4 shards missing\n");
     EXPECT_EQ(CountMatches(Run.Err, R"(shard 1 failed)"), 2) << Run.Err;
-    EXPECT_EQ(CountMatches(Run.Err, R"(shards still missing after the second try: 1;)"), 1) << Run.Err;
+    EXPECT_EQ(CountMatches(Run.Err, R"(shard 3 failed)"), 1) << Run.Err;
+    EXPECT_EQ(CountMatches(Run.Err, R"(shard 3 was refused)"), 1) << Run.Err;
+    EXPECT_EQ(CountMatches(Run.Err, R"(shards still missing after the second try: 3 1;)"), 1) << Run.Err;
+    EXPECT_EQ(CountMatches(Run.Err, R"(--run-shard I --plan )"), 1) << Run.Err;
     EXPECT_EQ(SlurmOutputFiles(1), 2);
+    EXPECT_EQ(SlurmOutputFiles(3), 1);
 }
 
 TEST_F(SlurmTournamentTest, ARealTournamentPlayedInShardsMergesToTheResultsOfALocalRun) {

@@ -60,7 +60,7 @@ TEST(MatchSummary, ASeriesCountedFromItsRecordsAgreesWithTheRunnersText) {
         Rounds.push_back(Played.Record->Rounds);
         StrikerMoves += static_cast<int64_t>(Played.Record->Moves.size() + (Played.PlayerOfSeat[0] == 0)) / 2;
     };
-    const std::vector<std::string> Text = RunMatch(Settings, Environment);
+    const std::vector<std::string> Text = RunMatch(Settings, Environment).Lines;
 
     const TPlayerSummary &Striker = Summary.Players()[0];
     const TPlayerSummary &Passer = Summary.Players()[1];

@@ -17,14 +17,14 @@ TTournamentConfig SampleField() {
     return Config;
 }
 
-std::map<int64_t, TGameRecord> Play(int Concurrency, const std::function<bool(int64_t)> &Skip) {
+std::map<int64_t, TGameRecord> Play(int Concurrency, const TIndexRanges &Done = {}) {
     TRunnerSettings Settings;
     Settings.Concurrency = Concurrency;
     Settings.Folder = VELKARAN_SAMPLE_BOTS_DIR;
     Settings.Workers.Worker.Program = VELKARAN_WORKER_PROGRAM;
     TTournamentRunner Runner(SampleField(), Settings);
     std::map<int64_t, TGameRecord> Games;
-    Runner.Run(Skip, [&Games](const TGameRecord &Record, const std::vector<double> &) {
+    Runner.Run(0, 12, Done, [&Games](const TGameRecord &Record, const std::vector<double> &) {
         EXPECT_TRUE(Games.emplace(Record.Place.Number, Record).second);
         return true;
     });
@@ -32,14 +32,15 @@ std::map<int64_t, TGameRecord> Play(int Concurrency, const std::function<bool(in
 }
 
 TEST(Runner, SeveralThreadsPlayTheSameGamesAsOne) {
-    const auto None = [](int64_t) { return false; };
-    const std::map<int64_t, TGameRecord> One = Play(1, None);
-    const std::map<int64_t, TGameRecord> Three = Play(3, None);
+    const std::map<int64_t, TGameRecord> One = Play(1);
+    const std::map<int64_t, TGameRecord> Three = Play(3);
     ASSERT_EQ(One.size(), 12u);
     ASSERT_EQ(Three.size(), 12u);
     for (const auto &[Number, Record] : One) EXPECT_TRUE(SameGame(Record, Three.at(Number))) << Number;
-    // Skipped games are not played.
-    const std::map<int64_t, TGameRecord> Odd = Play(2, [](int64_t Index) { return Index % 2 == 0; });
+    // Games done already are not played.
+    TIndexRanges Even;
+    for (int64_t Index = 0; Index < 12; Index += 2) Even.Insert(Index);
+    const std::map<int64_t, TGameRecord> Odd = Play(2, Even);
     EXPECT_EQ(Odd.size(), 6u);
     for (const auto &[Number, Record] : Odd) EXPECT_EQ(Number % 2, 0);
 }
@@ -51,7 +52,7 @@ TEST(Runner, ASinkThatSaysEnoughStopsTheRunner) {
     Settings.Workers.Worker.Program = VELKARAN_WORKER_PROGRAM;
     TTournamentRunner Runner(SampleField(), Settings);
     int Counted = 0;
-    Runner.Run([](int64_t) { return false; },
+    Runner.Run(0, 12, {},
                [&Counted](const TGameRecord &, const std::vector<double> &) { return ++Counted < 3; });
     EXPECT_EQ(Counted, 3);
     EXPECT_TRUE(Runner.Stopped());

@@ -478,7 +478,7 @@ private slots:
 
         TMatchEnvironment Environment = Form->MatchEnvironment;
         Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
-        const std::vector<std::string> Expected = RunMatch(Form->ReadMatchSettings(), Environment);
+        const std::vector<std::string> Expected = RunMatch(Form->ReadMatchSettings(), Environment).Lines;
         QVERIFY(!Expected.empty());
 
         std::vector<std::string> Shown;

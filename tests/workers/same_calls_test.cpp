@@ -52,7 +52,7 @@ std::vector<std::string> PlaySeries(const std::string &First, const std::string 
     Environment.Ui = &Quiet;
     Environment.BotSeat = Seat;
     Environment.Clock = [] { return 0.0; };
-    return RunMatch(Settings, Environment);
+    return RunMatch(Settings, Environment).Lines;
 }
 
 TEST(SameCalls, InAWorkerAsInTheHostByteForByte) {

@@ -52,7 +52,7 @@ TSeriesRun PlaySeries(TBotWorkerPool &Pool, const std::string &Bad, const std::s
         Run.Games.push_back(*Game.Record);
         Run.Seats.push_back(Game.PlayerOfSeat);
     };
-    Run.Lines = RunMatch(Settings, Environment);
+    Run.Lines = RunMatch(Settings, Environment).Lines;
     return Run;
 }
 
