@@ -20,7 +20,7 @@ struct TBotCheckSettings {
     int32_t TurnLimit = DefaultTurnLimit;
     double RandomPlaySeconds = 30;   // random play stops after this long, whatever Positions says
     std::string RecordFolder = ".";  // where a game that shows a defect is saved for the replay viewer
-    TWorkerPoolSettings Workers;     // memory cap, sandbox, deadlines; its OutputFolder is not used
+    TWorkerPoolSettings Workers;     // memory cap, sandbox, deadlines; its Run is not used
 };
 
 // Loads the bot in a worker and plays it: a game against each sample bot in each seat, then games

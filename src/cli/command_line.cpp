@@ -31,7 +31,8 @@ constexpr char Footer[] =
     "after the result text, stderr says which bot faulted, how often and where first.\n"
     "\n"
     "Exit status: 0 the match was played to its end, whatever the bots did; 1 the text or the log\n"
-    "could not be written; 2 bad arguments or an unusable bot; 3 --stop-on-fault ended the run.";
+    "could not be written, or the host itself failed (e.g. a worker could not be started); 2 bad\n"
+    "arguments or an unusable bot; 3 --stop-on-fault ended the run.";
 
 int Complain(const std::string &Message) {
     std::cerr << "velkaran-match: " << Message << "\nRun with --help for more information.\n";
@@ -91,6 +92,10 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     CLI::Option *MemoryOption = App.add_option("--bot-memory", Command.BotMemoryMb,
                                                "Cap each bot worker's address space at MB megabytes")
                                     ->type_name("MB");
+    CLI::Option *LoadTimeoutOption =
+        App.add_option("--load-timeout", Command.LoadTimeoutSeconds,
+                       "Allow each bot library SECONDS to load and give its name (default 30)")
+            ->type_name("SECONDS");
     CLI::Option *SandboxOption =
         App.add_flag("--sandbox", Command.Sandbox,
                      "Lock each bot worker down once its library is loaded: no network, no new processes, "
@@ -134,8 +139,10 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     }
     if (*MemoryOption && Command.BotMemoryMb <= 0)
         return Complain("--bot-memory must be a positive number of megabytes");
+    if (*LoadTimeoutOption && !(Command.LoadTimeoutSeconds > 0 && Command.LoadTimeoutSeconds <= 3600))
+        return Complain("--load-timeout must be more than 0 and at most 3600 seconds");
     if (Command.InProcess) {
-        for (const CLI::Option *Worker : {OutputOption, MemoryOption, SandboxOption})
+        for (const CLI::Option *Worker : {OutputOption, MemoryOption, SandboxOption, LoadTimeoutOption})
             if (*Worker)
                 return Complain(Worker->get_name() + " needs bot workers; it cannot go with --in-process");
         if (Command.StopOnFault)

@@ -13,6 +13,7 @@ namespace velkaran {
 // Exit statuses of velkaran-match.
 inline constexpr int ExitPlayed = 0;  // the match was played (or the list printed), whatever the outcome
 inline constexpr int ExitOutputFailed = 1;    // the text could not be written, or the log not saved
+inline constexpr int ExitHostFailed = 1;      // the host itself failed: e.g. no worker could be started
 inline constexpr int ExitBadArguments = 2;    // bad arguments or an unusable bot; no game was played
 inline constexpr int ExitStoppedOnFault = 3;  // --stop-on-fault: a bot's call faulted
 
@@ -34,6 +35,7 @@ struct TCommandLine {
     bool StopOnFault = false;             // end the run at the first fault of a bot's call
     std::string BotOutputFolder;          // empty: bots' output to stderr, each line after the file name
     long long BotMemoryMb = 0;            // 0: no cap on a worker's address space
+    double LoadTimeoutSeconds = 30;       // how long a library may take to load in its worker
     bool Sandbox = false;
     std::string First;
     std::string Second;

@@ -14,9 +14,11 @@
 #include "records/atomic_file.h"
 #include "records/record_journal.h"
 #include "sandbox/sandbox.h"
+#include "workers/adopted_children.h"
 #include "workers/cpu_pinning.h"
+#include "workers/host_failure.h"
+#include "workers/termination_watch.h"
 #include "workers/worker_pool.h"
-#include "workers/worker_registry.h"
 
 #include <clocale>
 #include <cstdio>
@@ -42,16 +44,17 @@ std::string LocaleDecimalSeparator() {
     return Conventions->decimal_point;
 }
 
-// Where the bots run: in worker processes (the pool), or loaded into this process.
+// Where the bots run: in worker processes of Run (the pool), or loaded into this process.
 class BotHost {
 public:
-    explicit BotHost(const TCommandLine &Command) {
-        if (Command.InProcess) return;
+    BotHost(const TCommandLine &Command, std::shared_ptr<TWorkerRun> Run) {
+        if (!Run) return;
         TWorkerPoolSettings Settings;
         Settings.Worker.MemoryMb = Command.BotMemoryMb;
         Settings.CallTimeoutMs = CallDeadlineMs(Command.MoveLimitMs);
         Settings.Worker.Sandbox = Command.Sandbox;
-        Settings.OutputFolder = Command.BotOutputFolder;
+        Settings.LoadTimeoutMs = Command.LoadTimeoutSeconds * 1000;
+        Settings.Run = std::move(Run);
         Pool = std::make_unique<TBotWorkerPool>(Settings);
     }
 
@@ -198,16 +201,19 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     } catch (const TStopRun &Stop) {
         Progress.Clear();
         Complain("stopped at the first fault: " + Stop.Reason + "; no result was written");
-        WriteJson(Command, Journal.get(), Match, false);
         Bots.Stop(LabelOfPath);
+        WriteJson(Command, Journal.get(), Match, false);
         return ExitStoppedOnFault;
     } catch (const std::exception &Error) {
-        // Only a bot loaded into this process can throw through the runner.
         Progress.Clear();
+        // Through workers, no bot can throw: the exception is the host's own.
+        if (!Command.InProcess) throw;
         Complain(std::string("an exception left a bot (") + Error.what() + "); no result was written");
         return ExitStoppedOnFault;
     }
     Progress.Clear();
+    // The workers end before anything is written, so that no bot's last act can touch the files.
+    Bots.Stop(LabelOfPath);
 
     int Status = ExitPlayed;
     if (!WriteResultText(Out, Lines)) {
@@ -222,7 +228,6 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     }
     if (!WriteJson(Command, Journal.get(), Match, true)) Status = ExitOutputFailed;
     for (const std::string &Line : Faults.Lines(Labels, GamesPlayed)) Complain(Line);
-    Bots.Stop(LabelOfPath);
     return Status;
 }
 
@@ -264,17 +269,28 @@ int main(int Argc, char **Argv) {
     }
     if (Command.SandboxCheck) return CheckSandbox(Out);
     if (Command.Cards) return PrintCards(Command, Out);
+    std::shared_ptr<TWorkerRun> Run;
+    std::unique_ptr<TTerminationWatch> Watch;
     if (!Command.InProcess) {
-        // The workers inherit the CPU, and a signal that ends this program ends them too.
+        // The workers inherit the CPU. A signal that ends this program ends them first, whatever
+        // the bots do; the watch's thread hears it while this one waits for a bot.
         PinThisThreadToOneCpu();
-        EndWorkersOnTerminationSignals();
+        Run = std::make_shared<TWorkerRun>(Command.BotOutputFolder);
+        Watch = std::make_unique<TTerminationWatch>([Run](int Signal) {
+            Run->Stop();
+            EndAdoptedChildren();
+            EndAsSignal(Signal);
+        });
         AdoptOrphanedDescendants();
     }
     int Status;
-    {
-        BotHost Bots(Command);
+    try {
+        BotHost Bots(Command, Run);
         Status = Command.List ? ListBots(Out, Bots) : PlayMatch(Command, Out, Bots);
+    } catch (const std::exception &Failure) {
+        Complain(std::string("the host failed: ") + Failure.what());
+        Status = ExitHostFailed;
     }
-    if (!Command.InProcess) EndAdoptedChildren();
+    if (Run) EndAdoptedChildren();
     return Status;
 }

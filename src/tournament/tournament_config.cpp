@@ -3,9 +3,6 @@
 
 #include "match/match_runner.h"
 
-#include <cstdio>
-#include <fstream>
-
 namespace velkaran {
 
 std::string ConfigProblem(const TTournamentConfig &Config) {
@@ -93,22 +90,6 @@ std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std:
         Error = std::string("the configuration is damaged: ") + Bad.what();
         return std::nullopt;
     }
-}
-
-std::string FileFingerprint(const std::string &Path) {
-    std::ifstream In(Path, std::ios::binary);
-    if (!In) return "";
-    uint64_t Hash = 14695981039346656037ull;  // FNV-1a, 64 bits
-    char Buffer[1 << 16];
-    while (In.read(Buffer, sizeof Buffer) || In.gcount() > 0) {
-        for (std::streamsize I = 0; I < In.gcount(); ++I) {
-            Hash ^= static_cast<unsigned char>(Buffer[I]);
-            Hash *= 1099511628211ull;
-        }
-    }
-    char Text[40];
-    std::snprintf(Text, sizeof Text, "fnv1a64:%016llx", static_cast<unsigned long long>(Hash));
-    return Text;
 }
 
 }  // namespace velkaran

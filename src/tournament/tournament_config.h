@@ -1,6 +1,7 @@
 // What a tournament is: its bots, its format, how many game pairs, the turn limit, an SPRT.
 #pragma once
 
+#include "players/content_fingerprint.h"
 #include "records/opening_book.h"
 #include "stats/sprt_settings.h"
 
@@ -51,8 +52,5 @@ nlohmann::json ConfigToJson(const TTournamentConfig &Config);
 
 // The configuration Json holds, checked as ConfigProblem checks; nothing, with Error, otherwise.
 std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std::string &Error);
-
-// "fnv1a64:<16 hex digits>" of the file's bytes; empty when it cannot be read.
-std::string FileFingerprint(const std::string &Path);
 
 }  // namespace velkaran

@@ -6,12 +6,13 @@
 #include "match/game_recording.h"
 #include "players/quiet_game_interface.h"
 #include "workers/cpu_pinning.h"
-#include "workers/worker_registry.h"
 
 #include <sched.h>
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 namespace velkaran {
@@ -34,26 +35,37 @@ TTournamentRunner::TTournamentRunner(const TTournamentConfig &Config, TRunnerSet
     : Config(Config), Schedule(Config), Settings(std::move(Settings)) {
     // A hung call is given up soon after the tournament's own move limit.
     this->Settings.Workers.CallTimeoutMs = CallDeadlineMs(Config.MoveLimitMs);
+    if (!this->Settings.Workers.Run) this->Settings.Workers.Run = std::make_shared<TWorkerRun>();
 }
 
 void TTournamentRunner::Run(const std::function<bool(int64_t Index)> &Skip, const TGameSink &Sink) {
     const int Threads = std::max(1, Settings.Concurrency);
     const std::vector<int> Cpus = AllowedCpus();
     std::vector<std::thread> Running;
+    std::mutex FailureLock;
+    std::exception_ptr Failure;
     for (int Thread = 0; Thread < Threads; ++Thread) {
-        Running.emplace_back([this, Thread, &Skip, &Sink, &Cpus] {
-            if (Settings.PinThreads && !Cpus.empty())
-                PinThisThreadToOneCpu(Cpus[static_cast<std::size_t>(Thread) % Cpus.size()]);
-            PlayGames(Thread, Skip, Sink);
+        Running.emplace_back([&, Thread] {
+            try {
+                if (Settings.PinThreads && !Cpus.empty())
+                    PinThisThreadToOneCpu(Cpus[static_cast<std::size_t>(Thread) % Cpus.size()]);
+                PlayGames(Thread, Skip, Sink);
+            } catch (...) {
+                // The host failed (or the sink did): the whole run ends, and the caller hears why.
+                const std::lock_guard<std::mutex> Guard(FailureLock);
+                if (!Failure) Failure = std::current_exception();
+                Stop();
+            }
         });
     }
     for (std::thread &Thread : Running) Thread.join();
+    if (Failure) std::rethrow_exception(Failure);
 }
 
 void TTournamentRunner::Stop() {
     if (Stopping.exchange(true)) return;
-    // The calls in flight fault at once; their games are thrown away.
-    KillAllWorkerGroups();
+    // The calls in flight fault at once; their games are thrown away. Other runs go on.
+    Settings.Workers.Run->Stop();
 }
 
 void TTournamentRunner::PlayGames(int, const std::function<bool(int64_t Index)> &Skip,

@@ -17,8 +17,8 @@ namespace velkaran {
 struct TRunnerSettings {
     int Concurrency = 1;          // games at once, each on a thread of its own
     std::string Folder = ".";     // where the bots' libraries are
-    TWorkerPoolSettings Workers;  // how workers start; share one output relay between the threads (the
-                                  // call deadline follows the configuration's move limit)
+    TWorkerPoolSettings Workers;  // how workers start (the call deadline follows the configuration's
+                                  // move limit); their run (made when null) is the tournament's
     bool PinThreads = true;       // each thread, and its workers, on one CPU
 };
 
@@ -34,10 +34,12 @@ public:
     // two games running at the same time share a library's globals. Each finished game goes to
     // Sink, one at a time; Sink returns false to end the tournament (an SPRT has decided), which
     // then stops as Stop does. Returns when every game is played or the tournament was stopped.
+    // A failure of the host (THostFailure) or an exception of Sink stops the tournament and is
+    // rethrown here.
     void Run(const std::function<bool(int64_t Index)> &Skip, const TGameSink &Sink);
 
     // Callable from any thread: no game starts any more, and the games in flight are abandoned
-    // (their workers ended) and never reach Sink.
+    // (the workers of this tournament's run ended, and no others) and never reach Sink.
     void Stop();
     bool Stopped() const { return Stopping.load(); }
 

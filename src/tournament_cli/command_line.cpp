@@ -97,6 +97,10 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
                                                "Cap each bot worker's address space at MB megabytes")
                                     ->type_name("MB");
     App.add_flag("--sandbox", Command.Sandbox, "Lock each bot worker down once its library is loaded");
+    CLI::Option *LoadTimeoutOption =
+        App.add_option("--load-timeout", Command.LoadTimeoutSeconds,
+                       "Allow each bot library SECONDS to load and give its name (default 30)")
+            ->type_name("SECONDS");
     CLI::Option *PlanOption =
         App.add_option("--plan", Command.PlanPath, "The plan of a sharded tournament")->type_name("FILE");
     CLI::Option *ShardsOption =
@@ -149,6 +153,8 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
     if (*OpeningsOutOption && !*OpeningsOption) return Complain("--openings-out goes with --openings");
     if (*MemoryOption && Command.BotMemoryMb <= 0)
         return Complain("--bot-memory must be a positive number of megabytes");
+    if (*LoadTimeoutOption && !(Command.LoadTimeoutSeconds > 0 && Command.LoadTimeoutSeconds <= 3600))
+        return Complain("--load-timeout must be more than 0 and at most 3600 seconds");
     if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
         return Complain("--bot-output: \"" + Command.BotOutputFolder + "\" is not a folder");
     if (*GauntletOption) Command.Gauntlet = Gauntlet;

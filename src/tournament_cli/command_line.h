@@ -14,6 +14,7 @@ namespace velkaran {
 // Exit statuses of velkaran-tournament.
 inline constexpr int ExitTournamentPlayed = 0;         // the tournament was played (or the plan written)
 inline constexpr int ExitTournamentOutputFailed = 1;   // the JSON document could not be written
+inline constexpr int ExitTournamentHostFailed = 1;     // the host itself failed: e.g. no worker started
 inline constexpr int ExitTournamentBadArguments = 2;   // bad arguments, unusable bots, a damaged file
 inline constexpr int ExitTournamentInterrupted = 130;  // stopped by SIGINT or SIGTERM
 
@@ -42,6 +43,7 @@ struct TTournamentCommand {
     std::string BotOutputFolder;
     long long BotMemoryMb = 0;
     bool Sandbox = false;
+    double LoadTimeoutSeconds = 30;  // how long a library may take to load in its worker
     // Shards of a plan.
     std::string PlanPath;
     int64_t Shards = 0;

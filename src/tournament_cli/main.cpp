@@ -6,7 +6,7 @@
 #include "tournament_session.h"
 
 #include "tournament/tournament_report.h"
-#include "workers/worker_registry.h"
+#include "workers/adopted_children.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -37,8 +37,8 @@ std::unique_ptr<TRecordJournal> OpenJournal(const std::string &Path) {
 }
 
 int PlayTournament(const TTournamentCommand &Command) {
-    const TWorkerPoolSettings Workers =
-        TournamentWorkers(Command.BotMemoryMb, Command.Sandbox, Command.BotOutputFolder);
+    const TWorkerPoolSettings Workers = TournamentWorkers(
+        Command.BotMemoryMb, Command.Sandbox, Command.BotOutputFolder, Command.LoadTimeoutSeconds);
     std::unique_ptr<TTournamentResults> Results;
     std::unique_ptr<TRecordJournal> Journal;
     const std::optional<std::string> DocumentPath = Command.JsonPath ? Command.JsonPath : Command.ResumePath;
@@ -52,12 +52,14 @@ int PlayTournament(const TTournamentCommand &Command) {
             Complain(Error + "; it was left as it is");
             return ExitTournamentBadArguments;
         }
-        if (const std::string Changed = ChangedLibraries(Saved->Results->Config(), "."); !Changed.empty()) {
+        if (const std::string Changed = ChangedLibraries(Saved->Results->Config(), ".", *Workers.Run);
+            !Changed.empty()) {
             Complain("cannot resume " + *Command.ResumePath + ": " + Changed + "; it was left as it is");
             return ExitTournamentBadArguments;
         }
         Results = std::move(Saved->Results);
     } else {
+        const TProbingWatch Watch(*Workers.Run);
         TBotWorkerPool Probing(Workers);
         const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
         if (!Config) return ExitTournamentBadArguments;
@@ -78,12 +80,19 @@ int PlayTournament(const TTournamentCommand &Command) {
     }
     TTournamentSession Session(std::move(Results), std::move(Journal), std::move(Document));
     TTournamentRunner Runner(Config, TRunnerSettings{Command.Concurrency, ".", Workers, true});
-    const bool Interrupted = Session.Play(
-        Runner, [&DoneBefore](int64_t Index) { return DoneBefore[static_cast<std::size_t>(Index)]; },
-        isatty(STDERR_FILENO) == 1);
+    bool Interrupted = false;
+    std::string Error;
+    try {
+        Interrupted = Session.Play(
+            Runner, [&DoneBefore](int64_t Index) { return DoneBefore[static_cast<std::size_t>(Index)]; },
+            isatty(STDERR_FILENO) == 1);
+    } catch (...) {
+        // The games counted so far stay, for --resume.
+        if (!Session.Save(false, Error)) Complain(Error);
+        throw;
+    }
 
     int Status = Interrupted ? ExitTournamentInterrupted : ExitTournamentPlayed;
-    std::string Error;
     if (!Session.Save(!Interrupted, Error)) {
         Complain(Error);
         if (!Interrupted) Status = ExitTournamentOutputFailed;
@@ -115,22 +124,28 @@ int main(int Argc, char **Argv) {
     // A bot's child that left its worker's group comes here when the worker ends, and ends with the run.
     AdoptOrphanedDescendants();
     int Status = ExitTournamentBadArguments;
-    switch (Command.Action) {
-        case TTournamentAction::Play:
-            Status = PlayTournament(Command);
-            break;
-        case TTournamentAction::Plan:
-            Status = WritePlan(Command);
-            break;
-        case TTournamentAction::ShardCount:
-            Status = PrintShardCount(Command);
-            break;
-        case TTournamentAction::RunShard:
-            Status = RunShard(Command);
-            break;
-        case TTournamentAction::Merge:
-            Status = MergeShards(Command);
-            break;
+    try {
+        switch (Command.Action) {
+            case TTournamentAction::Play:
+                Status = PlayTournament(Command);
+                break;
+            case TTournamentAction::Plan:
+                Status = WritePlan(Command);
+                break;
+            case TTournamentAction::ShardCount:
+                Status = PrintShardCount(Command);
+                break;
+            case TTournamentAction::RunShard:
+                Status = RunShard(Command);
+                break;
+            case TTournamentAction::Merge:
+                Status = MergeShards(Command);
+                break;
+        }
+    } catch (const std::exception &Failure) {
+        // The host's own failure, never a bot's: the games counted so far are on disk.
+        Complain(std::string("the host failed: ") + Failure.what());
+        Status = ExitTournamentHostFailed;
     }
     EndAdoptedChildren();
     return Status;

@@ -113,8 +113,8 @@ std::optional<TShardFile> CheckShard(const TTournamentPlan &Plan, const std::str
 }
 
 // Plays the shard of Command into Command.Folder, from the bots' folder.
-int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
-              const TTournamentCommand &Command) {
+int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint, const TTournamentCommand &Command,
+              const TWorkerPoolSettings &Workers) {
     std::error_code Made;
     std::filesystem::create_directories(Command.Folder, Made);
     std::string Error;
@@ -136,10 +136,7 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
     TTournamentSession Session(std::make_unique<TTournamentResults>(Plan.Config), std::move(Journal),
                                std::move(Document));
     const TShardGames Games = ShardGames(Plan, Command.Shard);
-    TTournamentRunner Runner(
-        Plan.Config,
-        TRunnerSettings{Command.Concurrency, ".",
-                        TournamentWorkers(Plan.BotMemoryMb, Plan.Sandbox, Command.BotOutputFolder), true});
+    TTournamentRunner Runner(Plan.Config, TRunnerSettings{Command.Concurrency, ".", Workers, true});
     const bool Interrupted = Session.Play(
         Runner, [Games](int64_t Index) { return Index < Games.First || Index >= Games.End; }, false);
     if (!Session.Save(!Interrupted, Error)) {
@@ -155,7 +152,10 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
 }  // namespace
 
 int WritePlan(const TTournamentCommand &Command) {
-    TBotWorkerPool Probing(TournamentWorkers(Command.BotMemoryMb, Command.Sandbox, Command.BotOutputFolder));
+    const TWorkerPoolSettings Workers = TournamentWorkers(
+        Command.BotMemoryMb, Command.Sandbox, Command.BotOutputFolder, Command.LoadTimeoutSeconds);
+    const TProbingWatch Watch(*Workers.Run);
+    TBotWorkerPool Probing(Workers);
     const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
     if (!Config) return ExitTournamentBadArguments;
     const TTournamentPlan Plan{*Config, Command.Shards, Command.BotMemoryMb, Command.Sandbox,
@@ -197,13 +197,16 @@ int RunShard(const TTournamentCommand &Command) {
                  Plan->Folder + " is not here (" + Moved.message() + ")");
         return ExitTournamentBadArguments;
     }
-    if (const std::string Changed = ChangedLibraries(Plan->Config, "."); !Changed.empty()) {
+    // The libraries are pinned as checked: the shard plays the content the plan was made with.
+    const TWorkerPoolSettings Workers = TournamentWorkers(
+        Plan->BotMemoryMb, Plan->Sandbox, Command.BotOutputFolder, Command.LoadTimeoutSeconds);
+    if (const std::string Changed = ChangedLibraries(Plan->Config, ".", *Workers.Run); !Changed.empty()) {
         Complain("cannot play shard " + std::to_string(Command.Shard) + ": " + Changed);
         return ExitTournamentBadArguments;
     }
     TTournamentCommand Shard = Command;
     Shard.Folder = OutFolder;
-    return PlayShard(*Plan, Fingerprint, Shard);
+    return PlayShard(*Plan, Fingerprint, Shard, Workers);
 }
 
 int MergeShards(const TTournamentCommand &Command) {

@@ -5,6 +5,7 @@
 #include "command_line.h"
 
 #include "tournament/tournament_config.h"
+#include "workers/termination_watch.h"
 #include "workers/worker_pool.h"
 
 #include <optional>
@@ -19,12 +20,25 @@ namespace velkaran {
 // cannot be played.
 std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &Command, TBotWorkerPool &Pool);
 
-// How a tournament's workers start: the address-space cap, the sandbox, and where the bots'
-// output goes (a folder, or stderr through one relay that all the runner's threads share).
-TWorkerPoolSettings TournamentWorkers(long long MemoryMb, bool Sandbox, const std::string &OutputFolder);
+// How a tournament's workers start: the address-space cap, the sandbox, the load deadline, and
+// their run, shared by the probing pool and the runner's threads: the libraries as they are now,
+// pinned for the whole tournament, and the bots' output (a folder, or stderr through one relay).
+TWorkerPoolSettings TournamentWorkers(long long MemoryMb, bool Sandbox, const std::string &OutputFolder,
+                                      double LoadTimeoutSeconds);
+
+// While the bots are probed (a library may take long to load), SIGINT, SIGTERM and SIGHUP end the
+// program at once, Run's workers first; before any game no result is lost. The signals stay
+// blocked afterwards, for the tournament's own watch.
+class TProbingWatch {
+public:
+    explicit TProbingWatch(TWorkerRun &Run);
+
+private:
+    TTerminationWatch Watch;
+};
 
 // Checks that the libraries of Config are in Folder as they were when it began: each there, with
-// the same content. Empty when they are; else what differs.
-std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder);
+// the same content, as Run pins it for the games to come. Empty when they are; else what differs.
+std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder, TWorkerRun &Run);
 
 }  // namespace velkaran

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <thread>
 
 namespace velkaran {
@@ -55,10 +56,15 @@ bool TTournamentSession::Count(const TGameRecord &Record, const std::vector<doub
 bool TTournamentSession::Play(TTournamentRunner &Runner, const std::function<bool(int64_t Index)> &Skip,
                               bool ShowProgress) {
     std::atomic<bool> Finished{false};
+    std::exception_ptr Failure;
     std::thread Games([&] {
-        Runner.Run(Skip, [this](const TGameRecord &Record, const std::vector<double> &MoveTimesMs) {
-            return Count(Record, MoveTimesMs);
-        });
+        try {
+            Runner.Run(Skip, [this](const TGameRecord &Record, const std::vector<double> &MoveTimesMs) {
+                return Count(Record, MoveTimesMs);
+            });
+        } catch (...) {
+            Failure = std::current_exception();
+        }
         Finished = true;
     });
 
@@ -86,6 +92,7 @@ bool TTournamentSession::Play(TTournamentRunner &Runner, const std::function<boo
     }
     Games.join();
     Progress.Clear();
+    if (Failure) std::rethrow_exception(Failure);
     return Interrupted;
 }
 

@@ -35,7 +35,7 @@ public:
     // Plays the games not yet counted for which Skip is false: runs Runner on a thread of its own
     // while this thread waits for SIGINT, SIGTERM or SIGHUP (which the caller has blocked in every
     // thread), draws the progress and saves the document every few seconds. Returns whether a
-    // signal stopped it.
+    // signal stopped it; a failure of the host that stopped it is rethrown.
     bool Play(TTournamentRunner &Runner, const std::function<bool(int64_t Index)> &Skip, bool ShowProgress);
 
     // Saves the document (when there is one); false with the reason in Error.
