@@ -3,8 +3,8 @@
 #include "bot_check.h"
 
 #include "match/version.h"
-#include "workers/cpu_pinning.h"
 #include "workers/adopted_children.h"
+#include "workers/cpu_pinning.h"
 #include "workers/termination_watch.h"
 #include "workers/worker_run.h"
 

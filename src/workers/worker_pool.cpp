@@ -127,7 +127,8 @@ pid_t TBotWorkerPool::WorkerPid(const std::string &Path) const {
     struct stat File {};
     const bool Identified = stat(Path.c_str(), &File) == 0;
     for (const std::unique_ptr<TEntry> &Entry : Entries) {
-        const bool Same = Entry->Path == Path || (Identified && Entry->Library->IsFile(File.st_dev, File.st_ino));
+        const bool Same =
+            Entry->Path == Path || (Identified && Entry->Library->IsFile(File.st_dev, File.st_ino));
         if (Same) return Entry->Alive() ? Entry->Process->Pid() : -1;
     }
     return -1;

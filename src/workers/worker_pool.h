@@ -17,6 +17,9 @@ namespace velkaran {
 // How long a library may take to load and answer its name checks.
 inline constexpr double DefaultLoadTimeoutMs = 30000.0;
 
+// How long the host waits for a worker beyond the move time limit before it gives the call up.
+inline constexpr double WorkerGraceMs = 2000.0;
+
 // How long the host waits for a game call when a move may take MoveLimitMs: the limit and a grace
 // of a tenth of it, at least 200 ms and at most WorkerGraceMs (22 s for the game's 20 s, 250 ms
 // for 50 ms), so that a short limit also ends a hung bot's call soon.
