@@ -569,14 +569,12 @@ TCheckReport TBotCheck::Run() {
     // Each pool owns its relay alone, so that ending the pool ends the relay and its last lines.
     TWorkerPoolSettings BotWorkers = Settings.Workers;
     BotWorkers.CallTimeoutMs = CallDeadlineMs(Settings.MoveLimitMs);
-    BotWorkers.OutputFolder.clear();
-    BotWorkers.Relay = std::make_shared<TOutputRelay>(OutputFd >= 0 ? OutputFd : 2);
+    BotWorkers.Run = std::make_shared<TWorkerRun>("", OutputFd >= 0 ? OutputFd : 2);
     BotPool = std::make_unique<TBotWorkerPool>(std::move(BotWorkers));
     const int Discard = open("/dev/null", O_WRONLY | O_CLOEXEC);
     TWorkerPoolSettings OpponentWorkers = Settings.Workers;
     OpponentWorkers.CallTimeoutMs = CallDeadlineMs(Settings.MoveLimitMs);
-    OpponentWorkers.OutputFolder.clear();
-    OpponentWorkers.Relay = std::make_shared<TOutputRelay>(Discard >= 0 ? Discard : 2);
+    OpponentWorkers.Run = std::make_shared<TWorkerRun>("", Discard >= 0 ? Discard : 2);
     OpponentPool = std::make_unique<TBotWorkerPool>(std::move(OpponentWorkers));
 
     if (Load()) {

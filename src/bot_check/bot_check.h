@@ -21,7 +21,7 @@ struct TBotCheckSettings {
     int32_t MoveLimitMs = DefaultMoveLimitMs;  // a slower move loses by the time limit
     double RandomPlaySeconds = 30;             // random play stops after this long, whatever Positions says
     std::string RecordFolder = ".";  // where a game that shows a defect is saved for the replay viewer
-    TWorkerPoolSettings Workers;     // memory cap, sandbox; deadlines follow MoveLimitMs; not OutputFolder
+    TWorkerPoolSettings Workers;     // memory cap, sandbox; deadlines follow MoveLimitMs; its Run is not used
 };
 
 // Loads the bot in a worker and plays it: a game against each sample bot in each seat, then games

@@ -3,8 +3,10 @@
 #include "bot_check.h"
 
 #include "match/version.h"
+#include "workers/adopted_children.h"
 #include "workers/cpu_pinning.h"
-#include "workers/worker_registry.h"
+#include "workers/termination_watch.h"
+#include "workers/worker_run.h"
 
 #include <unistd.h>
 #include <CLI/CLI.hpp>
@@ -127,9 +129,14 @@ int main(int Argc, char **Argv) {
     int Status = ExitPassed;
     const std::optional<TOptions> Options = ParseOptions(Argc, Argv, Status);
     if (!Options) return Status;
-    // The workers inherit the CPU, and a signal that ends this program ends them too.
+    // The workers inherit the CPU. A signal that ends this program ends them first, whatever the
+    // bot does; the watch's thread hears it while this one waits for the bot.
     PinThisThreadToOneCpu();
-    EndWorkersOnTerminationSignals();
+    const TTerminationWatch Watch([](int Signal) {
+        TWorkerRun::StopEveryRun();
+        EndAdoptedChildren();
+        EndAsSignal(Signal);
+    });
     AdoptOrphanedDescendants();
     const TCheckReport Report = CheckBot(Options->Check);
     EndAdoptedChildren();

@@ -35,9 +35,10 @@ constexpr char Footer[] =
     "second Ctrl-C ends the program at once.\n"
     "\n"
     "Exit status: 0 the match was played to its end, whatever the bots did; 1 the text, the log or the\n"
-    "JSON document could not be written (standard output included), or memory ran out; 2 bad\n"
-    "arguments, an unusable bot, or a --log or --json path that cannot be written (no game is played\n"
-    "then); 3 --stop-on-fault ended the run; 130 stopped by a signal.";
+    "JSON document could not be written (standard output included), memory ran out, or the host itself\n"
+    "failed (e.g. a worker could not be started); 2 bad arguments, an unusable bot, or a --log or --json\n"
+    "path that cannot be written (no game is played then); 3 --stop-on-fault ended the run; 130\n"
+    "stopped by a signal.";
 
 int Complain(const std::string &Message) {
     std::cerr << "velkaran-match: " << Message << "\nRun with --help for more information.\n";
@@ -98,6 +99,10 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     CLI::Option *MemoryOption = App.add_option("--bot-memory", Command.BotMemoryMb,
                                                "Cap each bot worker's address space at MB megabytes")
                                     ->type_name("MB");
+    CLI::Option *LoadTimeoutOption =
+        App.add_option("--load-timeout", Command.LoadTimeoutSeconds,
+                       "Allow each bot library SECONDS to load and give its name (default 30)")
+            ->type_name("SECONDS");
     std::string SandboxMode;
     CLI::Option *SandboxOption = App.add_flag(
         "--sandbox{on}", SandboxMode,
@@ -152,8 +157,10 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     }
     if (*MemoryOption && Command.BotMemoryMb <= 0)
         return Complain("--bot-memory must be a positive number of megabytes");
+    if (*LoadTimeoutOption && !(Command.LoadTimeoutSeconds > 0 && Command.LoadTimeoutSeconds <= 3600))
+        return Complain("--load-timeout must be more than 0 and at most 3600 seconds");
     if (Command.InProcess) {
-        for (const CLI::Option *Worker : {OutputOption, MemoryOption, SandboxOption})
+        for (const CLI::Option *Worker : {OutputOption, MemoryOption, SandboxOption, LoadTimeoutOption})
             if (*Worker)
                 return Complain(Worker->get_name() + " needs bot workers; it cannot go with --in-process");
         if (Command.StopOnFault)

@@ -14,6 +14,7 @@ namespace velkaran {
 inline constexpr int ExitPlayed = 0;  // the match was played (or the list printed), whatever the outcome
 inline constexpr int ExitOutputFailed =
     1;  // the text, the log or the JSON could not be written; out of memory
+inline constexpr int ExitHostFailed = 1;      // the host itself failed: e.g. no worker could be started
 inline constexpr int ExitBadArguments = 2;    // bad arguments, an unusable bot or path; no game was played
 inline constexpr int ExitStoppedOnFault = 3;  // --stop-on-fault: a bot's call faulted
 inline constexpr int ExitInterrupted = 130;   // Ctrl-C, SIGTERM or SIGHUP: the games finished were reported
@@ -39,6 +40,7 @@ struct TCommandLine {
     bool Sandbox = false;                 // --sandbox: lock each worker down before its bot's code runs
     bool SandboxStrict = false;           // --sandbox=strict: and refuse to run without every layer
     std::string SandboxUser;              // --sandbox-user: the user bots run as when this runs as root
+    double LoadTimeoutSeconds = 30;       // how long a library may take to load in its worker
     std::string First;
     std::string Second;
 };

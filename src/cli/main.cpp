@@ -15,9 +15,11 @@
 #include "records/atomic_file.h"
 #include "records/record_journal.h"
 #include "sandbox/sandbox.h"
+#include "workers/adopted_children.h"
 #include "workers/cpu_pinning.h"
+#include "workers/host_failure.h"
+#include "workers/termination_watch.h"
 #include "workers/worker_pool.h"
-#include "workers/worker_registry.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -47,10 +49,10 @@ void Complain(const std::string &Message) { std::fprintf(stderr, "velkaran-match
 std::atomic<int> StopRequest{0};
 static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
 
-// SIGINT, SIGTERM, SIGHUP: the first abandons the game in play (its workers ended at once) and
-// lets the match report the games finished; a second ends the program as the signal would.
+// SIGINT, SIGTERM, SIGHUP with the bots loaded into this process: the first stops the match after
+// the game in play and lets it report the games finished; a second ends the program as the signal
+// would.
 void OnTerminationSignal(int Signal) {
-    KillAllWorkerGroups();
     if (StopRequest.exchange(static_cast<int>(TStopRequest::AtOnce)) ==
         static_cast<int>(TStopRequest::AtOnce)) {
         signal(Signal, SIG_DFL);
@@ -88,18 +90,19 @@ std::string LocaleDecimalSeparator() {
     return Conventions->decimal_point;
 }
 
-// Where the bots run: in worker processes (the pool), or loaded into this process.
+// Where the bots run: in worker processes of Run (the pool), or loaded into this process.
 class BotHost {
 public:
-    explicit BotHost(const TCommandLine &Command) {
-        if (Command.InProcess) return;
+    BotHost(const TCommandLine &Command, std::shared_ptr<TWorkerRun> Run) {
+        if (!Run) return;
         TWorkerPoolSettings Settings;
         Settings.Worker.MemoryMb = Command.BotMemoryMb;
         Settings.CallTimeoutMs = CallDeadlineMs(Command.MoveLimitMs);
         Settings.Worker.Sandbox = Command.Sandbox;
         Settings.Worker.SandboxStrict = Command.SandboxStrict;
         Settings.Worker.SandboxUser = Command.SandboxUser;
-        Settings.OutputFolder = Command.BotOutputFolder;
+        Settings.LoadTimeoutMs = Command.LoadTimeoutSeconds * 1000;
+        Settings.Run = std::move(Run);
         Pool = std::make_unique<TBotWorkerPool>(Settings);
     }
 
@@ -270,19 +273,22 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     } catch (const TStopRun &Stop) {
         Progress.Clear();
         Complain("stopped at the first fault: " + Stop.Reason + "; no result was written");
-        WriteJson(Command, Journal.get(), Match, false);
         Bots.Stop(LabelOfPath);
+        WriteJson(Command, Journal.get(), Match, false);
         return ExitStoppedOnFault;
     } catch (const std::bad_alloc &) {
         throw;
     } catch (const std::exception &Error) {
-        // Only a bot loaded into this process can throw through the runner.
         Progress.Clear();
+        // Through workers, no bot can throw: the exception is the host's own.
+        if (!Command.InProcess) throw;
         Complain(std::string("an exception left a bot (") + Error.what() + "); no result was written");
         return ExitStoppedOnFault;
     }
     Progress.Clear();
     const std::vector<std::string> &Lines = Outcome.Lines;
+    // The workers end before anything is written, so that no bot's last act can touch the files.
+    Bots.Stop(LabelOfPath, !Outcome.Stopped);
 
     int Status = Outcome.Stopped ? ExitInterrupted : ExitPlayed;
     if (!WriteResultText(Out, Lines)) {
@@ -297,13 +303,9 @@ int PlayMatch(const TCommandLine &Command, std::FILE *Out, BotHost &Bots) {
     }
     if (!WriteJson(Command, Journal.get(), Match, !Outcome.Stopped)) Status = ExitOutputFailed;
     for (const std::string &Line : Faults.Lines(Labels)) Complain(Line);
-    if (Outcome.Stopped) {
+    if (Outcome.Stopped)
         Complain("stopped by a signal after " + std::to_string(Outcome.GamesCounted) + " of " +
                  std::to_string(Outcome.GamesPlanned) + " games");
-        Bots.Stop([](const std::string &) { return std::string(); }, false);
-    } else {
-        Bots.Stop(LabelOfPath);
-    }
     return Status;
 }
 
@@ -350,20 +352,35 @@ int main(int Argc, char **Argv) {
         for (const std::string &Line : Start.Lines) Complain(Line);
         if (Start.Refused) return ExitBadArguments;
     }
-    if (!Command.InProcess) {
-        // The workers inherit the CPU.
+    std::shared_ptr<TWorkerRun> Run;
+    std::unique_ptr<TTerminationWatch> Watch;
+    if (Command.InProcess) {
+        StopMatchOnTerminationSignals();
+    } else {
+        // The workers inherit the CPU. The first signal abandons the game in play (the run's
+        // workers end at once, whatever the bots do) and lets the match report the games
+        // finished; the watch's thread hears it while this one waits for a bot. A second signal
+        // ends the program.
         PinThisThreadToOneCpu();
+        Run = std::make_shared<TWorkerRun>(Command.BotOutputFolder);
+        Watch = std::make_unique<TTerminationWatch>([Run](int) {
+            StopRequest.store(static_cast<int>(TStopRequest::AtOnce));
+            Run->Stop();
+        });
         AdoptOrphanedDescendants();
     }
-    StopMatchOnTerminationSignals();
-    int Status = ExitOutputFailed;
+    int Status;
     try {
-        BotHost Bots(Command);
+        BotHost Bots(Command, Run);
         Status = Command.List ? ListBots(Out, Bots) : PlayMatch(Command, Out, Bots);
     } catch (const std::bad_alloc &) {
-        KillAllWorkerGroups();
+        if (Run) Run->Stop();
         Complain("out of memory");
+        Status = ExitOutputFailed;
+    } catch (const std::exception &Failure) {
+        Complain(std::string("the host failed: ") + Failure.what());
+        Status = ExitHostFailed;
     }
-    if (!Command.InProcess) EndAdoptedChildren();
+    if (Run) EndAdoptedChildren();
     return Status;
 }

@@ -139,8 +139,9 @@ private:
     }
 
     // Asks Seat for its move, times the call and plays the card; returns the code that ends
-    // the game, or 0. The clock brackets the GetTurn call alone; a player that timed itself is
-    // counted with its own time.
+    // the game, or 0. The host's clock brackets the GetTurn call alone (for a bot in a worker,
+    // the whole exchange with it): that measure decides the time limit and is every figure of
+    // thinking time.
     int32_t Move(const TSeat &Seat) {
         const int32_t Mover = Seat.Index;
         TPlayer &Player = State[Mover];
@@ -150,10 +151,7 @@ private:
         if (CanPlay && State[Opponent(Mover)].Shield > HiddenShieldLimit) Info.LastMove = 0;
         const double Start = Clock();
         const TTurnAnswer Answer = Seat.GetTurn(Mover, &View, CanPlay ? &List : nullptr, &Info);
-        const double HostDuration = Clock() - Start;
-        // A player's own time is trusted only within what the host saw: it cannot be longer.
-        const bool OwnTime = Answer.OwnTimeMs >= 0 && Answer.Outcome.Fault == TCallFault::None;
-        const double Duration = OwnTime ? std::min(Answer.OwnTimeMs, HostDuration) : HostDuration;
+        const double Duration = Clock() - Start;
         Player.Statistics.TotalTime += Duration;
         Result.LongestMoveMs[Mover] = std::max(Result.LongestMoveMs[Mover], Duration);
         if (Answer.Outcome.Fault != TCallFault::None) {

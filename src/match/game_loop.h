@@ -55,8 +55,7 @@ double GetTimeMs();
 // Plays one game: asks both seats for their sets, plays rounds until a base falls, a move is
 // refused or too slow, a call faults, or the turn limit is reached, tells both seats the outcome
 // and fills Result. A seat whose call faulted loses (by error, or by the time limit when its
-// GetTurn hung) and receives no further call in this game. A GetTurn answer that carries the
-// player's own time is counted with it; otherwise Clock times the call.
+// GetTurn hung) and receives no further call in this game. Clock times every GetTurn call.
 // Ui is opened for a human game and shows the final position of a single bot game.
 // A turn limit of 0 in Options counts as 65536 rounds, so every game ends.
 // An exception from a seat, the clock or Ui passes through; nothing leaks. Result then holds

@@ -1,12 +1,12 @@
 // Loading one bot library and checking it in the order the bot table relies on.
 #include "bot_library.h"
 
+#include "printable_text.h"
 #include "rules/player_names.h"
 
 #include <dlfcn.h>
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <string>
 
 namespace velkaran {
@@ -42,18 +42,8 @@ using TGetNameProc = const char *(*)();
 // Text for a message: printable bytes as they are, control bytes escaped, long names cut.
 std::string Printable(const char *Text) {
     constexpr std::size_t Longest = 60;
-    std::string Result;
-    const std::string Name = Text;
-    for (std::size_t I = 0; I < Name.size() && I < Longest; ++I) {
-        const auto Byte = static_cast<unsigned char>(Name[I]);
-        if (Byte < 0x20 || Byte == 0x7F) {
-            char Escaped[8];
-            std::snprintf(Escaped, sizeof Escaped, "\\x%02X", Byte);
-            Result += Escaped;
-        } else {
-            Result += Name[I];
-        }
-    }
+    const std::string_view Name = Text;
+    std::string Result = EscapeControlCharacters(Name.substr(0, Longest));
     if (Name.size() > Longest) Result += "...";
     return Result;
 }
@@ -102,7 +92,8 @@ TBotLoad LoadBotLibrary(const std::string &Path, LibraryLoader &Loader) {
         return Failure(Load, TBotProblem::NameRefused,
                        "GetName returned a null pointer instead of a name on its second call");
     }
-    Load.Bot.Name = SecondName;
+    // Shown in texts and logs: a control character in it is written as an escape.
+    Load.Bot.Name = EscapeControlCharacters(SecondName);
 
     Load.Bot.StartGameProc = reinterpret_cast<TStartGameProc>(Loader.Symbol(Library, "StartGame"));
     if (Load.Bot.StartGameProc == nullptr) {

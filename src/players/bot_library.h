@@ -11,7 +11,7 @@ namespace velkaran {
 // and both StartGame and GetTurn were found.
 struct TBot {
     bool Available = false;
-    std::string Name;                        // from the second GetName call, once the first passed
+    std::string Name;  // from the second GetName call, once the first passed; control characters escaped
     TStartGameProc StartGameProc = nullptr;  // set when the lookup succeeded
     TGetTurnProc GetTurnProc = nullptr;      // set when the lookup succeeded
     std::string Path;                        // the library as it was loaded, always with a '/'
@@ -37,7 +37,8 @@ enum class TBotProblem { None, NotLoadable, NoGetName, NameRefused, NoStartGame,
 struct TBotLoad {
     TBot Bot;
     TBotProblem Problem = TBotProblem::None;
-    std::string Reason;  // empty when Problem is None; else e.g. the loader's message
+    std::string Reason;       // empty when Problem is None; else e.g. the loader's message
+    std::string Fingerprint;  // of the content loaded, when the host pinned it (see FileFingerprint)
 };
 
 // Loads the library at Path (used as given, so pass "./name.so" for the current directory) and

@@ -27,14 +27,14 @@ struct TCallOutcome {
     bool Skipped = false;
 };
 
-// A GetTurn answer: the card, and, for a player that timed itself, its own thinking time.
+// A GetTurn answer: the card, or the fault that kept it from coming. The game loop times every
+// call on its own clock; nothing a player reports about its time is asked for.
 struct TTurnAnswer {
     int32_t Card = 0;
-    double OwnTimeMs = -1;  // the player's own measure of the call; negative: the loop times it
     TCallOutcome Outcome;
 
     TTurnAnswer() = default;
-    // A plain answer, timed by the loop: what a bot's export or a scripted player returns.
+    // A plain answer: what a bot's export or a scripted player returns.
     TTurnAnswer(int32_t Card) : Card(Card) {}  // NOLINT(google-explicit-constructor): by design
 };
 

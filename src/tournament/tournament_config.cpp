@@ -4,9 +4,6 @@
 #include "match/match_runner.h"
 #include "records/bot_names.h"
 
-#include <cstdio>
-#include <fstream>
-
 namespace velkaran {
 
 std::string ConfigProblem(const TTournamentConfig &Config) {
@@ -106,22 +103,6 @@ std::vector<std::string> ShownBotNames(const std::vector<TTournamentBot> &Bots) 
     std::vector<TBotNaming> Naming;
     for (const TTournamentBot &Bot : Bots) Naming.push_back({Bot.Name, Bot.File});
     return DistinctNames(Naming);
-}
-
-std::string FileFingerprint(const std::string &Path) {
-    std::ifstream In(Path, std::ios::binary);
-    if (!In) return "";
-    uint64_t Hash = 14695981039346656037ull;  // FNV-1a, 64 bits
-    char Buffer[1 << 16];
-    while (In.read(Buffer, sizeof Buffer) || In.gcount() > 0) {
-        for (std::streamsize I = 0; I < In.gcount(); ++I) {
-            Hash ^= static_cast<unsigned char>(Buffer[I]);
-            Hash *= 1099511628211ull;
-        }
-    }
-    char Text[40];
-    std::snprintf(Text, sizeof Text, "fnv1a64:%016llx", static_cast<unsigned long long>(Hash));
-    return Text;
 }
 
 }  // namespace velkaran

@@ -1,6 +1,7 @@
 // What a tournament is: its bots, its format, how many game pairs, the turn limit, an SPRT.
 #pragma once
 
+#include "players/content_fingerprint.h"
 #include "records/opening_book.h"
 #include "stats/sprt_settings.h"
 
@@ -57,8 +58,5 @@ std::optional<TTournamentConfig> ConfigFromJson(const nlohmann::json &Json, std:
 // Each bot as the tables, texts and JSON show it: its name, or "Name (file.so)" when another bot
 // of the tournament reports the same name.
 std::vector<std::string> ShownBotNames(const std::vector<TTournamentBot> &Bots);
-
-// "fnv1a64:<16 hex digits>" of the file's bytes; empty when it cannot be read.
-std::string FileFingerprint(const std::string &Path);
 
 }  // namespace velkaran

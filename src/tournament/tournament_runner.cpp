@@ -6,17 +6,20 @@
 #include "match/game_recording.h"
 #include "players/quiet_game_interface.h"
 #include "workers/cpu_pinning.h"
-#include "workers/worker_registry.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 namespace velkaran {
+
 TTournamentRunner::TTournamentRunner(const TTournamentConfig &Config, TRunnerSettings Settings)
     : Config(Config), Schedule(Config), Settings(std::move(Settings)) {
     // A hung call is given up soon after the tournament's own move limit.
     this->Settings.Workers.CallTimeoutMs = CallDeadlineMs(Config.MoveLimitMs);
+    if (!this->Settings.Workers.Run) this->Settings.Workers.Run = std::make_shared<TWorkerRun>();
 }
 
 void TTournamentRunner::Run(int64_t First, int64_t End, const TIndexRanges &Done, const TGameSink &Sink) {
@@ -36,8 +39,10 @@ void TTournamentRunner::Run(int64_t First, int64_t End, const TIndexRanges &Done
                     PinThisThreadToOneCpu(Cpus[static_cast<std::size_t>(Thread) % Cpus.size()]);
                 try {
                     PlayGames(Sink);
-                } catch (const std::exception &Error) {
+                } catch (const std::exception &Error) {  // the host failed, or the sink did
                     Fail(Error.what());
+                } catch (...) {
+                    Fail("an unknown failure");
                 }
             });
         }
@@ -62,8 +67,8 @@ std::string TTournamentRunner::Failure() const {
 
 void TTournamentRunner::Stop() {
     if (Stopping.exchange(true)) return;
-    // The calls in flight fault at once; their games are thrown away.
-    KillAllWorkerGroups();
+    // The calls in flight fault at once; their games are thrown away. Other runs go on.
+    Settings.Workers.Run->Stop();
 }
 
 int64_t TTournamentRunner::TakeGame() {

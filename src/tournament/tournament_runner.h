@@ -18,8 +18,8 @@ namespace velkaran {
 struct TRunnerSettings {
     int Concurrency = 1;          // games at once, each on a thread of its own
     std::string Folder = ".";     // where the bots' libraries are
-    TWorkerPoolSettings Workers;  // how workers start; share one output relay between the threads (the
-                                  // call deadline follows the configuration's move limit)
+    TWorkerPoolSettings Workers;  // how workers start (the call deadline follows the configuration's
+                                  // move limit); their run (made when null) is the tournament's
     bool PinThreads = true;       // each thread, and its workers, on one CPU
 };
 
@@ -35,10 +35,11 @@ public:
     // that no two games running at the same time share a library's globals. Each finished game goes
     // to Sink, one at a time; Sink returns false to end the tournament (an SPRT has decided), which
     // then stops as Stop does. Returns when every game is played or the tournament was stopped.
+    // A failure of the host (no worker could be started, say) stops the tournament: Failure says why.
     void Run(int64_t First, int64_t End, const TIndexRanges &Done, const TGameSink &Sink);
 
     // Callable from any thread: no game starts any more, and the games in flight are abandoned
-    // (their workers ended) and never reach Sink.
+    // (the workers of this tournament's run ended, and no others) and never reach Sink.
     void Stop();
     bool Stopped() const { return Stopping.load(); }
     // After Run: what ended it from within (the host out of memory, say), empty when nothing did.

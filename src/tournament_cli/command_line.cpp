@@ -118,6 +118,10 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
         App.add_option("--sandbox-user", Command.SandboxUser,
                        "When run as root: the user sandboxed bots run as (default: nobody)")
             ->type_name("USER");
+    CLI::Option *LoadTimeoutOption =
+        App.add_option("--load-timeout", Command.LoadTimeoutSeconds,
+                       "Allow each bot library SECONDS to load and give its name (default 30)")
+            ->type_name("SECONDS");
     CLI::Option *PlanOption =
         App.add_option("--plan", Command.PlanPath, "The plan of a sharded tournament")->type_name("FILE");
     CLI::Option *ShardsOption =
@@ -173,6 +177,8 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
         return Complain("--sandbox takes no value but \"strict\" (--sandbox=strict)");
     Command.Sandbox = !SandboxMode.empty();
     Command.SandboxStrict = SandboxMode == "strict";
+    if (*LoadTimeoutOption && !(Command.LoadTimeoutSeconds > 0 && Command.LoadTimeoutSeconds <= 3600))
+        return Complain("--load-timeout must be more than 0 and at most 3600 seconds");
     if (!Command.BotOutputFolder.empty() && !std::filesystem::is_directory(Command.BotOutputFolder))
         return Complain("--bot-output: \"" + Command.BotOutputFolder + "\" is not a folder");
     if (*GauntletOption) Command.Gauntlet = Gauntlet;

@@ -14,6 +14,7 @@ namespace velkaran {
 // Exit statuses of velkaran-tournament.
 inline constexpr int ExitTournamentPlayed = 0;  // the tournament was played to its end (or the plan written)
 inline constexpr int ExitTournamentOutputFailed = 1;   // stdout or a file could not be written; out of memory
+inline constexpr int ExitTournamentHostFailed = 1;     // the host itself failed: e.g. no worker started
 inline constexpr int ExitTournamentBadArguments = 2;   // bad arguments, unusable bots, a file refused
 inline constexpr int ExitTournamentPartial = 3;        // --merge: shards are missing, incomplete or refused
 inline constexpr int ExitTournamentInterrupted = 130;  // stopped by SIGINT, SIGTERM or SIGHUP before its end
@@ -44,8 +45,9 @@ struct TTournamentCommand {
     std::string BotOutputFolder;
     long long BotMemoryMb = 0;
     bool Sandbox = false;
-    bool SandboxStrict = false;  // --sandbox=strict
-    std::string SandboxUser;     // --sandbox-user
+    bool SandboxStrict = false;      // --sandbox=strict
+    std::string SandboxUser;         // --sandbox-user
+    double LoadTimeoutSeconds = 30;  // how long a library may take to load in its worker
     // Shards of a plan.
     std::string PlanPath;
     int64_t Shards = 0;

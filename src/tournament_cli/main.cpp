@@ -8,7 +8,7 @@
 #include "tournament_session.h"
 
 #include "tournament/tournament_report.h"
-#include "workers/worker_registry.h"
+#include "workers/adopted_children.h"
 
 #include <unistd.h>
 
@@ -38,7 +38,7 @@ int PlayTournament(const TTournamentCommand &Command) {
     const TTournamentSandbox Sandbox{Command.Sandbox, Command.SandboxStrict, Command.SandboxUser};
     if (!SandboxMayStart(Sandbox)) return ExitTournamentBadArguments;
     const TWorkerPoolSettings Workers =
-        TournamentWorkers(Command.BotMemoryMb, Sandbox, Command.BotOutputFolder);
+        TournamentWorkers(Command.BotMemoryMb, Sandbox, Command.BotOutputFolder, Command.LoadTimeoutSeconds);
     std::unique_ptr<TTournamentResults> Results;
     std::unique_ptr<TRecordJournal> Journal;
     const std::optional<std::string> DocumentPath = Command.JsonPath ? Command.JsonPath : Command.ResumePath;
@@ -62,13 +62,15 @@ int PlayTournament(const TTournamentCommand &Command) {
             Complain(Error + "; it was left as it is");
             return ExitTournamentBadArguments;
         }
-        if (const std::string Changed = ChangedLibraries(Saved->Results->Config(), "."); !Changed.empty()) {
+        if (const std::string Changed = ChangedLibraries(Saved->Results->Config(), ".", *Workers.Run);
+            !Changed.empty()) {
             Complain("cannot resume " + *Command.ResumePath + ": " + Changed + "; it was left as it is");
             return ExitTournamentBadArguments;
         }
         Results = std::move(Saved->Results);
         WasComplete = Saved->Complete && TournamentComplete(*Results);
     } else {
+        const TProbingWatch Watch(*Workers.Run);
         TBotWorkerPool Probing(Workers);
         const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
         if (!Config) return ExitTournamentBadArguments;
@@ -152,8 +154,10 @@ int main(int Argc, char **Argv) {
         Status = Run(Command);
     } catch (const std::bad_alloc &) {
         Complain("out of memory");
-    } catch (const std::exception &Error) {
-        Complain(std::string("the run failed: ") + Error.what());
+    } catch (const std::exception &Failure) {
+        // The host's own failure, never a bot's: the games counted so far are on disk.
+        Complain(std::string("the host failed: ") + Failure.what());
+        Status = ExitTournamentHostFailed;
     }
     EndAdoptedChildren();
     return Status;

@@ -117,8 +117,8 @@ std::optional<TShardCheck> CheckShard(const TTournamentPlan &Plan, const std::st
 }
 
 // Plays the shard of Command into Command.Folder, from the bots' folder.
-int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
-              const TTournamentCommand &Command) {
+int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint, const TTournamentCommand &Command,
+              const TWorkerPoolSettings &Workers) {
     std::error_code Made;
     std::filesystem::create_directories(Command.Folder, Made);
     const std::string Path = ShardPath(Command.Folder, Command.Shard);
@@ -142,12 +142,7 @@ int PlayShard(const TTournamentPlan &Plan, const std::string &Fingerprint,
     TTournamentSession Session(std::make_unique<TTournamentResults>(Plan.Config), std::move(Journal),
                                std::move(Document));
     const TShardGames Games = ShardGames(Plan, Command.Shard);
-    const TTournamentSandbox Sandbox{Plan.Sandbox, Plan.SandboxStrict, Command.SandboxUser};
-    if (!SandboxMayStart(Sandbox)) return ExitTournamentBadArguments;
-    TTournamentRunner Runner(
-        Plan.Config,
-        TRunnerSettings{Command.Concurrency, ".",
-                        TournamentWorkers(Plan.BotMemoryMb, Sandbox, Command.BotOutputFolder), true});
+    TTournamentRunner Runner(Plan.Config, TRunnerSettings{Command.Concurrency, ".", Workers, true});
     Session.Play(Runner, Games.First, Games.End, false);
     const bool Complete =
         Session.Results().DoneGames().CountIn(Games.First, Games.End) == Games.End - Games.First;
@@ -178,7 +173,10 @@ int WritePlan(const TTournamentCommand &Command) {
     RemoveLeftoverTemporaries(Command.PlanPath);
     const TTournamentSandbox Sandbox{Command.Sandbox, Command.SandboxStrict, Command.SandboxUser};
     if (!SandboxMayStart(Sandbox)) return ExitTournamentBadArguments;
-    TBotWorkerPool Probing(TournamentWorkers(Command.BotMemoryMb, Sandbox, Command.BotOutputFolder));
+    const TWorkerPoolSettings Workers =
+        TournamentWorkers(Command.BotMemoryMb, Sandbox, Command.BotOutputFolder, Command.LoadTimeoutSeconds);
+    const TProbingWatch Watch(*Workers.Run);
+    TBotWorkerPool Probing(Workers);
     const std::optional<TTournamentConfig> Config = NewTournamentConfig(Command, Probing);
     if (!Config) return ExitTournamentBadArguments;
     TTournamentPlan Plan{*Config, Command.Shards, Command.BotMemoryMb, Command.Sandbox,
@@ -221,13 +219,18 @@ int RunShard(const TTournamentCommand &Command) {
                  Plan->Folder + " is not here (" + Moved.message() + ")");
         return ExitTournamentBadArguments;
     }
-    if (const std::string Changed = ChangedLibraries(Plan->Config, "."); !Changed.empty()) {
+    // The libraries are pinned as checked: the shard plays the content the plan was made with.
+    const TTournamentSandbox Sandbox{Plan->Sandbox, Plan->SandboxStrict, Command.SandboxUser};
+    if (!SandboxMayStart(Sandbox)) return ExitTournamentBadArguments;
+    const TWorkerPoolSettings Workers =
+        TournamentWorkers(Plan->BotMemoryMb, Sandbox, Command.BotOutputFolder, Command.LoadTimeoutSeconds);
+    if (const std::string Changed = ChangedLibraries(Plan->Config, ".", *Workers.Run); !Changed.empty()) {
         Complain("cannot play shard " + std::to_string(Command.Shard) + ": " + Changed);
         return ExitTournamentBadArguments;
     }
     TTournamentCommand Shard = Command;
     Shard.Folder = OutFolder;
-    return PlayShard(*Plan, Fingerprint, Shard);
+    return PlayShard(*Plan, Fingerprint, Shard, Workers);
 }
 
 int MergeShards(const TTournamentCommand &Command) {

@@ -5,6 +5,7 @@
 
 #include "players/bot_discovery.h"
 #include "sandbox/sandbox_layers.h"
+#include "workers/adopted_children.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -33,7 +34,7 @@ std::optional<TTournamentBot> Probe(const std::string &Argument, TBotWorkerPool 
         Complain((Required ? "cannot use bot \"" : "leaving out \"") + Argument + "\": " + Load.Reason);
         return std::nullopt;
     }
-    return TTournamentBot{Argument, Load.Bot.Name, FileFingerprint(BotPath(Argument))};
+    return TTournamentBot{Argument, Load.Bot.Name, Load.Fingerprint};
 }
 
 }  // namespace
@@ -114,14 +115,14 @@ std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &C
 }
 
 TWorkerPoolSettings TournamentWorkers(long long MemoryMb, const TTournamentSandbox &Sandbox,
-                                      const std::string &OutputFolder) {
+                                      const std::string &OutputFolder, double LoadTimeoutSeconds) {
     TWorkerPoolSettings Settings;
     Settings.Worker.MemoryMb = MemoryMb;
     Settings.Worker.Sandbox = Sandbox.On;
     Settings.Worker.SandboxStrict = Sandbox.Strict;
     Settings.Worker.SandboxUser = Sandbox.User;
-    Settings.OutputFolder = OutputFolder;
-    if (OutputFolder.empty()) Settings.Relay = std::make_shared<TOutputRelay>();
+    Settings.LoadTimeoutMs = LoadTimeoutSeconds * 1000;
+    Settings.Run = std::make_shared<TWorkerRun>(OutputFolder);
     return Settings;
 }
 
@@ -132,12 +133,21 @@ bool SandboxMayStart(const TTournamentSandbox &Sandbox) {
     return !Start.Refused;
 }
 
-std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder) {
+TProbingWatch::TProbingWatch(TWorkerRun &Run)
+    : Watch([&Run](int Signal) {
+          Run.Stop();
+          EndAdoptedChildren();
+          EndAsSignal(Signal);
+      }) {}
+
+std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder, TWorkerRun &Run) {
     for (const TTournamentBot &Bot : Config.Bots) {
-        const std::string Path = (std::filesystem::path(Folder) / Bot.File).string();
-        const std::string Fingerprint = FileFingerprint(Path);
-        if (Fingerprint.empty()) return "the bot library " + Bot.File + " is not in " + Folder;
-        if (Fingerprint != Bot.Fingerprint)
+        std::string Path = (std::filesystem::path(Folder) / Bot.File).string();
+        if (Path.find('/') == std::string::npos) Path = "./" + Path;
+        std::string Error;
+        const std::shared_ptr<TPinnedLibrary> Library = Run.Library(Path, Error);
+        if (!Library) return "the bot library " + Bot.File + " is not in " + Folder;
+        if (Library->Fingerprint() != Bot.Fingerprint)
             return "the bot library " + Bot.File + " has changed since the tournament began";
     }
     return "";

@@ -5,6 +5,7 @@
 #include "command_line.h"
 
 #include "tournament/tournament_config.h"
+#include "workers/termination_watch.h"
 #include "workers/worker_pool.h"
 
 #include <optional>
@@ -26,17 +27,29 @@ struct TTournamentSandbox {
     std::string User;     // as root: the user bots run as; empty: nobody
 };
 
-// How a tournament's workers start: the memory cap, the sandbox, and where the bots' output goes
-// (a folder, or stderr through one relay that all the runner's threads share).
+// How a tournament's workers start: the memory cap, the sandbox, the load deadline, and their run,
+// shared by the probing pool and the runner's threads: the libraries as they are now, pinned for
+// the whole tournament, and the bots' output (a folder, or stderr through one relay).
 TWorkerPoolSettings TournamentWorkers(long long MemoryMb, const TTournamentSandbox &Sandbox,
-                                      const std::string &OutputFolder);
+                                      const std::string &OutputFolder, double LoadTimeoutSeconds);
 
 // Names on stderr each layer of the sandbox that is missing here; false when the run must not
 // start (a strict sandbox lacks a layer, or the user to run bots as does not exist).
 bool SandboxMayStart(const TTournamentSandbox &Sandbox);
 
+// While the bots are probed (a library may take long to load), SIGINT, SIGTERM and SIGHUP end the
+// program at once, Run's workers first; before any game no result is lost. The signals stay
+// blocked afterwards, for the tournament's own wait.
+class TProbingWatch {
+public:
+    explicit TProbingWatch(TWorkerRun &Run);
+
+private:
+    TTerminationWatch Watch;
+};
+
 // Checks that the libraries of Config are in Folder as they were when it began: each there, with
-// the same content. Empty when they are; else what differs.
-std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder);
+// the same content, as Run pins it for the games to come. Empty when they are; else what differs.
+std::string ChangedLibraries(const TTournamentConfig &Config, const std::string &Folder, TWorkerRun &Run);
 
 }  // namespace velkaran

@@ -4,17 +4,24 @@
 #include "main_unit.h"
 #include "qt_translation.h"
 
-#include "workers/worker_registry.h"
+#include "workers/adopted_children.h"
+#include "workers/termination_watch.h"
+#include "workers/worker_run.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv) {
+    // A signal that ends the program ends the bots' workers first, whatever they do. Made before
+    // any thread starts. (The main window's match thread, which starts the workers, keeps itself
+    // and them on one CPU.)
+    const velkaran::TTerminationWatch Watch([](int Signal) {
+        velkaran::TWorkerRun::StopEveryRun();
+        velkaran::EndAdoptedChildren();
+        velkaran::EndAsSignal(Signal);
+    });
     QApplication Application(argc, argv);
     // Qt's dialogs (saving the log, the questions they ask) speak Russian like the program's own.
     velkaran::InstallQtTranslations();
-    // A signal that ends the program ends the bots' workers too. (The main window's match thread,
-    // which starts them, keeps itself and them on one CPU.)
-    velkaran::EndWorkersOnTerminationSignals();
     // A bot's child that left its worker's group comes here when the worker ends; it ends with the program.
     velkaran::AdoptOrphanedDescendants();
     // The main window alone ends the program: closing the result window or a game window while

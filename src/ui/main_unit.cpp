@@ -11,6 +11,8 @@
 
 #include "match/fault_summary.h"
 #include "match/version.h"
+#include "workers/adopted_children.h"
+#include "workers/host_failure.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -54,7 +56,7 @@ TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryF
     if (!this->Discovery) {
         UseWorkerPoolSettings({});
         this->Discovery = [this](TBotTable &Table) { DiscoverThroughWorkers(Table); };
-        MatchEnvironment.BotSeat = [this](const TBot &Bot) { return Workers->Seat(Bot); };
+        MatchEnvironment.BotSeat = [this](const TBot &Bot) { return MatchWorkers->Seat(Bot); };
     }
     CreateControls();
     ConnectHandlers();
@@ -73,9 +75,13 @@ TVelkaranMainForm::~TVelkaranMainForm() {
 
 void TVelkaranMainForm::UseWorkerPoolSettings(const TWorkerPoolSettings &Settings) {
     assert(!Running && "the workers change only between matches");
-    MatchThread->Run([this, &Settings] {
+    MatchWorkerSettings = Settings;
+    MatchWorkerSettings.Run.reset();
+    MatchThread->Run([this] {
+        TWorkerPoolSettings Listing = MatchWorkerSettings;
+        Listing.FollowFileChanges = true;  // the list shows the files as they are now
         Workers.reset();
-        Workers = std::make_unique<TBotWorkerPool>(Settings);
+        Workers = std::make_unique<TBotWorkerPool>(Listing);
     });
 }
 
@@ -83,7 +89,17 @@ void TVelkaranMainForm::DiscoverThroughWorkers(TBotTable &Table) {
     // The pool is the match thread's: no match uses it meanwhile, since none runs.
     assert(!Running && "bots are discovered only between matches");
     MatchThread->Run([this, &Table] {
-        velkaran::LoadBots(Table, ".", [this](const std::string &Path) { return Workers->Probe(Path); });
+        velkaran::LoadBots(Table, ".", [this](const std::string &Path) {
+            try {
+                return Workers->Probe(Path);
+            } catch (const THostFailure &Failure) {  // no bot's fault: the list says what failed
+                TBotLoad Load;
+                Load.Bot.Path = Path;
+                Load.Problem = TBotProblem::NotLoadable;
+                Load.Reason = std::string("the program could not run it: ") + Failure.what();
+                return Load;
+            }
+        });
         std::vector<std::string> Paths;
         for (const TBot &Bot : Table.Bots) Paths.push_back(Bot.Path);
         Workers->Retain(Paths);
@@ -156,12 +172,18 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
     TMatchEnvironment Environment = MatchEnvironment;
     Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
     const TMatchSettings Settings = ReadMatchSettings();
-    // The workers' own deadline stands for the game's limit; another limit brings its own.
-    if (Workers && Settings.MoveLimitMs != DefaultMoveLimitMs)
-        Environment.BotSeat = [this, Deadline = CallDeadlineMs(Settings.MoveLimitMs)](const TBot &Bot) {
-            return Workers->Seat(Bot, Deadline);
-        };
     auto Run = std::make_shared<TMatchRun>(Settings, Environment);
+    // The match's own workers: the libraries as they are now, and a stop that ends these alone.
+    std::shared_ptr<TWorkerRun> BotRun;
+    TWorkerPoolSettings BotWorkers = MatchWorkerSettings;
+    if (Workers) {
+        BotRun = std::make_shared<TWorkerRun>();
+        Run->StopAlso(BotRun);
+        BotWorkers.Run = BotRun;
+        // The workers' own deadline stands for the game's limit; another limit brings its own.
+        if (Settings.MoveLimitMs != DefaultMoveLimitMs)
+            BotWorkers.CallTimeoutMs = CallDeadlineMs(Settings.MoveLimitMs);
+    }
     // The game windows are reached on this thread, whichever thread plays.
     auto Ui = std::make_shared<TWindowThreadGameInterface>(*MatchEnvironment.Ui, *this, &Run->StopFlag());
     Ui->BeforeShowing = [this] {
@@ -175,8 +197,14 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
         ShowProgress();
     else if (Run->BotsOnly())
         ProgressDelay->start(SingleGameProgressDelayMs);
-    MatchThread->Post([this, Run, Ui] {
+    MatchThread->Post([this, Run, Ui, BotRun, BotWorkers] {
+        if (BotRun) MatchWorkers = std::make_unique<TBotWorkerPool>(BotWorkers);
         Run->Play();
+        if (BotRun) {
+            // The match's workers end now, and with them the children its bots left behind.
+            MatchWorkers.reset();
+            EndAdoptedChildren();
+        }
         QMetaObject::invokeMethod(
             this, [this, Run] { FinishMatch(Run); }, Qt::QueuedConnection);
     });

@@ -41,9 +41,10 @@ class TVelkaranMainForm : public QWidget {
 public:
     // The window in its initial state; ResultForm shows the outcome of every match. Matches are
     // played on a thread of the window's own, started here. Without a Discovery the bots of the
-    // current directory are probed and played in worker processes, one per library for the whole
-    // run, all started from that thread; a Discovery of a test fills the table itself, and its bots
-    // are reached as MatchEnvironment.BotSeat says (in this process unless changed).
+    // current directory are probed in worker processes, one per library, and each match plays
+    // them in workers of its own, all started from that thread; a Discovery of a test fills the
+    // table itself, and its bots are reached as MatchEnvironment.BotSeat says (in this process
+    // unless changed).
     explicit TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryFn Discovery = {},
                                QWidget *Parent = nullptr);
     // Stops a match in play at once (ending its workers), waits for it, and ends the workers.
@@ -123,8 +124,9 @@ public:
     bool MatchRunning() const { return Running != nullptr; }
     // The match in play (null between matches), e.g. for its progress.
     const std::shared_ptr<TMatchRun> &RunningMatch() const { return Running; }
-    // Plays the bots with Settings (deadlines, say) from now on: a new set of workers. Only
-    // between matches, and only for the workers of the current directory (no test Discovery).
+    // Plays the bots with Settings (deadlines, say) from now on: new workers for the bot list and
+    // for every match. Only between matches, and only for the workers of the current directory
+    // (no test Discovery).
     void UseWorkerPoolSettings(const TWorkerPoolSettings &Settings);
 
     // Rebuilds the bot table and both lists. Each list selects the library its player chose last (in
@@ -169,9 +171,14 @@ private:
 
     TGameResultForm &ResultForm;
     std::unique_ptr<TMatchThread> MatchThread;
-    std::unique_ptr<TBotWorkerPool> Workers;  // without a test's Discovery; used on the match thread
-    std::shared_ptr<TMatchRun> Running;       // the match in play
-    QTimer *ProgressDelay;                    // shows the progress of a single game that takes a while
+    // Without a test's Discovery the bots run in workers, all used on the match thread: the bot
+    // list's, probed again at every showing, and each match's own, made for it and ended after it
+    // (so that stopping a match ends its workers and no others).
+    std::unique_ptr<TBotWorkerPool> Workers;
+    TWorkerPoolSettings MatchWorkerSettings;
+    std::unique_ptr<TBotWorkerPool> MatchWorkers;
+    std::shared_ptr<TMatchRun> Running;  // the match in play
+    QTimer *ProgressDelay;               // shows the progress of a single game that takes a while
     TBotDiscoveryFn Discovery;
     VelkUiGameInterface VelkUi;
     bool ActivateOnShow = true;  // the first showing, and every showing after a hide by the program

@@ -2,7 +2,6 @@
 
 #include "match/match_tally.h"
 #include "rules/player_names.h"
-#include "workers/worker_registry.h"
 
 namespace velkaran {
 
@@ -61,7 +60,7 @@ void TMatchRun::RequestStop(TStopRequest Request) {
     Stop.store(static_cast<int>(Request));
     // The game in play ends as soon as its bots' workers are gone: both seats lose by a fault, and
     // the runner, seeing the request, does not count it.
-    if (Request == TStopRequest::AtOnce) KillAllWorkerGroups();
+    if (Request == TStopRequest::AtOnce && BotRun) BotRun->Stop();
 }
 
 TSeriesProgress TMatchRun::Progress() const {

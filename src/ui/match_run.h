@@ -8,6 +8,7 @@
 #include "match/match_runner.h"
 #include "summary/match_summary.h"
 #include "summary/results_text.h"
+#include "workers/worker_run.h"
 
 #include <QElapsedTimer>
 
@@ -40,9 +41,11 @@ public:
     // Plays the match; on the match thread. A failure that ends it is kept, never thrown.
     void Play();
 
-    // From the window thread, while Play runs: asks the match to stop; AtOnce also ends every
-    // bot's worker, so that the game in play ends now.
+    // From the window thread, while Play runs: asks the match to stop; AtOnce also ends the
+    // workers of the match's bots (see StopAlso), so that the game in play ends now.
     void RequestStop(TStopRequest Request);
+    // The workers a stop at once ends: the match's own run, and no other bots'. Before Play.
+    void StopAlso(std::shared_ptr<TWorkerRun> Workers) { BotRun = std::move(Workers); }
     TStopRequest StopRequested() const { return static_cast<TStopRequest>(Stop.load()); }
     // The series as it stands (all zero for a single game), and the time since the start.
     TSeriesProgress Progress() const;
@@ -69,6 +72,7 @@ private:
 
     TMatchSettings Settings;
     TMatchEnvironment Environment;
+    std::shared_ptr<TWorkerRun> BotRun;
     std::atomic<int> Stop{0};
     QElapsedTimer Clock;
     mutable std::mutex ProgressLock;

@@ -1,5 +1,8 @@
-// The relay thread: poll over the attached pipes and a wake-up pipe, lines assembled per pipe.
+// The relay thread: poll over the attached pipes and a wake-up pipe, lines assembled per pipe,
+// bytes counted per bot.
 #include "output_relay.h"
+
+#include "host_failure.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -7,6 +10,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -15,13 +20,6 @@ namespace velkaran {
 namespace {
 
 constexpr std::size_t LineLimit = 4096;  // a longer line is written in pieces of this size
-
-// One attached pipe and the line it has begun.
-struct TSource {
-    int Fd = -1;
-    std::string Prefix;
-    std::string Line;
-};
 
 // Writes the pieces one after the other, in as few system calls as the sink allows.
 void WriteAll(int Fd, iovec *Pieces, int Count) {
@@ -41,25 +39,59 @@ void WriteAll(int Fd, iovec *Pieces, int Count) {
     }
 }
 
+// Where one bot's output goes, and how much of it went so far: shared by its workers' pipes.
+struct TStream {
+    std::string Prefix;  // "<bot>: " before every line; empty for a file of its own
+    int Sink = -1;
+    bool OwnSink = false;  // a log file, closed with the relay
+    uint64_t Written = 0;
+    bool Cut = false;
+};
+
+// One attached pipe and the line it has begun.
+struct TSource {
+    int Fd = -1;
+    TStream *Stream = nullptr;
+    std::string Line;
+};
+
 }  // namespace
 
 struct TOutputRelay::TState {
+    std::string Folder;
     int Sink;
+    uint64_t Cap;
     int Wake[2] = {-1, -1};
     std::mutex Lock;
-    std::vector<TSource> Added;  // attached since the thread last looked
+    std::map<std::string, std::unique_ptr<TStream>> Streams;  // by bot; made by Attach
+    std::vector<TSource> Added;                               // attached since the thread last looked
     bool Stopping = false;
     std::vector<TSource> Sources;  // the thread's own
     std::thread Thread;
 
+    // Writes Bytes as the stream's next output while they fit under the cap; the first that do
+    // not are replaced by a note on a line of its own, and nothing more is written.
+    void Forward(TStream &Stream, const char *Bytes, std::size_t Size, bool EndOfLine) {
+        if (Stream.Cut) return;
+        if (Size + (EndOfLine ? 1 : 0) > Cap - Stream.Written) {
+            Stream.Cut = true;
+            std::string Note = Stream.Prefix.empty() ? "\n" : Stream.Prefix;
+            Note += "[velkaran: the bot's output was cut here: it wrote more than " + std::to_string(Cap) +
+                    " bytes in this run]\n";
+            iovec Piece{Note.data(), Note.size()};
+            WriteAll(Stream.Sink, &Piece, 1);
+            return;
+        }
+        Stream.Written += Size + (EndOfLine ? 1 : 0);
+        char LineEnd[] = "\n";
+        iovec Pieces[3] = {{Stream.Prefix.data(), Stream.Prefix.size()},
+                           {const_cast<char *>(Bytes), Size},
+                           {LineEnd, EndOfLine ? std::size_t{1} : std::size_t{0}}};
+        WriteAll(Stream.Sink, Pieces, 3);
+    }
+
     void Emit(TSource &Source) {
-        char Separator[] = ": ";
-        char End[] = "\n";
-        iovec Pieces[4] = {{Source.Prefix.data(), Source.Prefix.size()},
-                           {Separator, 2},
-                           {Source.Line.data(), Source.Line.size()},
-                           {End, 1}};
-        WriteAll(Sink, Pieces, 4);
+        Forward(*Source.Stream, Source.Line.data(), Source.Line.size(), true);
         Source.Line.clear();  // keeps its room: no allocation per line
     }
 
@@ -69,6 +101,10 @@ struct TOutputRelay::TState {
         const ssize_t Read = read(Source.Fd, Buffer, sizeof Buffer);
         if (Read < 0) return errno == EINTR || errno == EAGAIN;
         if (Read == 0) return false;
+        if (Source.Stream->Prefix.empty()) {  // a file of its own: the bytes as they come
+            Forward(*Source.Stream, Buffer, static_cast<std::size_t>(Read), false);
+            return true;
+        }
         for (ssize_t I = 0; I < Read; ++I) {
             if (Buffer[I] == '\n') {
                 Emit(Source);
@@ -121,9 +157,12 @@ struct TOutputRelay::TState {
     void Poke() const { (void)!write(Wake[1], "x", 1); }
 };
 
-TOutputRelay::TOutputRelay(int Sink) : State(std::make_unique<TState>()) {
+TOutputRelay::TOutputRelay(std::string Folder, int Sink, uint64_t CapBytes)
+    : State(std::make_unique<TState>()) {
+    State->Folder = std::move(Folder);
     State->Sink = Sink;
-    if (pipe2(State->Wake, O_CLOEXEC | O_NONBLOCK) != 0) State->Wake[0] = State->Wake[1] = -1;
+    State->Cap = CapBytes;
+    if (pipe2(State->Wake, O_CLOEXEC | O_NONBLOCK) != 0) ThrowHostFailure("cannot make a pipe", errno);
     State->Thread = std::thread([this] { State->Run(); });
 }
 
@@ -136,18 +175,35 @@ TOutputRelay::~TOutputRelay() {
     State->Thread.join();
     std::lock_guard<std::mutex> Guard(State->Lock);
     for (TSource &Source : State->Added) close(Source.Fd);
+    for (const auto &[Bot, Stream] : State->Streams)
+        if (Stream->OwnSink) close(Stream->Sink);
     for (int Fd : State->Wake)
         if (Fd >= 0) close(Fd);
 }
 
-int TOutputRelay::Attach(const std::string &Prefix) {
-    int Pipe[2];
-    if (pipe2(Pipe, O_CLOEXEC) != 0) return -1;
-    {
-        std::lock_guard<std::mutex> Guard(State->Lock);
-        State->Added.push_back(TSource{Pipe[0], Prefix, {}});
-        State->Added.back().Line.reserve(LineLimit);
+int TOutputRelay::Attach(const std::string &Bot) {
+    std::lock_guard<std::mutex> Guard(State->Lock);
+    std::unique_ptr<TStream> &Stream = State->Streams[Bot];
+    if (!Stream) {
+        auto Made = std::make_unique<TStream>();
+        if (State->Folder.empty()) {
+            Made->Prefix = Bot + ": ";
+            Made->Sink = State->Sink;
+        } else {
+            const std::string Log = (std::filesystem::path(State->Folder) / (Bot + ".log")).string();
+            Made->Sink = open(Log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (Made->Sink < 0) {
+                State->Streams.erase(Bot);
+                ThrowHostFailure("cannot write the bot's output to " + Log, errno);
+            }
+            Made->OwnSink = true;
+        }
+        Stream = std::move(Made);
     }
+    int Pipe[2];
+    if (pipe2(Pipe, O_CLOEXEC) != 0) ThrowHostFailure("cannot make a pipe for a bot's output", errno);
+    State->Added.push_back(TSource{Pipe[0], Stream.get(), {}});
+    State->Added.back().Line.reserve(LineLimit);
     State->Poke();
     return Pipe[1];
 }

@@ -1,31 +1,27 @@
-// The workers of a run: found by library file, probed, reached by the seats, replaced after faults.
+// The workers of a run: found by library, probed, reached by the seats, replaced after faults.
 #include "worker_pool.h"
 
-#include <fcntl.h>
+#include "host_failure.h"
+#include "players/printable_text.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <mutex>
+#include <cstdlib>
 #include <optional>
 
 namespace velkaran {
 
 struct TBotWorkerPool::TEntry {
-    std::string Path;
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    bool Identified = false;  // Device and Inode are the file's; else the path tells entries apart
+    std::string Path;  // as first named
+    std::shared_ptr<TPinnedLibrary> Library;
     std::unique_ptr<TWorkerProcess> Process;
     uint64_t Generation = 0;  // counts the workers started for this library
-    // The last probe's failure and the file as it was then: an unchanged file is not probed again
-    // (a library that hangs while loading would cost its deadline every time).
+    // The last probe's failure: the library is not probed again (one that hangs while loading
+    // would cost its deadline every time) while it is the one pinned.
     std::optional<TBotLoad> Failed;
-    std::string FailedFile;
 
     bool Alive() const { return Process != nullptr && Process->Alive(); }
 };
@@ -36,153 +32,139 @@ using worker::TAnswer;
 using worker::TRequest;
 using worker::TRequestKind;
 
-std::string FileName(const std::string &Path) { return std::filesystem::path(Path).filename().string(); }
-
-// The outcome of a Load exchange as a loading result.
-TBotLoad LoadResult(const std::string &Path, const TCallOutcome &Outcome, const TAnswer &Answer,
-                    double TimeoutMs) {
+TBotLoad Unusable(const std::string &Path, std::string Reason) {
     TBotLoad Load;
     Load.Bot.Path = Path;
-    if (Outcome.Fault == TCallFault::Hung) {
-        Load.Problem = TBotProblem::NotLoadable;
-        Load.Reason = "did not finish loading within " + std::to_string(std::lround(TimeoutMs / 1000)) + " s";
-        return Load;
-    }
-    if (Outcome.Fault != TCallFault::None) {
-        Load.Problem = TBotProblem::NotLoadable;
-        Load.Reason = "failed while loading: " + Outcome.Detail;
-        return Load;
-    }
+    Load.Problem = TBotProblem::NotLoadable;
+    Load.Reason = std::move(Reason);
+    return Load;
+}
+
+// The outcome of a Load exchange as a loading result. What the worker sent is the bot's text:
+// its control characters are escaped.
+TBotLoad LoadResult(const std::string &Path, const TCallOutcome &Outcome, const TAnswer &Answer,
+                    double TimeoutMs) {
+    if (Outcome.Fault == TCallFault::Hung)
+        return Unusable(
+            Path, "did not finish loading within " + std::to_string(std::lround(TimeoutMs / 1000)) + " s");
+    if (Outcome.Fault != TCallFault::None)
+        return Unusable(Path, "failed while loading: " + EscapeControlCharacters(Outcome.Detail));
     if (Answer.Problem < static_cast<int32_t>(TBotProblem::None) ||
-        Answer.Problem > static_cast<int32_t>(TBotProblem::NoGetTurn)) {
-        Load.Problem = TBotProblem::NotLoadable;
-        Load.Reason = "its worker answered an unknown loading problem";
-        return Load;
-    }
+        Answer.Problem > static_cast<int32_t>(TBotProblem::NoGetTurn))
+        return Unusable(Path, "its worker answered an unknown loading problem");
+    TBotLoad Load;
+    Load.Bot.Path = Path;
     Load.Problem = static_cast<TBotProblem>(Answer.Problem);
-    Load.Reason = Answer.Text;
+    Load.Reason = EscapeControlCharacters(Answer.Text);
     if (Load.Problem == TBotProblem::None || Load.Problem == TBotProblem::NoStartGame ||
         Load.Problem == TBotProblem::NoGetTurn)
-        Load.Bot.Name = Answer.Name;
+        Load.Bot.Name = EscapeControlCharacters(Answer.Name);
     Load.Bot.Available = Load.Problem == TBotProblem::None;
     return Load;
 }
 
-// The file at Path as far as telling a changed file goes: device, inode, size and modification
-// time; empty when there is no such file.
-std::string FileState(const std::string &Path) {
-    struct stat File {};
-    if (stat(Path.c_str(), &File) != 0) return "";
-    return std::to_string(File.st_dev) + ":" + std::to_string(File.st_ino) + ":" +
-           std::to_string(File.st_size) + ":" + std::to_string(File.st_mtim.tv_sec) + "." +
-           std::to_string(File.st_mtim.tv_nsec);
+// A call's outcome with what the worker said escaped.
+TCallOutcome Escaped(TCallOutcome Outcome) {
+    Outcome.Detail = EscapeControlCharacters(Outcome.Detail);
+    return Outcome;
 }
 
 // What a seat keeps between calls: the worker it opened its game with.
 struct TSeatState {
-    TBotWorkerPool::TEntry *Entry = nullptr;
+    std::string Path;
+    TBotWorkerPool::TEntry *Entry = nullptr;  // found at the seat's first call
+    bool Opened = false;  // this seat's game began with its opening call and has not ended for it
     uint64_t OpenedGeneration = 0;
     TRequest Request;  // reused: a call fills what it sends
     TAnswer Answer;
 
-    bool SameWorkerAsOpening() const { return Entry->Alive() && Entry->Generation == OpenedGeneration; }
+    bool SameWorkerAsOpening() const {
+        return Entry != nullptr && Entry->Alive() && Entry->Generation == OpenedGeneration;
+    }
 };
+
+// The call deadline the environment's test hook asks for, if any.
+std::optional<double> HookedCallDeadline() {
+    const char *Hook = std::getenv("VELKARAN_TEST_CALL_DEADLINE_MS");
+    if (Hook == nullptr) return std::nullopt;
+    char *End = nullptr;
+    const double Ms = std::strtod(Hook, &End);
+    if (End == Hook || *End != '\0' || !(Ms > 0)) return std::nullopt;
+    return Ms;
+}
 
 }  // namespace
 
 TBotWorkerPool::TBotWorkerPool(TWorkerPoolSettings Settings) : Settings(std::move(Settings)) {
     if (this->Settings.Worker.Program.empty()) this->Settings.Worker.Program = DefaultWorkerProgram();
+    if (!this->Settings.Run) this->Settings.Run = std::make_shared<TWorkerRun>();
+    if (const std::optional<double> Hooked = HookedCallDeadline()) this->Settings.CallTimeoutMs = *Hooked;
 }
 
 TBotWorkerPool::~TBotWorkerPool() { StopAll(); }
 
-TBotWorkerPool::TEntry &TBotWorkerPool::EntryFor(const std::string &Path) {
-    struct stat File {};
-    const bool Identified = stat(Path.c_str(), &File) == 0;
+TBotWorkerPool::TEntry *TBotWorkerPool::EntryFor(const std::string &Path, std::string &Error) {
+    std::shared_ptr<TPinnedLibrary> Library = Settings.Run->Library(Path, Error, Settings.FollowFileChanges);
+    if (!Library) return nullptr;
+    for (const std::unique_ptr<TEntry> &Entry : Entries)
+        if (Entry->Library == Library) return Entry.get();
+    // The file was pinned anew: its entry's worker still runs the old content.
     for (const std::unique_ptr<TEntry> &Entry : Entries) {
-        if (Identified && Entry->Identified && Entry->Device == File.st_dev && Entry->Inode == File.st_ino)
-            return *Entry;
-        if (!Identified && !Entry->Identified && Entry->Path == Path) return *Entry;
+        if (Entry->Path != Path) continue;
+        Entry->Process.reset();
+        Entry->Library = std::move(Library);
+        Entry->Failed.reset();
+        return Entry.get();
     }
     auto Entry = std::make_unique<TEntry>();
     Entry->Path = Path;
-    Entry->Identified = Identified;
-    Entry->Device = File.st_dev;
-    Entry->Inode = File.st_ino;
+    Entry->Library = std::move(Library);
     Entries.push_back(std::move(Entry));
-    return *Entries.back();
-}
-
-int TBotWorkerPool::OutputFor(const TEntry &Entry, std::string &Error) {
-    if (Settings.OutputFolder.empty()) {
-        if (!Relay) Relay = Settings.Relay ? Settings.Relay : std::make_shared<TOutputRelay>();
-        const int Fd = Relay->Attach(FileName(Entry.Path));
-        if (Fd < 0) Error = std::string("cannot make a pipe for the bot's output: ") + std::strerror(errno);
-        return Fd;
-    }
-    const std::string Log =
-        (std::filesystem::path(Settings.OutputFolder) / (FileName(Entry.Path) + ".log")).string();
-    // The first worker of a run (of this process, whatever its pool) starts the file afresh; its
-    // successors add to it.
-    static std::mutex Lock;
-    static std::vector<std::string> OpenedLogs;
-    const std::lock_guard<std::mutex> Guard(Lock);
-    const bool First = std::find(OpenedLogs.begin(), OpenedLogs.end(), Log) == OpenedLogs.end();
-    const int Fd = open(Log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (First ? O_TRUNC : 0), 0644);
-    if (Fd < 0) {
-        Error = "cannot write the bot's output to " + Log + ": " + std::strerror(errno);
-        return -1;
-    }
-    if (First) OpenedLogs.push_back(Log);
-    return Fd;
-}
-
-std::string TBotWorkerPool::StartWorker(TEntry &Entry) {
-    std::string Error;
-    const int Output = OutputFor(Entry, Error);
-    if (Output < 0) return Error;
-    Entry.Process = TWorkerProcess::Start(Settings.Worker, Entry.Path, Output, Error);
-    close(Output);
-    if (!Entry.Process) return Error;
-    ++Entry.Generation;
-    return "";
+    return Entries.back().get();
 }
 
 pid_t TBotWorkerPool::WorkerPid(const std::string &Path) const {
     struct stat File {};
     const bool Identified = stat(Path.c_str(), &File) == 0;
     for (const std::unique_ptr<TEntry> &Entry : Entries) {
-        const bool Same = Identified && Entry->Identified
-                              ? Entry->Device == File.st_dev && Entry->Inode == File.st_ino
-                              : Entry->Path == Path;
+        const bool Same =
+            Entry->Path == Path || (Identified && Entry->Library->IsFile(File.st_dev, File.st_ino));
         if (Same) return Entry->Alive() ? Entry->Process->Pid() : -1;
     }
     return -1;
 }
 
 TBotLoad TBotWorkerPool::Probe(const std::string &Path) {
-    TEntry &Entry = EntryFor(Path);
-    const std::string File = FileState(Path);
-    if (!Entry.Alive() && Entry.Failed && Entry.FailedFile == File) return *Entry.Failed;
-    if (!Entry.Alive()) {
-        if (const std::string Error = StartWorker(Entry); !Error.empty()) {
-            TBotLoad Load;
-            Load.Bot.Path = Path;
-            Load.Problem = TBotProblem::NotLoadable;
-            Load.Reason = Error;
-            return Load;
+    std::string Error;
+    TEntry *Entry = EntryFor(Path, Error);
+    if (Entry == nullptr) return Unusable(Path, "cannot be read: " + Error);
+    if (!Entry->Alive() && Entry->Failed) {
+        TBotLoad Load = *Entry->Failed;
+        Load.Bot.Path = Path;
+        return Load;
+    }
+    if (!Entry->Alive()) {
+        const int Output = Settings.Run->OutputFor(*Entry->Library);
+        try {
+            Entry->Process = TWorkerProcess::Start(Settings.Worker, *Settings.Run, *Entry->Library, Output);
+        } catch (...) {
+            close(Output);
+            throw;
         }
+        close(Output);
+        if (!Entry->Process) return Unusable(Path, "its run was stopped");
+        ++Entry->Generation;
     }
     TRequest Request;
     Request.Kind = TRequestKind::Load;
     TAnswer Answer;
-    const TCallOutcome Outcome = Entry.Process->Exchange(Request, Answer, Settings.LoadTimeoutMs);
+    const TCallOutcome Outcome = Entry->Process->Exchange(Request, Answer, Settings.LoadTimeoutMs);
     TBotLoad Load = LoadResult(Path, Outcome, Answer, Settings.LoadTimeoutMs);
-    Entry.Failed.reset();
-    if (!Load.Bot.Available) {
-        Entry.Process.reset();
-        Entry.Failed = Load;
-        Entry.FailedFile = File;
+    Load.Fingerprint = Entry->Library->Fingerprint();
+    Entry->Failed.reset();
+    if (!Load.Bot.Available && !Settings.Run->Stopped()) {
+        Entry->Process.reset();
+        Entry->Failed = Load;
     }
     return Load;
 }
@@ -197,18 +179,27 @@ TSeatCalls TBotWorkerPool::Seat(const TBot &Bot) { return Seat(Bot, Settings.Cal
 
 TSeatCalls TBotWorkerPool::Seat(const TBot &Bot, double CallTimeoutMs) {
     auto State = std::make_shared<TSeatState>();
-    State->Entry = &EntryFor(Bot.Path);
+    State->Path = Bot.Path;
     const double Timeout = CallTimeoutMs;
 
     TStartGameFn StartGame = [this, State, Timeout](int32_t Index, TCardList *CardSet,
                                                     const TTurnInfo *Info) -> TCallOutcome {
+        if (State->Entry == nullptr) {
+            std::string Error;
+            State->Entry = EntryFor(State->Path, Error);
+            if (State->Entry == nullptr) return {TCallFault::Crashed, "its library cannot be read: " + Error};
+        }
         TEntry &Entry = *State->Entry;
         if (CardSet != nullptr) {  // the opening call: this game's worker, fresh after a fault
             if (!Entry.Alive())
                 if (TCallOutcome Failed = Restart(Entry); Failed.Fault != TCallFault::None) return Failed;
+            State->Opened = true;
             State->OpenedGeneration = Entry.Generation;
-        } else if (!State->SameWorkerAsOpening()) {
-            return {TCallFault::None, "", true};
+        } else if (State->Opened) {  // the closing call of a game the seat opened
+            State->Opened = false;
+            if (!State->SameWorkerAsOpening()) return {TCallFault::None, "", true};
+        } else if (!Entry.Alive()) {  // a game that ended before it asked this seat for its set
+            if (TCallOutcome Failed = Restart(Entry); Failed.Fault != TCallFault::None) return Failed;
         }
         TRequest &Request = State->Request;
         Request.Kind = TRequestKind::StartGame;
@@ -218,7 +209,11 @@ TSeatCalls TBotWorkerPool::Seat(const TBot &Bot, double CallTimeoutMs) {
         Request.View = TGameView{};
         Request.Info = *Info;
         TCallOutcome Outcome = Entry.Process->Exchange(Request, State->Answer, Timeout);
-        if (Outcome.Fault == TCallFault::None && CardSet != nullptr) *CardSet = State->Answer.List;
+        if (Outcome.Fault != TCallFault::None) {
+            State->Opened = false;  // the game calls this seat no more
+            return Escaped(std::move(Outcome));
+        }
+        if (CardSet != nullptr) *CardSet = State->Answer.List;
         return Outcome;
     };
 
@@ -226,6 +221,7 @@ TSeatCalls TBotWorkerPool::Seat(const TBot &Bot, double CallTimeoutMs) {
                                           const TTurnInfo *Info) -> TTurnAnswer {
         TTurnAnswer Turn;
         if (!State->SameWorkerAsOpening()) {
+            State->Opened = false;
             Turn.Outcome = {TCallFault::Crashed, "its worker had ended before the call"};
             return Turn;
         }
@@ -239,7 +235,9 @@ TSeatCalls TBotWorkerPool::Seat(const TBot &Bot, double CallTimeoutMs) {
         Turn.Outcome = State->Entry->Process->Exchange(Request, State->Answer, Timeout);
         if (Turn.Outcome.Fault == TCallFault::None) {
             Turn.Card = State->Answer.Card;
-            Turn.OwnTimeMs = State->Answer.DurationMs;
+        } else {
+            State->Opened = false;
+            Turn.Outcome = Escaped(std::move(Turn.Outcome));
         }
         return Turn;
     };
@@ -260,7 +258,6 @@ std::vector<TWorkerEnding> TBotWorkerPool::StopAll() {
             Endings.push_back({Entry->Path, std::move(How)});
         Entry->Process.reset();
     }
-    Relay.reset();
     return Endings;
 }
 

@@ -1,11 +1,11 @@
-// One worker process per bot library file, kept for a whole run and replaced after a fault.
+// One worker process per bot library, kept for a whole run and replaced after a fault.
 #pragma once
 
-#include "output_relay.h"
 #include "players/bot_library.h"
 #include "players/player_seat.h"
 #include "rules/game_limits.h"
 #include "worker_process.h"
+#include "worker_run.h"
 
 #include <algorithm>
 #include <memory>
@@ -13,6 +13,9 @@
 #include <vector>
 
 namespace velkaran {
+
+// How long a library may take to load and answer its name checks.
+inline constexpr double DefaultLoadTimeoutMs = 30000.0;
 
 // How long the host waits for a worker beyond the move time limit before it gives the call up.
 inline constexpr double WorkerGraceMs = 2000.0;
@@ -26,14 +29,17 @@ constexpr double CallDeadlineMs(double MoveLimitMs) {
 
 struct TWorkerPoolSettings {
     TWorkerSettings Worker;
-    double CallTimeoutMs = CallDeadlineMs(MoveTimeLimitMs);  // any game call
-    double LoadTimeoutMs = 5000.0;                           // start, load and the name checks
-    double StopGraceMs = 2000.0;                             // a worker's own ending, at the run's end
-    // Where bots' output goes: empty for the host's stderr, each line after the library's file
-    // name; else a folder that gets one file per library, "<file name>.log".
-    std::string OutputFolder;
-    // The relay for output to stderr, shared by the pools of a run; made by the pool when null.
-    std::shared_ptr<TOutputRelay> Relay;
+    // Any game call. The environment variable VELKARAN_TEST_CALL_DEADLINE_MS, a test hook,
+    // replaces it, so that tests of a hanging bot need not wait the whole deadline.
+    double CallTimeoutMs = CallDeadlineMs(MoveTimeLimitMs);
+    double LoadTimeoutMs = DefaultLoadTimeoutMs;  // start, load and the name checks
+    double StopGraceMs = 2000.0;                  // a worker's own ending, at the run's end
+    // The run the workers belong to (its pinned libraries, its output, its stop), shared by the
+    // pools of one run; when null the pool makes one of its own, the output going to stderr.
+    std::shared_ptr<TWorkerRun> Run;
+    // Each probe looks at the library as it is now, pinning a changed file anew and replacing its
+    // worker (a bot list that follows its folder); otherwise the run keeps what it began with.
+    bool FollowFileChanges = false;
 };
 
 // How a worker ended at the end of the run, when that was not a clean exit.
@@ -42,9 +48,10 @@ struct TWorkerEnding {
     std::string How;   // e.g. "killed by SIGSEGV (Segmentation fault)"
 };
 
-// The workers of one runner thread. Libraries are told apart by their file (device and inode),
-// so two names of one file share a worker, as one loaded library would serve both. Not
-// thread-safe: every call comes from the thread that runs the games.
+// The workers of one runner thread. Two names of one library file share a worker, as one loaded
+// library would serve both. Not thread-safe: every call comes from the thread that runs the
+// games. A failure of the host's own (see THostFailure) is thrown from any call, never reported
+// as a bot's fault.
 class TBotWorkerPool {
 public:
     explicit TBotWorkerPool(TWorkerPoolSettings Settings);
@@ -54,15 +61,15 @@ public:
     TBotWorkerPool &operator=(const TBotWorkerPool &) = delete;
 
     // Runs the loading checks of the library at Path (with a '/') in its worker, started when
-    // needed, within the load deadline. A library that crashes, hangs or breaks the protocol
-    // while it loads is unusable, with the reason; so is one whose worker cannot start. The
-    // worker of a usable library is kept for the games; an unusable library's is ended.
+    // needed, within the load deadline; the run pins the library's content first. A library that
+    // cannot be read, crashes, hangs or breaks the protocol while it loads is unusable, with the
+    // reason. The worker of a usable library is kept for the games; an unusable library's is ended.
     TBotLoad Probe(const std::string &Path);
 
     // The seat functions for Bot (its Path), talking to the library's worker. After a fault the
-    // worker is gone and a fresh one (loaded again) serves the seat's next game; a seat whose
-    // worker died in the other seat's call of the same game is skipped, not called. A call not
-    // answered within CallTimeoutMs (the settings' when not given) is given up.
+    // worker is gone and a fresh one (loaded again) serves the seat's next call of a game; a
+    // seat whose worker died in the other seat's call of the same game is skipped, not called. A
+    // call not answered within CallTimeoutMs (the settings' when not given) is given up.
     TSeatCalls Seat(const TBot &Bot);
     TSeatCalls Seat(const TBot &Bot, double CallTimeoutMs);
 
@@ -72,20 +79,19 @@ public:
     // Ends the workers of libraries other than Paths.
     void Retain(const std::vector<std::string> &Paths);
 
-    // Asks every worker to end, waits for each up to the grace, ends what is left of the groups;
+    // Asks every worker to end, waits for each up to the grace, ends what is left of them;
     // returns those that did not end cleanly.
     std::vector<TWorkerEnding> StopAll();
+
+    const std::shared_ptr<TWorkerRun> &Run() const { return Settings.Run; }
 
     struct TEntry;
 
 private:
-    TEntry &EntryFor(const std::string &Path);
-    std::string StartWorker(TEntry &Entry);
+    TEntry *EntryFor(const std::string &Path, std::string &Error);
     TCallOutcome Restart(TEntry &Entry);
-    int OutputFor(const TEntry &Entry, std::string &Error);
 
     TWorkerPoolSettings Settings;
-    std::shared_ptr<TOutputRelay> Relay;
     std::vector<std::unique_ptr<TEntry>> Entries;
 };
 

@@ -2,8 +2,10 @@
 #include "worker_process.h"
 
 #include "exit_description.h"
+#include "host_failure.h"
+#include "library_pin.h"
 #include "sandbox/worker_confinement.h"
-#include "worker_registry.h"
+#include "worker_run.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -28,6 +30,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How long the host waits for a worker it killed to be gone, and for a new one to reach exec.
+constexpr double EndDeadlineMs = 5000;
+constexpr double ExecDeadlineMs = 60000;
+
+// Where the child keeps the pipe on which it reports a failed exec, until the exec closes it.
+constexpr int ExecReportFd = worker::LibraryFd + 1;
+
 // A write to a worker that has died must fail with EPIPE, not end the host.
 void IgnoreBrokenPipes() {
     static std::once_flag Once;
@@ -37,8 +46,6 @@ void IgnoreBrokenPipes() {
             signal(SIGPIPE, SIG_IGN);
     });
 }
-
-int OpenPidFd(pid_t Process) { return static_cast<int>(syscall(SYS_pidfd_open, Process, 0)); }
 
 void CloseIfOpen(int &Fd) {
     if (Fd >= 0) close(Fd);
@@ -52,27 +59,66 @@ int PollTimeout(double Ms) {
     return static_cast<int>(std::ceil(Ms));
 }
 
-// What the child does between fork and exec: only async-signal-safe calls.
-[[noreturn]] void BecomeWorker(pid_t Host, int RequestRead, int AnswerWrite, int OutputFd,
-                               const char *Program, char *const *Argv,
+// Waits up to TimeoutMs for Fd to be readable; true when it is.
+bool WaitReadable(int Fd, double TimeoutMs) {
+    const auto Until = Clock::now() + std::chrono::duration<double, std::milli>(TimeoutMs);
+    for (;;) {
+        pollfd Ready{Fd, POLLIN, 0};
+        const double Left = std::chrono::duration<double, std::milli>(Until - Clock::now()).count();
+        const int Count = poll(&Ready, 1, PollTimeout(Left));
+        if (Count > 0) return true;
+        if (Count == 0) return false;
+        if (errno != EINTR) ThrowHostFailure("cannot wait for a worker process", errno);
+    }
+}
+
+// The descriptors the child takes over: each source goes to its fixed number.
+struct TChildDescriptors {
+    int RequestRead;
+    int AnswerWrite;
+    int Output;
+    int Library;  // -1: none
+    int Report;   // the write end of the exec report pipe
+};
+
+// In the child: reports errno on the report pipe and ends.
+[[noreturn]] void Fail(int Report) {
+    const int Error = errno;
+    (void)!write(Report, &Error, sizeof Error);
+    _exit(127);
+}
+
+// What the child does between fork and exec: only async-signal-safe calls. A step that fails
+// reports its errno on the report pipe, as a failed exec does, and ends the child.
+[[noreturn]] void BecomeWorker(pid_t Host, TChildDescriptors Fds, const char *Program, char *const *Argv,
                                const TWorkerConfinement &Confinement) {
-    setpgid(0, 0);
+    // A session of its own: no terminal, and no way into the host's process group.
+    if (setsid() < 0) setpgid(0, 0);
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != Host) _exit(127);  // the host is already gone
-    if (!Confinement.JoinFromChild()) _exit(127);
-    // The pipes move to their fixed numbers; a descriptor already there is first moved away.
-    if (OutputFd == worker::RequestFd || OutputFd == worker::AnswerFd)
-        OutputFd = fcntl(OutputFd, F_DUPFD, 10);
-    if (AnswerWrite == worker::RequestFd) AnswerWrite = fcntl(AnswerWrite, F_DUPFD, 10);
-    if (dup2(RequestRead, worker::RequestFd) < 0 || dup2(AnswerWrite, worker::AnswerFd) < 0) _exit(127);
-    if (OutputFd >= 0 && (dup2(OutputFd, STDOUT_FILENO) < 0 || dup2(OutputFd, STDERR_FILENO) < 0)) _exit(127);
-    // Nothing to read: the host's terminal is not the bot's.
-    const int Nothing = open("/dev/null", O_RDONLY);
-    if (Nothing >= 0 && Nothing != STDIN_FILENO) {
-        dup2(Nothing, STDIN_FILENO);
-        close(Nothing);
+    if (!Confinement.JoinFromChild()) Fail(Fds.Report);
+    // Every descriptor to keep first goes above the numbers it will take, whatever numbers the
+    // host's descriptors had (3 and 4 included, or stdout closed), then to its number.
+    int Nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (Nothing < 0) Fail(Fds.Report);
+    int *const Moving[] = {&Fds.Report, &Fds.RequestRead, &Fds.AnswerWrite,
+                           &Fds.Output, &Fds.Library,     &Nothing};
+    for (int *Fd : Moving) {
+        if (*Fd < 0) continue;
+        const int Above = fcntl(*Fd, F_DUPFD_CLOEXEC, ExecReportFd + 1);
+        if (Above < 0) Fail(Fds.Report);
+        *Fd = Above;
     }
-    syscall(SYS_close_range, worker::AnswerFd + 1, ~0U, 0);
+    // dup2 from a different number clears close-on-exec on the target; the report pipe keeps it.
+    if (dup3(Fds.Report, ExecReportFd, O_CLOEXEC) < 0) Fail(Fds.Report);
+    if (dup2(Nothing, STDIN_FILENO) < 0 || dup2(Fds.Output, STDOUT_FILENO) < 0 ||
+        dup2(Fds.Output, STDERR_FILENO) < 0 || dup2(Fds.RequestRead, worker::RequestFd) < 0 ||
+        dup2(Fds.AnswerWrite, worker::AnswerFd) < 0)
+        Fail(ExecReportFd);
+    if (Fds.Library >= 0 ? dup2(Fds.Library, worker::LibraryFd) < 0
+                         : close(worker::LibraryFd) < 0 && errno != EBADF)
+        Fail(ExecReportFd);
+    syscall(SYS_close_range, ExecReportFd + 1, ~0U, 0);
     // Dispositions and the signal mask are inherited across exec: give the bot the defaults.
     struct sigaction Default {};
     Default.sa_handler = SIG_DFL;
@@ -81,7 +127,12 @@ int PollTimeout(double Ms) {
     sigemptyset(&None);
     sigprocmask(SIG_SETMASK, &None, nullptr);
     execv(Program, Argv);
-    _exit(127);
+    Fail(ExecReportFd);
+}
+
+// Makes a close-on-exec pipe; throws THostFailure when none can be made.
+void MakePipe(int (&Ends)[2]) {
+    if (pipe2(Ends, O_CLOEXEC) != 0) ThrowHostFailure("cannot make a pipe for a worker process", errno);
 }
 
 }  // namespace
@@ -93,115 +144,147 @@ std::string DefaultWorkerProgram() {
     return (Self.parent_path() / "velkaran-bot-worker").string();
 }
 
-std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Settings,
-                                                      const std::string &LibraryPath, int OutputFd,
-                                                      std::string &Error) {
+std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Settings, TWorkerRun &Run,
+                                                      const TPinnedLibrary &Library, int OutputFd) {
     IgnoreBrokenPipes();
-    if (access(Settings.Program.c_str(), X_OK) != 0) {
-        Error = "the worker program " + Settings.Program + " cannot be run: " + std::strerror(errno);
-        return nullptr;
-    }
     // The sandbox's part: the worker's control groups and how it locks itself down.
+    std::string Error;
     std::unique_ptr<TWorkerConfinement> Confinement = TWorkerConfinement::Prepare(
-        {Settings.MemoryMb, Settings.Sandbox, Settings.SandboxStrict, Settings.SandboxUser}, LibraryPath,
+        {Settings.MemoryMb, Settings.Sandbox, Settings.SandboxStrict, Settings.SandboxUser}, Library.Path(),
         Error);
-    if (!Confinement) return nullptr;
+    if (!Confinement) throw THostFailure("cannot confine a worker process: " + Error);
     std::vector<std::string> Arguments{Settings.Program};
     if (Settings.MemoryMb > 0)
         Arguments.insert(Arguments.end(), {"--memory-mb", std::to_string(Settings.MemoryMb)});
     Arguments.insert(Arguments.end(), Confinement->Arguments().begin(), Confinement->Arguments().end());
-    Arguments.push_back(LibraryPath);
+    Arguments.push_back(Library.Path());
     std::vector<char *> Argv;
     for (std::string &Argument : Arguments) Argv.push_back(Argument.data());
     Argv.push_back(nullptr);
 
-    int Requests[2];
-    int Answers[2];
-    if (pipe2(Requests, O_CLOEXEC) != 0) {
-        Error = std::string("cannot make a pipe: ") + std::strerror(errno);
-        return nullptr;
-    }
-    if (pipe2(Answers, O_CLOEXEC) != 0) {
-        Error = std::string("cannot make a pipe: ") + std::strerror(errno);
-        close(Requests[0]);
-        close(Requests[1]);
-        return nullptr;
-    }
+    // Each pipe is closed again on the way out unless it was handed on.
+    struct TPipes {
+        int Requests[2] = {-1, -1};
+        int Answers[2] = {-1, -1};
+        int Report[2] = {-1, -1};
+        ~TPipes() {
+            for (int *Pair : {Requests, Answers, Report})
+                for (int I = 0; I < 2; ++I) CloseIfOpen(Pair[I]);
+        }
+    } Pipes;
+    MakePipe(Pipes.Requests);
+    MakePipe(Pipes.Answers);
+    MakePipe(Pipes.Report);
     const pid_t Host = getpid();
     const pid_t Child = fork();
-    if (Child == 0) BecomeWorker(Host, Requests[0], Answers[1], OutputFd, Argv[0], Argv.data(), *Confinement);
-    close(Requests[0]);
-    close(Answers[1]);
+    if (Child == 0)
+        BecomeWorker(Host, {Pipes.Requests[0], Pipes.Answers[1], OutputFd, Library.Fd(), Pipes.Report[1]},
+                     Argv[0], Argv.data(), *Confinement);
+    const int ForkError = errno;
     Confinement->ChildStarted();
-    if (Child < 0) {
-        Error = std::string("cannot start a worker process: ") + std::strerror(errno);
-        close(Requests[1]);
-        close(Answers[0]);
+    if (Child < 0) ThrowHostFailure("cannot start a worker process", ForkError);
+    CloseIfOpen(Pipes.Requests[0]);
+    CloseIfOpen(Pipes.Answers[1]);
+    CloseIfOpen(Pipes.Report[1]);
+
+    const int PidFd = static_cast<int>(syscall(SYS_pidfd_open, Child, 0));
+    const int Failure = errno;
+    // Until it is registered and watched, a worker that must not go on is killed by its pid: it
+    // is this process's child and not reaped, so the pid is still its.
+    const auto Abandon = [Child, PidFd] {
+        KillWorker(Child, PidFd);
+        const Clock::time_point Until =
+            Clock::now() + std::chrono::milliseconds(static_cast<int>(EndDeadlineMs));
+        while (waitpid(Child, nullptr, WNOHANG) == 0 && Clock::now() < Until) usleep(1000);
+        if (PidFd >= 0) close(PidFd);
+    };
+    if (PidFd < 0) {
+        Abandon();
+        ThrowHostFailure("cannot watch a worker process", Failure);
+    }
+    if (!Run.Register(Child, PidFd)) {
+        Abandon();
         return nullptr;
     }
-    setpgid(Child, Child);  // also here, so that the group exists before either side goes on
-    RegisterWorkerGroup(Child);
-    const int PidFd = OpenPidFd(Child);
-    return std::unique_ptr<TWorkerProcess>(
-        new TWorkerProcess(Child, PidFd, Requests[1], Answers[0], std::move(Confinement)));
-}
+    const auto Unstarted = [&Run, Child, &Abandon] {
+        Run.Unregister(Child);
+        Abandon();
+    };
+    // The report pipe ends at exec (nothing read) or brings the errno of what failed before it.
+    if (!WaitReadable(Pipes.Report[0], ExecDeadlineMs)) {
+        Unstarted();
+        throw THostFailure("the worker program " + Settings.Program + " did not start within " +
+                           std::to_string(std::lround(ExecDeadlineMs / 1000)) + " s");
+    }
+    int ExecError = 0;
+    ssize_t Read;
+    do {
+        Read = read(Pipes.Report[0], &ExecError, sizeof ExecError);
+    } while (Read < 0 && errno == EINTR);
+    if (Read != 0) {
+        Unstarted();
+        if (Read != static_cast<ssize_t>(sizeof ExecError)) ExecError = EIO;
+        ThrowHostFailure("cannot run the worker program " + Settings.Program, ExecError);
+    }
 
-TWorkerProcess::TWorkerProcess(pid_t Process, int PidFd, int RequestWrite, int AnswerRead,
-                               std::unique_ptr<TWorkerConfinement> Confinement)
-    : Process(Process),
-      PidFd(PidFd),
-      RequestWrite(RequestWrite),
-      AnswerRead(AnswerRead),
-      Confinement(std::move(Confinement)) {
-    // The answer pipe and the process's end, watched together; without pidfd only the pipe.
-    Watch = epoll_create1(EPOLL_CLOEXEC);
-    for (const int Fd : {AnswerRead, PidFd}) {
-        if (Fd < 0) continue;
+    // The answer pipe and the process's end, watched together.
+    const int Watch = epoll_create1(EPOLL_CLOEXEC);
+    if (Watch < 0) {
+        const int Error = errno;
+        Unstarted();
+        ThrowHostFailure("cannot watch a worker process", Error);
+    }
+    for (const int Fd : {Pipes.Answers[0], PidFd}) {
         epoll_event Event{};
         Event.events = EPOLLIN;
         Event.data.fd = Fd;
-        epoll_ctl(Watch, EPOLL_CTL_ADD, Fd, &Event);
+        if (epoll_ctl(Watch, EPOLL_CTL_ADD, Fd, &Event) != 0) {
+            const int Error = errno;
+            close(Watch);
+            Unstarted();
+            ThrowHostFailure("cannot watch a worker process", Error);
+        }
     }
+    std::unique_ptr<TWorkerProcess> Started(
+        new TWorkerProcess(Run, Child, PidFd, Watch, Pipes.Requests[1], Pipes.Answers[0], std::move(Confinement)));
+    Pipes.Requests[1] = Pipes.Answers[0] = -1;
+    return Started;
 }
+
+TWorkerProcess::TWorkerProcess(TWorkerRun &Run, pid_t Process, int PidFd, int Watch, int RequestWrite,
+                               int AnswerRead, std::unique_ptr<TWorkerConfinement> Confinement)
+    : Run(Run),
+      Process(Process),
+      PidFd(PidFd),
+      Watch(Watch),
+      RequestWrite(RequestWrite),
+      AnswerRead(AnswerRead),
+      Confinement(std::move(Confinement)) {}
 
 TWorkerProcess::~TWorkerProcess() {
     if (Running) End();
 }
 
 std::string TWorkerProcess::End() {
-    kill(-Process, SIGKILL);  // the leader is not reaped yet, so its group id is still ours
-    pid_t Reaped;
-    do {
-        Reaped = waitpid(Process, &Status, 0);
-    } while (Reaped < 0 && errno == EINTR);
-    UnregisterWorkerGroup(Process);
+    KillWorker(Process, PidFd);
+    bool Exited = false;
+    try {
+        Exited = WaitForExit(EndDeadlineMs);
+    } catch (const THostFailure &) {
+        // Not waited for: it is left unreaped, and the process's own end takes it along.
+    }
+    Run.Unregister(Process);  // before it is reaped, so that its pid is never signalled again
     Running = false;
     CloseIfOpen(Watch);
-    CloseIfOpen(PidFd);
     CloseIfOpen(RequestWrite);
     CloseIfOpen(AnswerRead);
-    return DescribeWaitStatus(Status) + Confinement->Release();
+    std::string How = "did not end within " + std::to_string(std::lround(EndDeadlineMs)) + " ms of SIGKILL";
+    if (Exited && waitpid(Process, &Status, WNOHANG) == Process) How = DescribeWaitStatus(Status);
+    CloseIfOpen(PidFd);
+    return How + Confinement->Release();
 }
 
-bool TWorkerProcess::WaitForExit(double TimeoutMs) const {
-    if (PidFd < 0) {  // a kernel without pidfd: poll the process now and then
-        const auto Until = Clock::now() + std::chrono::duration<double, std::milli>(TimeoutMs);
-        do {
-            siginfo_t Info{};
-            if (waitid(P_PID, static_cast<id_t>(Process), &Info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-                Info.si_pid == Process)
-                return true;
-            usleep(1000);
-        } while (Clock::now() < Until);
-        return false;
-    }
-    pollfd Exited{PidFd, POLLIN, 0};
-    int Ready;
-    do {
-        Ready = poll(&Exited, 1, PollTimeout(TimeoutMs));
-    } while (Ready < 0 && errno == EINTR);
-    return Ready > 0;
-}
+bool TWorkerProcess::WaitForExit(double TimeoutMs) const { return WaitReadable(PidFd, TimeoutMs); }
 
 TCallOutcome TWorkerProcess::Lost() {
     // A worker that dies is given a moment to finish dying; one that lives on has closed or
@@ -228,7 +311,12 @@ TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::T
     for (;;) {
         epoll_event Events[2];
         const int Ready = epoll_wait(Watch, Events, 2, PollTimeout(Left));
-        if (Ready < 0 && errno == EINTR) {
+        if (Ready < 0) {
+            if (errno != EINTR) {
+                const int Error = errno;
+                End();
+                ThrowHostFailure("cannot wait for a worker's answer", Error);
+            }
             Left = TimeoutMs - std::chrono::duration<double, std::milli>(Clock::now() - Start).count();
             continue;
         }
@@ -236,7 +324,7 @@ TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::T
         bool Exited = false;
         for (int I = 0; I < Ready; ++I) (Events[I].data.fd == AnswerRead ? Answered : Exited) = true;
         if (Answered) break;
-        if (Exited || Ready < 0) return Lost();
+        if (Exited) return Lost();
         End();
         return {TCallFault::Hung, "no answer within " + std::to_string(std::lround(TimeoutMs)) + " ms"};
     }

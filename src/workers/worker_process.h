@@ -1,4 +1,4 @@
-// One bot worker process as the host sees it: started, asked, and ended with its whole group.
+// One bot worker process as the host sees it: started, asked, and ended through its pidfd.
 #pragma once
 
 #include "players/player_seat.h"
@@ -11,7 +11,9 @@
 
 namespace velkaran {
 
+class TPinnedLibrary;
 class TWorkerConfinement;
+class TWorkerRun;
 
 // How workers are started.
 struct TWorkerSettings {
@@ -25,28 +27,31 @@ struct TWorkerSettings {
 // velkaran-bot-worker next to the running program's own executable.
 std::string DefaultWorkerProgram();
 
-// A running worker: its own process group, killed with the host (parent-death signal), with no
-// descriptor of the host's but its two pipes and OutputFd as stdout and stderr. Not thread-safe:
-// one thread talks to a worker at a time.
+// A running worker: a session and process group of its own, killed with the thread that started
+// it (parent-death signal), with no descriptor of the host's but its two pipes, the library's
+// pinned content, and OutputFd as stdout and stderr. Not thread-safe: one thread talks to a worker
+// at a time; its run may end it from any thread.
 class TWorkerProcess {
 public:
-    // Starts the worker for the library at LibraryPath. Null on failure, with the reason in Error.
-    static std::unique_ptr<TWorkerProcess> Start(const TWorkerSettings &Settings,
-                                                 const std::string &LibraryPath, int OutputFd,
-                                                 std::string &Error);
+    // Starts a worker of Run for Library, its output to OutputFd, whatever descriptors the host
+    // has open or closed. Null when Run has been stopped. Throws THostFailure when the host cannot
+    // start it: no worker program, or one that cannot be run; no descriptors, memory or processes.
+    static std::unique_ptr<TWorkerProcess> Start(const TWorkerSettings &Settings, TWorkerRun &Run,
+                                                 const TPinnedLibrary &Library, int OutputFd);
 
-    // Ends the worker's whole group at once and reaps it, if that has not happened yet.
+    // Ends the worker at once, if that has not happened yet.
     ~TWorkerProcess();
     TWorkerProcess(const TWorkerProcess &) = delete;
     TWorkerProcess &operator=(const TWorkerProcess &) = delete;
 
     // Sends Request and waits up to TimeoutMs for the answer. On success Answer holds a valid
     // answer of the kind the request calls for (or Exception / Refused, reported as Crashed).
-    // On any fault the worker is ended with its group and reaped before this returns; Detail says
-    // what happened ("killed by SIGSEGV (Segmentation fault)", "no answer within 22000 ms").
+    // On any fault the worker is ended before this returns; Detail says what happened ("killed by
+    // SIGSEGV (Segmentation fault)", "no answer within 22000 ms"). Throws THostFailure when the
+    // host's own waiting fails.
     TCallOutcome Exchange(const worker::TRequest &Request, worker::TAnswer &Answer, double TimeoutMs);
 
-    // Asks the worker to end and waits up to GraceMs for it; then ends what is left of its group.
+    // Asks the worker to end and waits up to GraceMs for it; then ends what is left of it.
     // Returns how it ended when that was not a clean exit (empty otherwise).
     std::string Stop(double GraceMs);
 
@@ -55,21 +60,23 @@ public:
     pid_t Pid() const { return Process; }
 
 private:
-    TWorkerProcess(pid_t Process, int PidFd, int RequestWrite, int AnswerRead,
+    TWorkerProcess(TWorkerRun &Run, pid_t Process, int PidFd, int Watch, int RequestWrite, int AnswerRead,
                    std::unique_ptr<TWorkerConfinement> Confinement);
 
-    // Kills the group, reaps the worker and returns how it ended.
+    // Kills the worker and its group, waits for it (with a deadline), lets its run forget it and
+    // reaps it; returns how it ended.
     std::string End();
     // Waits up to TimeoutMs for the worker to exit; true when it has.
     bool WaitForExit(double TimeoutMs) const;
     // The outcome of a call whose answer cannot come: the worker died, or broke its pipes.
     TCallOutcome Lost();
 
+    TWorkerRun &Run;
     pid_t Process;
     int PidFd;
+    int Watch;  // epoll over AnswerRead and PidFd
     int RequestWrite;
     int AnswerRead;
-    int Watch = -1;  // epoll over AnswerRead and PidFd
     bool Running = true;
     int Status = 0;                                   // the wait status once reaped
     std::unique_ptr<TWorkerConfinement> Confinement;  // its control groups, released once it is reaped

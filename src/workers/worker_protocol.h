@@ -15,9 +15,11 @@
 
 namespace velkaran::worker {
 
-// The descriptors a worker finds its pipes on.
+// The descriptors a worker finds its pipes on, and the library's content when the host pinned it
+// (a sealed copy, loaded through /proc/self/fd; the library's path then names it in messages).
 inline constexpr int RequestFd = 3;
 inline constexpr int AnswerFd = 4;
+inline constexpr int LibraryFd = 5;
 
 inline constexpr uint32_t RequestMagic = 0x5156'4B56;  // "VKVQ"
 inline constexpr uint32_t AnswerMagic = 0x4156'4B56;   // "VKVA"
@@ -41,7 +43,7 @@ struct TRequest {
 
 enum class TAnswerKind : uint32_t {
     Loaded = 1,     // the loading checks ran: Problem, Name and Text
-    Called = 2,     // StartGame or GetTurn returned: Card, List (the filled card set), DurationMs
+    Called = 2,     // StartGame or GetTurn returned: Card, List (the filled card set)
     Exception = 3,  // a C++ exception left the bot's function: Text holds what it said
     Refused = 4,    // the sandbox refused a system call: Text holds its name; the worker ends
 };
@@ -53,7 +55,6 @@ struct TAnswer {
     TAnswerKind Kind{};
     int32_t Card = 0;             // Called by GetTurn: the card answered
     int32_t Problem = 0;          // Loaded: a TBotProblem value, 0 when the bot is usable
-    double DurationMs = 0;        // Called: the bot's own time inside the call, on the steady clock
     TCardList List{};             // Called by StartGame with a card set: the set as the bot left it
     char Name[AnswerTextSize]{};  // Loaded: the name from the second GetName call
     char Text[AnswerTextSize]{};  // Loaded: why the bot is unusable; Exception, Refused: see above

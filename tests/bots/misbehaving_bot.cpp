@@ -22,11 +22,20 @@
 //   BOT_SLOW_MOVES_MS=n  takes n ms for every move (and misbehaves in no other way)
 //   BOT_SCRIPTED       answers what the environment says: VELKARAN_BOT_SET, up to 15 numbers
 //                      separated by commas, for its set (the rest 0), VELKARAN_BOT_CARD for its move
+//   BOT_JOIN_HOST_GROUP  tries to move its worker into the host's process group (then, with
+//                      BOT_LOOP, spins for ever)
+//   BOT_FORGE          takes its worker's answer pipe over (keeps a copy, points the worker's at
+//                      /dev/null), sleeps VELKARAN_FORGE_SLEEP_MS (default 21000) ms and from then
+//                      on writes every answer itself
 //   BOT_JOURNAL        writes every call it receives, with its records in hex and its process
 //                      id, to the file that the environment variable VELKARAN_JOURNAL names
 // Otherwise (and before it misbehaves) it holds cards 36 to 50 and passes with card 50.
 #include <velkaran/bot.h>
+#ifdef BOT_FORGE
+#include "workers/worker_protocol.h"
+#endif
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -74,6 +83,29 @@ __attribute__((constructor)) void SpinWhileLoaded() {
 }
 #endif
 
+#ifdef BOT_FORGE
+int Forged = -1;  // the worker's answer pipe, once the bot took it over
+
+// Takes the answer pipe over and makes the move as slow as the environment says.
+void TakeTheAnswerPipe() {
+    Forged = dup(velkaran::worker::AnswerFd);
+    const int Nothing = open("/dev/null", O_WRONLY);
+    dup2(Nothing, velkaran::worker::AnswerFd);
+    close(Nothing);
+    const char *Sleep = std::getenv("VELKARAN_FORGE_SLEEP_MS");
+    std::this_thread::sleep_for(std::chrono::milliseconds(Sleep != nullptr ? std::atoi(Sleep) : 21000));
+}
+
+// Answers the call in hand as the worker would.
+void Forge(int32_t Card, const TCardList *Set) {
+    velkaran::worker::TAnswer Answer;
+    Answer.Kind = velkaran::worker::TAnswerKind::Called;
+    Answer.Card = Card;
+    if (Set != nullptr) Answer.List = *Set;
+    (void)!write(Forged, &Answer, velkaran::worker::CalledAnswerSize);
+}
+#endif
+
 // The fault itself; returns only for the faults that let the call go on.
 [[maybe_unused]] void Misbehave([[maybe_unused]] const TGameView *View,
                                 [[maybe_unused]] const TTurnInfo *Info) {
@@ -102,6 +134,9 @@ __attribute__((constructor)) void SpinWhileLoaded() {
 #ifdef BOT_THROW
     throw std::runtime_error("the test bot gives up");
 #endif
+#ifdef BOT_JOIN_HOST_GROUP
+    setpgid(0, getpgid(getppid()));
+#endif
 #ifdef BOT_LOOP
     for (;;) asm volatile("");
 #endif
@@ -119,6 +154,9 @@ __attribute__((constructor)) void SpinWhileLoaded() {
 #endif
 #ifdef BOT_SOCKET
     socket(AF_INET, SOCK_STREAM, 0);
+#endif
+#ifdef BOT_FORGE
+    TakeTheAnswerPipe();
 #endif
 }
 
@@ -178,6 +216,9 @@ VELKARAN_EXPORT void StartGame(int32_t PlayerIndex, [[maybe_unused]] TCardList *
 #ifdef BOT_IN_CLOSE
         if (GamesStarted >= BOT_FROM_GAME) Misbehave(nullptr, Info);
 #endif
+#ifdef BOT_FORGE
+        if (Forged >= 0) Forge(0, nullptr);
+#endif
         return;
     }
     ++GamesStarted;
@@ -215,6 +256,9 @@ VELKARAN_EXPORT void StartGame(int32_t PlayerIndex, [[maybe_unused]] TCardList *
         }
     }
 #endif
+#ifdef BOT_FORGE
+    if (Forged >= 0) Forge(0, CardSet);
+#endif
 }
 
 #ifndef BOT_NO_GET_TURN
@@ -242,6 +286,9 @@ VELKARAN_EXPORT int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, cons
 #endif
 #ifdef BOT_SCRIPTED
     if (const char *Card = std::getenv("VELKARAN_BOT_CARD")) return static_cast<int32_t>(std::atoi(Card));
+#endif
+#ifdef BOT_FORGE
+    if (Forged >= 0) Forge(50, nullptr);
 #endif
     return 50;
 }

@@ -1,6 +1,5 @@
 // A seat that reports a fault instead of an answer (its worker died, hung or broke the protocol):
-// the seat loses, gets no further call, and the game keeps why it ended. A seat that timed itself
-// is counted with its own time, never more than the host saw.
+// the seat loses, gets no further call, and the game keeps why it ended.
 #include "game_fixture.h"
 
 namespace velkaran::testing {
@@ -9,8 +8,8 @@ namespace {
 class SeatFaults : public GameFixture {
 protected:
     // Plays with Second's calls wrapped: in Round (0 for the opening StartGame, -1 for the closing
-    // one) the call reports Fault instead of reaching Second. Every GetTurn answer carries OwnTimeMs.
-    void PlayWithSecond(TCallFault Fault, int32_t Round, double OwnTimeMs = -1, double HostMs = 0) {
+    // one) the call reports Fault instead of reaching Second.
+    void PlayWithSecond(TCallFault Fault, int32_t Round) {
         const TStartGameFn Start = [this, Fault, Round](int32_t Index, TCardList *Set,
                                                         const TTurnInfo *Info) {
             const bool Opening = Set != nullptr;
@@ -22,13 +21,11 @@ protected:
         const TGetTurnFn Turn = [=, this](int32_t Index, const TGameView *View, const TCardList *Playable,
                                           const TTurnInfo *Info) {
             TTurnAnswer Answer;
-            Now += HostMs;
             if (Info->Turn == Round) {
                 Answer.Outcome = {Fault, "gone", false};
                 return Answer;
             }
             Answer.Card = Second.GetTurn(Index, View, Playable, Info);
-            Answer.OwnTimeMs = OwnTimeMs;
             return Answer;
         };
         PlayGame(First.StartGameSeat(), Start, First.GetTurnSeat(), Turn, Options, Result, Ui, Clock);
@@ -73,22 +70,6 @@ TEST_F(SeatFaults, AFaultInTheClosingCallIsKeptButChangesNothing) {
     ASSERT_EQ(Result.Faults.size(), 1u);
     EXPECT_EQ(Result.Faults[0].Call, TSeatCall::ClosingStartGame);
     EXPECT_EQ(Result.Faults[0].Round, 30);
-}
-
-TEST_F(SeatFaults, OwnTimeCountsButNeverMoreThanTheHostSaw) {
-    PlayWithSecond(TCallFault::None, 99, /*OwnTimeMs=*/5, /*HostMs=*/7);
-    EXPECT_DOUBLE_EQ(Result.FinalState[1].Statistics.TotalTime, 30 * 5.0);
-    EXPECT_DOUBLE_EQ(Result.LongestMoveMs[1], 5.0);
-    PlayWithSecond(TCallFault::None, 99, /*OwnTimeMs=*/9, /*HostMs=*/7);
-    EXPECT_DOUBLE_EQ(Result.FinalState[1].Statistics.TotalTime, 30 * 7.0);
-}
-
-TEST_F(SeatFaults, OwnTimeAboveTheLimitLosesAsTooSlow) {
-    PlayWithSecond(TCallFault::None, 99, /*OwnTimeMs=*/20000.5, /*HostMs=*/20001);
-    EXPECT_EQ(Result.Result, SecondPlayerLost | TimeLimitExceeded);
-    EXPECT_EQ(Result.Termination, TTermination::TooSlow);
-    EXPECT_TRUE(Result.Faults.empty());
-    EXPECT_EQ(Result.FinalInfo.Turn, 1);
 }
 
 }  // namespace

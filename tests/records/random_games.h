@@ -6,6 +6,7 @@
 #include "players/quiet_game_interface.h"
 #include "rules/turn_rules.h"
 
+#include <algorithm>
 #include <random>
 
 namespace velkaran::testing {
@@ -24,6 +25,7 @@ inline TGameRecord RandomGameRecord(uint32_t Seed, int32_t TurnLimit = 60,
     });
     const bool Refuser = Seed % 10 == 3;
     const bool Faulty = Seed % 20 == 7;
+    double Now = 0;  // the clock of the game: each move takes what it adds
     const TGetTurnFn Turn = [&](int32_t Index, const TGameView *, const TCardList *Playable,
                                 const TTurnInfo *Info) {
         TTurnAnswer Answer;
@@ -39,15 +41,14 @@ inline TGameRecord RandomGameRecord(uint32_t Seed, int32_t TurnLimit = 60,
         int Count = 0;
         while (Count < CardSetSize && Playable->Card[Count] != 0) ++Count;
         Answer.Card = Playable->Card[Random() % static_cast<uint32_t>(Count)];
-        Answer.OwnTimeMs = 0.25 * static_cast<double>(Random() % 9);
+        Now += std::min(1.0, 0.25 * static_cast<double>(Random() % 9));
         return Answer;
     };
     QuietGameInterface Quiet;
     TGameResult Result;
-    double Now = 0;
     PlayGame(Start, Start, Turn, Turn,
              TGameOptions{BotsOnly | HiddenInformation | TurnLimit, "Alpha", "Beta", Begin}, Result, Quiet,
-             [&Now] { return Now += 1.0; });
+             [&Now] { return Now; });
     TGameRecord Record;
     FillRecord(Record, Result, TGamePlace{Seed + 1, 0, Seed / 2, static_cast<int32_t>(Seed % 2)},
                {"alpha.so", "Alpha"}, {"beta.so", "Beta"});

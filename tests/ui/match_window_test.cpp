@@ -141,10 +141,12 @@ private slots:
     }
 
     // A bot that would hang for the full 22 s: "stop now" ends the series at once, with nothing
-    // counted, and the next match finds fresh workers.
+    // counted, and ends that match's workers alone: every bot stays available, and the next match
+    // finds fresh workers.
     void StopNowEndsAHangingSeriesAtOnceAndTheWorkersServeTheNextMatch() {
         CopyBot(VELKARAN_MISBEHAVING_BOTS_DIR, "looping_bot", "1_looping.so");
         CopyBot(VELKARAN_TEST_BOTS_DIR, "good_bot", "2_good.so");
+        CopyBot(VELKARAN_TEST_BOTS_DIR, "good_bot", "3_other.so");
         MakeForm(TWorkerPoolSettings{}.CallTimeoutMs);
         ChooseSeries(0, 1, "3");
 
@@ -161,6 +163,7 @@ private slots:
         QCOMPARE(Lines[3], std::string("Серия остановлена после 0 из 6 игр"));
         QCOMPARE(Headline, QStringLiteral("Серия остановлена после 0 из 6 игр"));
         QVERIFY(Messages.empty());  // the abandoned game is no fault of the bots
+        QCOMPARE(Form->Bots.Texts, (std::vector<std::string>{"Misbehaving", "Good bot", "Good bot"}));
 
         ChooseSeries(1, 1, "1");  // the good bot against itself, through the workers again
         QTest::mouseClick(Form->StartGameButton, Qt::LeftButton);

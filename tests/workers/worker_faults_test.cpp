@@ -5,6 +5,7 @@
 
 #include "match/match_runner.h"
 #include "players/quiet_game_interface.h"
+#include "workers/host_failure.h"
 #include "workers/worker_pool.h"
 
 #include <gmock/gmock.h>
@@ -146,15 +147,18 @@ TEST(WorkerFaults, ACrashOutsideAnyCallCostsAGameAndNothingMore) {
     EXPECT_GE(Lost, 1);
 }
 
-TEST(WorkerFaults, AWorkerThatCannotBeStartedMakesTheLibraryUnusable) {
+TEST(WorkerFaults, AWorkerProgramThatCannotRunIsTheHostsFailureNotTheBots) {
     BotFolder Folder;
     TWorkerPoolSettings Settings = ShortDeadlines();
     Settings.Worker.Program = (Folder.Path / "no-such-worker").string();
     TBotWorkerPool Pool(Settings);
-    const TBotLoad Load = Pool.Probe(Folder.AddSampleBot("passive.so"));
-    EXPECT_FALSE(Load.Bot.Available);
-    EXPECT_EQ(Load.Problem, TBotProblem::NotLoadable);
-    EXPECT_THAT(Load.Reason, HasSubstr("no-such-worker"));
+    try {
+        Pool.Probe(Folder.AddSampleBot("passive.so"));
+        ADD_FAILURE() << "the probe did not fail";
+    } catch (const THostFailure &Failure) {
+        EXPECT_THAT(Failure.what(), HasSubstr("cannot run the worker program " + Settings.Worker.Program +
+                                              ": No such file or directory"));
+    }
 }
 
 TEST(WorkerFaults, AMemoryCapRefusesABotThatNeedsMore) {
