@@ -119,7 +119,8 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     }
 
     if (Command.Cards) {
-        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption, SandboxOption})
+        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, MoveLimitOption, OpeningsOption,
+                                         LogOption, FirstOption, SandboxOption})
             if (*Other || Command.List || Command.SandboxCheck)
                 return Complain("--cards takes no other options but --json, and no bots");
         if (*JsonOption) Command.JsonPath = JsonPath;
