@@ -1,47 +1,44 @@
 #!/usr/bin/env bash
-# What start positions cost: a round robin of two greedy and two passive copies (6 encounters,
-# 500 pairs each, --concurrency 1) played with --openings random:1000 and without, the two taking
-# turns (five runs each). The games differ between the two (other positions make other games), so
-# the cost is compared per move: moves per second of each run (the moves are the report's), their
-# medians, and the ratio with/without (target: at least 0.98). Games per second are shown too.
+# What start positions cost: a round robin of four passive copies (6 encounters, 500 pairs each,
+# 30 rounds a game, --concurrency 1) played without start positions and with --openings
+# random:1000, the two taking turns (seven runs each). Passive bots pass from any position, so
+# both play the same number of games, moves and calls, and what differs is the openings' own
+# work: making the positions, giving each game its start, checking and counting it. Prints the
+# games per second of each run and the processor time (user + system of the program and its
+# workers) of each, and the median of the ratios with/without of runs side by side, of both (target:
+# at least 0.98 for games per second, at most 1.02 for processor time; on a busy machine the
+# processor time is the steadier figure).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 tournament="$build/bin/velkaran-tournament"
-if [[ ! -x "$tournament" || ! -f "$build/run/greedy.so" || ! -f "$build/run/passive.so" ]]; then
+if [[ ! -x "$tournament" || ! -f "$build/run/passive.so" ]]; then
   echo "openings_overhead: $tournament or the sample bots are missing; build first" >&2
   exit 1
 fi
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-for copy in 1 2; do
-  cp "$build/run/greedy.so" "$folder/greedy$copy.so"
-  cp "$build/run/passive.so" "$folder/passive$copy.so"
-done
+for copy in 1 2 3 4; do cp "$build/run/passive.so" "$folder/passive$copy.so"; done
 cd "$folder"
 pairs=500
 games=$((12 * pairs))
+runs=7
 
-# "<moves/s> <games/s>" of one run: the moves are the sum of the thinking-time table's Moves column.
+# "<games per second> <processor seconds>" of one run.
 rate() {
-  local start end moves
-  start=$(date +%s%N)
-  moves=$("$tournament" --pairs "$pairs" --concurrency 1 "$@" |
-    awk '/^Thinking time per move/ { on = 1; next } on && NF == 0 { on = 0 } on && $2 ~ /^[0-9]+$/ { m += $2 }
-         END { print m }')
-  end=$(date +%s%N)
-  awk -v m="$moves" -v n="$games" -v ns=$((end - start)) 'BEGIN { printf "%.0f %.0f", m / (ns / 1e9), n / (ns / 1e9) }'
+  /usr/bin/time -f "%e %U %S" "$tournament" --pairs "$pairs" --turn-limit 30 --concurrency 1 "$@" 2>&1 >/dev/null |
+    tail -1 | awk -v n="$games" '{ printf "%.1f %.3f", n / $1, $2 + $3 }'
 }
-median() { printf '%s\n' "$@" | sort -n | sed -n "$(($# / 2 + 1))p"; }
-plain_moves=() plain_games=() open_moves=() open_games=()
-for ((i = 0; i < 5; i++)); do
-  read -r m g <<<"$(rate)"
-  plain_moves+=("$m") plain_games+=("$g")
-  read -r m g <<<"$(rate --openings random:1000 --seed 1)"
-  open_moves+=("$m") open_games+=("$g")
+median() { printf '%s\n' "$@" | sort -g | sed -n "$(($# / 2 + 1))p"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f", a / b }'; }
+plain=() open=() speed=() cpu=() plain_cpu=() open_cpu=()
+for ((i = 0; i < runs; i++)); do
+  read -r p pc <<<"$(rate)"
+  read -r o oc <<<"$(rate --openings random:1000 --seed 1)"
+  plain+=("$p") open+=("$o") plain_cpu+=("$pc") open_cpu+=("$oc")
+  speed+=("$(ratio "$o" "$p")") cpu+=("$(ratio "$oc" "$pc")")
 done
-pm=$(median "${plain_moves[@]}")
-om=$(median "${open_moves[@]}")
-echo "openings_overhead: $games games per run"
-echo "openings_overhead: standard start: ${plain_moves[*]} moves/s (median $pm); games/s ${plain_games[*]}"
-echo "openings_overhead: random:1000:    ${open_moves[*]} moves/s (median $om); games/s ${open_games[*]}"
-awk -v a="$om" -v b="$pm" 'BEGIN { printf "openings_overhead: ratio %.3f per move (target >= 0.98)\n", a / b }'
+echo "openings_overhead: $games games of 30 rounds per run"
+echo "openings_overhead: standard start: ${plain[*]} games/s (median $(median "${plain[@]}")); processor s ${plain_cpu[*]}"
+echo "openings_overhead: random:1000:    ${open[*]} games/s (median $(median "${open[@]}")); processor s ${open_cpu[*]}"
+echo "openings_overhead: games/s with/without, run by run: ${speed[*]}; median $(median "${speed[@]}") (target >= 0.98)"
+echo "openings_overhead: processor time with/without, run by run: ${cpu[*]}; median $(median "${cpu[@]}") (target <= 1.02)"

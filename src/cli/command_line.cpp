@@ -142,7 +142,8 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     if (*SandboxUserOption && !Command.Sandbox && !Command.SandboxCheck)
         return Complain("--sandbox-user goes with --sandbox");
     if (Command.Cards) {
-        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, LogOption, FirstOption, SandboxOption})
+        for (const CLI::Option *Other : {GamesOption, TurnLimitOption, MoveLimitOption, OpeningsOption,
+                                         LogOption, FirstOption, SandboxOption})
             if (*Other || Command.List || Command.SandboxCheck)
                 return Complain("--cards takes no other options but --json, and no bots");
         if (*JsonOption) Command.JsonPath = JsonPath;
