@@ -2,6 +2,8 @@
 #include "fault_summary.h"
 
 #include "rules/catalogue.h"
+#include "texts/fault_text.h"
+#include "texts/plural.h"
 
 #include <cmath>
 #include <filesystem>
@@ -97,9 +99,9 @@ std::vector<std::string> TFaultSummary::RussianLines(const std::array<std::strin
         const std::string Kinds =
             KindList(Player, {"сбой", "завис", "нарушил протокол", "превысил лимит времени"}, " — ");
         Result.push_back("Бот " + Labels[I] + ": сбои или проигрыш по времени в " +
-                         std::to_string(Player.Games) + " из " + std::to_string(GamesPlayed) + " партий (" +
-                         Kinds + "). Впервые: " + RussianWhere(*Player.First, Player.FirstGame) + ": " +
-                         Player.First->Detail + ".");
+                         std::to_string(Player.Games) + " из " + CountText(GamesPlayed, OfGamesOfSeriesWord) +
+                         " (" + Kinds + "). Впервые: " + RussianWhere(*Player.First, Player.FirstGame) +
+                         ": " + FaultDetailText(Player.First->Detail) + ".");
     }
     return Result;
 }
