@@ -3,6 +3,8 @@
 
 #include "records/refusal.h"
 #include "rules/catalogue.h"
+#include "texts/fault_text.h"
+#include "texts/plural.h"
 
 #include <cmath>
 #include <filesystem>
@@ -101,7 +103,7 @@ std::vector<std::string> TFaultSummary::Report(std::span<const std::string> Labe
                              (First.English.empty() ? "" : ": " + First.English));
         } else {
             Result.push_back("Бот " + Labels[I] + ": сбои, нарушения правил или проигрыш по времени в " +
-                             Games + " из " + Played + " партий (" + Kinds +
+                             Games + " из " + CountText(Player.Played, OfGamesOfSeriesWord) + " (" + Kinds +
                              "). Впервые: " + RussianWhere(First.Where, First.Game) +
                              (First.Russian.empty() ? "" : ": " + First.Russian) + ".");
         }

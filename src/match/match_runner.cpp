@@ -117,7 +117,8 @@ TMatchOutcome PlaySeries(const std::array<TSeat, 2> &Seats, const std::array<TSe
                 Progress.Draws = Tally.Draws;
                 Environment.OnSeriesGame(Progress);
             }
-            if (StopRequested(Environment) != TStopRequest::None)
+            // A stop asked for during the last game finds the series complete.
+            if (StopRequested(Environment) != TStopRequest::None && Tally.Games < 2 * GamesPerHalf)
                 return Stopped(Seats, Settings, Tally, Environment);
         }
     }

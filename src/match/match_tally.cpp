@@ -4,6 +4,7 @@
 #include "game_points.h"
 #include "game_recording.h"
 #include "rules/catalogue.h"
+#include "texts/plural.h"
 
 namespace velkaran {
 namespace {
@@ -71,7 +72,7 @@ std::vector<std::string> SeriesText(const std::array<std::string, 2> &Names, int
 }
 
 std::string SeriesStoppedLine(int64_t Played, int64_t Planned) {
-    return "Серия остановлена после " + std::to_string(Played) + " из " + std::to_string(Planned) + " игр";
+    return "Серия остановлена после " + std::to_string(Played) + " из " + CountText(Planned, OfGamesWord);
 }
 
 std::vector<std::string> SingleGameText(const TGameRecord &Record, const std::string &DecimalSeparator) {

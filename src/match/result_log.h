@@ -1,4 +1,4 @@
-// Saving the result text as a log file: Windows-1251, every line followed by CR LF.
+// Saving the result text as a log file: every line followed by CR LF, Windows-1251 by default.
 #pragma once
 
 #include <optional>
@@ -7,11 +7,15 @@
 
 namespace velkaran {
 
-// Writes Lines (UTF-8) to Path in Windows-1251, each followed by CR LF, creating the file anew
-// or replacing an existing one; a character the code page lacks is written as '?'. Returns
-// nothing on success, or the message to show: "Cannot create file "<full path>". <system
-// message>" or "Stream write error". A plain file is replaced only once the new text is wholly
-// written, so a failed save leaves the old file as it was.
-std::optional<std::string> SaveResultLog(const std::vector<std::string> &Lines, const std::string &Path);
+// How the log's text is encoded; every line ends with CR LF either way.
+enum class TLogEncoding { Windows1251, Utf8 };
+
+// Writes Lines (UTF-8) to Path in Encoding, each followed by CR LF, creating the file anew or
+// replacing an existing one; in Windows-1251 a character the code page lacks is written as '?'.
+// Returns nothing on success, or the message to show: "Cannot create file "<full path>". <system
+// message>" or "Stream write error". The file is written as WriteFileSafely writes: a failed save
+// leaves the old file as it was.
+std::optional<std::string> SaveResultLog(const std::vector<std::string> &Lines, const std::string &Path,
+                                         TLogEncoding Encoding = TLogEncoding::Windows1251);
 
 }  // namespace velkaran

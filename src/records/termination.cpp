@@ -1,6 +1,8 @@
 // Reading the stored names back, and the one mapping from why a game ended to its result code.
 #include "termination.h"
 
+#include "texts/fault_text.h"
+
 namespace velkaran {
 namespace {
 
@@ -47,45 +49,8 @@ TTermination TerminationOfFault(TCallFault Fault) {
     return TTermination::None;
 }
 
-}  // namespace velkaran
-
-namespace velkaran {
-namespace {
-
-// Detail after Prefix when it starts so, else nothing.
-std::optional<std::string> After(const std::string &Detail, std::string_view Prefix) {
-    if (!Detail.starts_with(Prefix)) return std::nullopt;
-    return Detail.substr(Prefix.size());
-}
-
-}  // namespace
-
 std::string FaultDetailText(const std::string &Detail, TLanguage Language) {
-    if (Language == TLanguage::English) return Detail;
-    if (const auto Signal = After(Detail, "killed by ")) {
-        const std::string Name = Signal->substr(0, Signal->find(' '));
-        return "завершён сигналом " + (Name == "signal" ? Signal->substr(7) : Name);
-    }
-    if (const auto Status = After(Detail, "exited with status ")) return "завершился с кодом " + *Status;
-    if (const auto Wait = After(Detail, "no answer within ")) {
-        if (Wait->ends_with(" ms")) return "нет ответа за " + Wait->substr(0, Wait->size() - 3) + " мс";
-    }
-    if (const auto Move = After(Detail, "a move of ")) {
-        if (Move->ends_with(" ms")) return "ход длился " + Move->substr(0, Move->size() - 3) + " мс";
-    }
-    if (const auto Call = After(Detail, "the sandbox refused the system call "))
-        return "песочница запретила системный вызов " + *Call;
-    if (const auto What = After(Detail, "an exception left the bot (")) {
-        if (What->ends_with(")"))
-            return "из бота вышло исключение «" + What->substr(0, What->size() - 1) + "»";
-    }
-    if (Detail == "stopped answering on its pipes to the host") return "перестал отвечать программе";
-    if (const auto Bytes = After(Detail, "sent ")) {
-        if (Bytes->ends_with(" bytes that are not an answer"))
-            return "прислал вместо ответа " + Bytes->substr(0, Bytes->find(' ')) + " байт";
-    }
-    if (Detail == "the worker had already ended") return "рабочий процесс бота уже завершился";
-    return "";
+    return Language == TLanguage::English ? Detail : FaultDetailText(std::string_view(Detail));
 }
 
 }  // namespace velkaran

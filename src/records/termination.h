@@ -151,7 +151,7 @@ int32_t ResultCode(TTermination Kind, int32_t LoserSeat, TSeatCall Call);
 TTermination TerminationOfFault(TCallFault Fault);
 
 // What the host saw of a fault (a TGameFault's Detail, in English) said in Language: as it is, or
-// the Russian of the forms the host uses; empty when there is no Russian for it.
+// in Russian words (the texts library's FaultDetailText).
 std::string FaultDetailText(const std::string &Detail, TLanguage Language);
 
 }  // namespace velkaran

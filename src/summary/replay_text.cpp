@@ -1,14 +1,14 @@
 // The replay viewer's texts, step by step.
 #include "replay_text.h"
 
+#include "card_texts/card_cost_text.h"
 #include "card_texts/card_words.h"
 #include "records/refusal.h"
 #include "results_text.h"
 #include "rules/catalogue.h"
 #include "rules/player_names.h"
 #include "rules/turn_rules.h"
-#include "velkui/card_text.h"
-#include "velkui/status_text.h"
+#include "texts/plural.h"
 
 #include <algorithm>
 

@@ -1,6 +1,8 @@
 // The log file of the result window: its encodings, the name offered for it and the writing.
 #pragma once
 
+#include "match/result_log.h"
+
 #include <QString>
 
 #include <optional>
@@ -11,9 +13,6 @@ class QDateTime;
 
 namespace velkaran {
 
-// How the log's text is encoded; every line ends with CR LF either way.
-enum class TLogEncoding { Windows1251, Utf8 };
-
 // A file name and encoding for the log, as the save dialog returns them (an empty name: cancelled).
 struct TLogFileChoice {
     QString FileName;
@@ -23,9 +22,8 @@ struct TLogFileChoice {
 // The name offered for a new log: "velkaran-<yyyy-MM-dd>-<HHmmss>.txt" in Folder.
 QString SuggestedLogFileName(const QDateTime &Now, const QString &Folder);
 
-// Writes Lines (UTF-8) to FileName in Encoding, each followed by CR LF, creating or replacing
-// the file. Nothing on success, else the message to show: "Cannot create file "<full path>".
-// <system message>" or "Stream write error". Windows-1251 is written as the report module saves it.
+// Writes Lines (UTF-8) to FileName in Encoding as SaveResultLog does; nothing on success, else the
+// message to show.
 std::optional<std::string> SaveLogFile(const std::vector<std::string> &Lines, const QString &FileName,
                                        TLogEncoding Encoding);
 

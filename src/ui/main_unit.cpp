@@ -3,7 +3,7 @@
 #include "bot_choice.h"
 #include "match_run.h"
 #include "progress_form.h"
-#include "record_archive.h"
+#include "records/record_file.h"
 #include "replay_form.h"
 #include "settings_rules.h"
 #include "stored_settings.h"
@@ -243,8 +243,10 @@ void TVelkaranMainForm::OpenRecordButtonClick(QObject *) {
 
 bool TVelkaranMainForm::OpenRecordFile(const QString &Path) {
     std::string Error;
-    std::shared_ptr<TRecordArchive> Archive = TRecordArchive::Create(Error);
-    if (Archive && LoadRecordFile(Path.toStdString(), *Archive, Error)) {
+    nlohmann::json Rest;
+    const std::shared_ptr<TRecordArchive> Archive =
+        velkaran::OpenRecordFile(Path.toStdString(), Rest, {}, Error);
+    if (Archive) {
         if (ReplayForm == nullptr) ReplayForm = new TReplayForm(this);
         ReplayForm->ShowGame(Archive, 0);
         ReplayForm->show();

@@ -2,7 +2,7 @@
 // window thread, and what it leaves for the result window.
 #pragma once
 
-#include "record_archive.h"
+#include "records/record_archive.h"
 
 #include "match/fault_summary.h"
 #include "match/match_runner.h"

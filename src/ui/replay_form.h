@@ -1,7 +1,7 @@
 // The replay viewer: a recorded game step by step, both boards and both card sets in full.
 #pragma once
 
-#include "record_archive.h"
+#include "records/record_archive.h"
 
 #include "records/record_replay.h"
 

@@ -1,7 +1,7 @@
 // One card of the hand as a button.
 #include "card_tile.h"
 
-#include "card_text.h"
+#include "card_texts/card_cost_text.h"
 #include "card_texts/card_words.h"
 #include "rules/catalogue.h"
 

@@ -1,9 +1,11 @@
 // How the end of a game reads.
 #include "outcome_text.h"
 
+#include "status_text.h"
+
 #include "card_texts/card_words.h"
 #include "rules/catalogue.h"
-#include "status_text.h"
+#include "texts/plural.h"
 
 namespace velkaran {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "window_placement.h"
 
-#include "card_text.h"
+#include "card_texts/card_cost_text.h"
 #include "card_texts/card_words.h"
 #include "card_tile.h"
 #include "leave_question.h"

@@ -1,7 +1,6 @@
 // The texts of the game window around the board.
 #include "status_text.h"
 
-#include "card_text.h"
 #include "rules/catalogue.h"
 #include "rules/game_limits.h"
 #include "rules/player_names.h"
@@ -21,17 +20,6 @@ std::string StatusValueText(int32_t Value, bool Hidden) {
 std::string ProductionText(int32_t Count, bool Hidden) {
     if (Hidden) return {};
     return (Count >= 0 ? "+" : "") + std::to_string(Count) + " за раунд";
-}
-
-std::string RoundsText(int64_t Rounds) {
-    const int64_t LastTwo = (Rounds < 0 ? -Rounds : Rounds) % 100;
-    const int64_t Last = LastTwo % 10;
-    const char *Word = "раундов";
-    if (LastTwo < 11 || LastTwo > 14) {
-        if (Last == 1) Word = "раунд";
-        if (Last >= 2 && Last <= 4) Word = "раунда";
-    }
-    return std::to_string(Rounds) + " " + Word;
 }
 
 std::string SeatName(const std::string &Name, int32_t Seat, bool BothHuman) {

@@ -20,9 +20,6 @@ std::string StatusValueText(int32_t Value, bool Hidden);
 // What a building adds at the end of each round, e.g. "+3 за раунд"; empty when hidden.
 std::string ProductionText(int32_t Count, bool Hidden);
 
-// A number of rounds with the word agreeing, e.g. "1 раунд", "3 раунда", "25 раундов".
-std::string RoundsText(int64_t Rounds);
-
 // The name shown for a seat: a bot's own name; a human is "Вы", or "Игрок 1" / "Игрок 2" when both
 // seats are human; a missing name is "Игрок 1" / "Игрок 2" as well.
 std::string SeatName(const std::string &Name, int32_t Seat, bool BothHuman);

@@ -224,6 +224,12 @@ TEST_F(MatchRunner, AStopRequestEndsTheSeriesWithTheGamesPlayedOrAbandonsTheGame
     EXPECT_EQ(After[4], "Striker : количество побед 3");
     EXPECT_TRUE(Last.Stopped);
     EXPECT_EQ(Last.GamesCounted, 3);
+    // Asked for during the last game, it finds the series complete.
+    Environment.OnGameEnd = [&Stop](const TPlayedGame &Game) {
+        if (Game.Number == 2) Stop = static_cast<int>(TStopRequest::AfterThisGame);
+    };
+    Stop = 0;
+    EXPECT_EQ(Run(BotMatch(Striker(), Passer(), 1, 1))[3], "Striker : количество побед 2");
 
     // At once: the game in play when the request came does not count.
     Stop = 0;

@@ -107,7 +107,7 @@ private slots:
     void AFileWithoutUsableRecordsIsRefusedWithTheReason_data() {
         QTest::addColumn<QString>("Text");
         QTest::addColumn<QString>("Reason");
-        QTest::newRow("not JSON") << "{ games: [" << QStringLiteral("файл не прочитан");
+        QTest::newRow("not JSON") << "{ games: [" << QStringLiteral("файл не является документом JSON");
         QTest::newRow("no games") << R"({"format": "velkaran-match", "games": []})"
                                   << QStringLiteral("в файле нет записей игр");
         QTest::newRow("damaged record")

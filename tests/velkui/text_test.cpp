@@ -1,5 +1,5 @@
-// The texts of the game window: costs, status values, rounds, names, the last card and outcomes.
-#include "velkui/card_text.h"
+// The texts of the game window: costs, status values, names, the last card and outcomes.
+#include "card_texts/card_cost_text.h"
 #include "velkui/outcome_text.h"
 #include "velkui/status_text.h"
 
@@ -46,15 +46,6 @@ TEST(StatusTextTest, HiddenOpponentShowsOnlyTheShield) {
     EXPECT_EQ(StatusValueText(-4, false), "-4");
     EXPECT_EQ(ProductionText(3, false), "+3 за раунд");
     EXPECT_EQ(ProductionText(0, true), "");
-}
-
-TEST(StatusTextTest, RoundsAgreeWithTheirNumber) {
-    const std::pair<int, const char *> Cases[] = {
-        {0, "0 раундов"},        {1, "1 раунд"},     {2, "2 раунда"},    {4, "4 раунда"},
-        {5, "5 раундов"},        {11, "11 раундов"}, {12, "12 раундов"}, {14, "14 раундов"},
-        {21, "21 раунд"},        {23, "23 раунда"},  {101, "101 раунд"}, {111, "111 раундов"},
-        {50000, "50000 раундов"}};
-    for (const auto &[Rounds, Text] : Cases) EXPECT_EQ(RoundsText(Rounds), Text);
 }
 
 TEST(StatusTextTest, SeatNamesForHumansBotsAndMissingNames) {

@@ -1,5 +1,5 @@
 // How a card's cost reads on screen.
-#include "card_text.h"
+#include "card_cost_text.h"
 
 #include "rules/affordability.h"
 
