@@ -115,7 +115,6 @@ bool TTournamentSession::Play(TTournamentRunner &Runner, int64_t First, int64_t 
     }
     Games.join();
     Progress.Clear();
-    if (Failure) std::rethrow_exception(Failure);
     return Interrupted;
 }
 
