@@ -78,7 +78,7 @@ std::vector<std::string> TFaultSummary::Report(std::span<const std::string> Labe
     std::vector<std::string> Result;
     for (std::size_t I = 0; I < Players.size() && I < Labels.size(); ++I) {
         const TPlayerFaults &Player = Players[I];
-        if (Player.Games == 0) continue;
+        if (Player.Games == 0 || Labels[I].empty()) continue;
         const std::pair<const char *, const char *> Names[] = {{"crashed", "сбой"},
                                                                {"hung", "завис"},
                                                                {"broke the protocol", "нарушил протокол"},

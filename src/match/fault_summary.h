@@ -26,7 +26,8 @@ public:
 
     // One line per player with anything counted: "<label> faulted, broke a rule or lost by the time
     // limit in K of N games (crashed: 2, refused: 1); first: GetTurn as the second player, round 2 of
-    // game 3: card 37 is not in its set". Labels name the players; N counts the player's games.
+    // game 3: card 37 is not in its set". Labels name the players; N counts the player's games. A
+    // player whose label is empty (a human at the desktop) has no line.
     std::vector<std::string> Lines(std::span<const std::string> Labels) const;
 
     // The same in Russian, for the desktop program.

@@ -68,6 +68,12 @@ TSeriesProgress TMatchRun::Progress() const {
     return Progress_;
 }
 
-std::vector<std::string> TMatchRun::FaultReport() const { return Faults.RussianLines(SeatLabels(Settings)); }
+std::vector<std::string> TMatchRun::FaultReport() const {
+    // A human's set or move left unmade is no fault to report.
+    std::array<std::string, 2> Labels = SeatLabels(Settings);
+    if (Settings.First.Human) Labels[0].clear();
+    if (Settings.Second.Human) Labels[1].clear();
+    return Faults.RussianLines(Labels);
+}
 
 }  // namespace velkaran

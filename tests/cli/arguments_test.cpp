@@ -24,9 +24,9 @@ TEST(Arguments, UnusableBotStopsBeforeAnyGameNamingTheFileAndWhy) {
     Folder.AddTestBot("turnless_bot", "noturn.so");
     Folder.AddTestBot("cyrillic_name_bot", "cyrillic.so");
     const TUnusableBot Cases[] = {
-        {"missing.so", "not a loadable library"},
+        {"missing.so", "cannot be read: ./missing.so: No such file or directory"},
         {"broken.so", "not a loadable library"},
-        {"d.so", "not a loadable library"},
+        {"d.so", "cannot be read: ./d.so: a directory"},
         {"noturn.so", "missing export \"GetTurn\""},
         {"cyrillic.so", "refused"},
         // A bare name means the current folder, never the system's library paths.

@@ -460,7 +460,7 @@ private slots:
     void BotMatchStartedByAClickFillsTheResultWindow() {
         QTemporaryDir Folder;
         CopyTestBot("good_bot", Folder.filePath("1_good.so"));
-        CopyTestBot("refusing_bot", Folder.filePath("2_refuser.so"));
+        CopyTestBot("name30_bot", Folder.filePath("2_other.so"));
         int Discoveries = 0;
         Form = std::make_unique<TVelkaranMainForm>(*Result, [&](TBotTable &Table) {
             LoadBots(Table, Folder.path().toStdString());
