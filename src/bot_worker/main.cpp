@@ -123,8 +123,7 @@ void ReportRefusal(const char *SyscallName) {
 
 class BotServer {
 public:
-    explicit BotServer(TWorkerOptions Options)
-        : Options(std::move(Options)), LoadPath(ContentPath()) {}
+    explicit BotServer(TWorkerOptions Options) : Options(std::move(Options)), LoadPath(ContentPath()) {}
 
     // Under --sandbox, locks the process down before any code of the bot's can run: a failure is
     // told to the host when it asks for the library, which is then not loaded.

@@ -12,8 +12,8 @@ namespace velkaran {
 
 // Exit statuses of velkaran-match.
 inline constexpr int ExitPlayed = 0;  // the match was played (or the list printed), whatever the outcome
-inline constexpr int ExitOutputFailed =
-    1;  // the text, the log or the JSON could not be written; out of memory
+// The text, the log or the JSON could not be written; out of memory.
+inline constexpr int ExitOutputFailed = 1;
 inline constexpr int ExitHostFailed = 1;      // the host itself failed: e.g. no worker could be started
 inline constexpr int ExitBadArguments = 2;    // bad arguments, an unusable bot or path; no game was played
 inline constexpr int ExitStoppedOnFault = 3;  // --stop-on-fault: a bot's call faulted

@@ -245,8 +245,8 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
             ThrowHostFailure("cannot watch a worker process", Error);
         }
     }
-    std::unique_ptr<TWorkerProcess> Started(
-        new TWorkerProcess(Run, Child, PidFd, Watch, Pipes.Requests[1], Pipes.Answers[0], std::move(Confinement)));
+    std::unique_ptr<TWorkerProcess> Started(new TWorkerProcess(Run, Child, PidFd, Watch, Pipes.Requests[1],
+                                                               Pipes.Answers[0], std::move(Confinement)));
     Pipes.Requests[1] = Pipes.Answers[0] = -1;
     return Started;
 }
