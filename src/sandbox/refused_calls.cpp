@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <linux/ioprio.h>
+#include <linux/seccomp.h>
 #include <linux/sockios.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 
+#include <cerrno>
 #include <csignal>
 
 // Calls newer than the C library's headers (x86-64 numbers).
@@ -265,6 +267,25 @@ std::span<const TRefusedCall> RefusedCalls() {
 #else
     return {};
 #endif
+}
+
+bool DependsOnProcess(const TRefusedCall &Call) {
+    return Call.When == TRefusal::ArgNotSelf || Call.When == TRefusal::ArgNotSelfOrZero ||
+           Call.When == TRefusal::UnlessMemoryCapped;
+}
+
+uint32_t RefusalAction(TRefusalAnswer Answer) {
+    switch (Answer) {
+        case TRefusalAnswer::Trap:
+            return SECCOMP_RET_TRAP;
+        case TRefusalAnswer::NoSystemCall:
+            return SECCOMP_RET_ERRNO | ENOSYS;
+        case TRefusalAnswer::NotPermitted:
+            return SECCOMP_RET_ERRNO | EPERM;
+        case TRefusalAnswer::AccessDenied:
+            return SECCOMP_RET_ERRNO | EACCES;
+    }
+    return SECCOMP_RET_TRAP;
 }
 
 const char *RefusedCallName(int Number) {

@@ -40,6 +40,15 @@ struct TRefusedCall {
 // The refused calls; a call with several conditions has several entries.
 std::span<const TRefusedCall> RefusedCalls();
 
+// Whether Call's refusal depends on the process it guards (its id, its memory cap): such refusals
+// are written when the process locks itself down (process_refusals.h), the others are compiled
+// when the program is built (compiled_filters.h).
+bool DependsOnProcess(const TRefusedCall &Call);
+
+// The seccomp filter's return value for Answer (SECCOMP_RET_TRAP, or SECCOMP_RET_ERRNO with the
+// error).
+uint32_t RefusalAction(TRefusalAnswer Answer);
+
 // The name of system call Number as the table spells it, or null for a call it lacks (or does not
 // trap). Async-signal-safe.
 const char *RefusedCallName(int Number);

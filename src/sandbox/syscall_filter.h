@@ -1,4 +1,4 @@
-// The seccomp filters of the sandbox, built with libseccomp from the tables of refused and allowed calls.
+// The seccomp filters of the sandbox, from the tables of refused and allowed calls.
 #pragma once
 
 #include <sys/types.h>
@@ -16,10 +16,11 @@ struct TFilterSettings {
     bool MemoryCapped = false;  // a control group caps all its memory: memfd_create is allowed
 };
 
-// Loads for every thread of the process two filters: the refusals of refused_calls.h (a refused
-// call traps, or is answered with an error), and the allow-list of allowed_calls.h, under which
-// any other call is answered ENOSYS. A call through another ABI (i386 by int 0x80, x32) traps.
-// Empty on success, else what failed.
+// Sets no new privileges and loads for every thread of the process the filters: the refusals of
+// refused_calls.h (a refused call traps, or is answered with an error), those that depend on the
+// process written now and the others compiled with the program, and the allow-list of
+// allowed_calls.h, under which any other call is answered ENOSYS. A call through another ABI (i386
+// by int 0x80, x32) traps. Empty on success, else what failed.
 std::string LoadSyscallFilter(const TFilterSettings &Settings);
 
 }  // namespace velkaran
