@@ -129,10 +129,13 @@ public:
     // told to the host when it asks for the library, which is then not loaded.
     void EnterTheSandbox() {
         if (!Options.Sandbox) return;
+        // A pinned copy is loaded through its descriptor, whatever became of the file meanwhile.
+        TSandboxPolicy Policy = Options.Policy;
+        Policy.LibraryOpen = LoadPath != Options.Library;
         std::string Reachable;
-        const std::string Error = EnterSandbox(Options.Policy, ReportRefusal, Reachable);
+        const std::string Error = EnterSandbox(Policy, ReportRefusal, Reachable);
         if (!Error.empty()) SandboxFailure = "the sandbox could not be entered: " + Error;
-        if (LoadPath == Options.Library) LoadPath = Reachable;  // a pinned copy stays reachable
+        if (!Policy.LibraryOpen) LoadPath = Reachable;
     }
 
     // Serves requests until the host says Quit or goes away.

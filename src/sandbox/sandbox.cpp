@@ -102,7 +102,7 @@ std::string EnterSandbox(const TSandboxPolicy &Policy, TViolationReporter Report
     if (!Policy.DataFolder.empty()) Readable.Add(Policy.DataFolder, false);
     for (const std::string &Path : SystemLibraryPaths()) Readable.Add(Path, true);
     int LibraryFd = -1;
-    if (Policy.Identity) {
+    if (Policy.Identity && !Policy.LibraryOpen) {
         LibraryFd = LibraryForIdentity(Policy.Library, *Policy.Identity);
         if (LibraryFd < 0 && errno != ENOENT)
             return "privileges: cannot open the library for user " + Policy.Identity->Name + ": " +

@@ -25,6 +25,7 @@ struct TSandboxPolicy {
     std::string Library;     // the bot's library: it may be read and mapped as code
     std::string DataFolder;  // read-only with everything beneath it, when it exists; empty: none
     std::optional<TBotIdentity> Identity;  // the user to become (the process runs as root); none: stay
+    bool LibraryOpen = false;   // loaded through a descriptor open already: the file need not be reached
     bool MemoryCapped = false;  // a control group caps all the process holds: memfd_create is allowed
     bool TasksCapped = false;   // a control group caps its tasks: no per-user process limit is needed
 };
@@ -41,7 +42,8 @@ std::string BotDataFolder(const std::string &LibraryPath);
 // SandboxViolationStatus. Descriptors open at entry stay usable: close those the bot must not
 // reach. On a Landlock ABI before 8 it must be called while the process runs a single thread.
 // On success LoadPath is what to load the library through (the library itself, or a descriptor
-// opened before the change of user when the new user cannot reach the file). Empty on success,
+// opened before the change of user when the new user cannot reach the file; with LibraryOpen, the
+// library itself and the file is not opened). Empty on success,
 // else an English text naming the layer that failed (the process may be partly locked: end it).
 std::string EnterSandbox(const TSandboxPolicy &Policy, TViolationReporter Reporter, std::string &LoadPath);
 

@@ -6,11 +6,13 @@
 #include "sandbox/sandbox_layers.h"
 #include "sandbox/worker_cgroups.h"
 #include "workers/worker_pool.h"
+#include "workers/worker_run.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -155,6 +157,23 @@ TEST_F(SandboxedBot, MemoryAndThreadsStayWithinTheirCaps) {
     EXPECT_GT(Flood.Answer, 0);
     EXPECT_LE(Flood.Answer, static_cast<int32_t>(SandboxTaskCap));
     EXPECT_THAT(GroupsLeft(), ::testing::IsEmpty());
+}
+
+TEST_F(SandboxedBot, LoadsThePinnedCopyWhateverBecameOfTheFile) {
+    // Run as root, the worker changes its user: still it loads the run's copy through its
+    // descriptor, and never opens the file, here replaced by a pipe that would block an open.
+    TWorkerPoolSettings Settings = Sandboxed();
+    Settings.Run = std::make_shared<TWorkerRun>();
+    Settings.LoadTimeoutMs = 3000;
+    ASSERT_TRUE(TBotWorkerPool(Settings).Probe(Other).Bot.Available);
+    std::filesystem::remove(Other);
+    ASSERT_EQ(mkfifo(Other.c_str(), 0600), 0);
+    TBotWorkerPool Pool(Settings);
+    const TBotLoad Load = Pool.Probe(Other);
+    ASSERT_TRUE(Load.Bot.Available) << Load.Reason;
+    TCardList Set{};
+    TTurnInfo Info{};
+    EXPECT_EQ(Pool.Seat(Load.Bot).StartGame(0, &Set, &Info).Fault, TCallFault::None);
 }
 
 }  // namespace
