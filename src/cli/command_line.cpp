@@ -109,8 +109,9 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
         "Lock each bot worker down before the bot's code runs: no network, no new processes, "
         "no files but its library and NAME.data folder; --sandbox=strict: only with every layer");
     CLI::Option *SandboxUserOption =
-        App.add_option("--sandbox-user", Command.SandboxUser,
-                       "When run as root: the user sandboxed bots run as (default: nobody)")
+        App.add_option(
+               "--sandbox-user", Command.SandboxUser,
+               "When run as root: the user sandboxed bots run as (default: a user of each worker's own)")
             ->type_name("USER");
     App.add_flag("--sandbox-check", Command.SandboxCheck,
                  "Say which sandbox layers work on this machine and exit");

@@ -10,7 +10,9 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 namespace velkaran {
@@ -36,6 +38,16 @@ bool MayDropBoundingSet() {
     return (Data[CAP_SETPCAP / 32].effective & (1u << (CAP_SETPCAP % 32))) != 0;
 }
 
+// Whether this process's user namespace has every user of a worker's own (a container's may map
+// only a few thousand users).
+bool OwnUsersMapped() {
+    constexpr uint64_t First = OwnUidBase, Last = OwnUidBase + (uint64_t{1} << 22);
+    std::ifstream Map("/proc/self/uid_map");
+    for (uint64_t Inside, Outside, Count; Map >> Inside >> Outside >> Count;)
+        if (Inside <= First && Last <= Inside + Count) return true;
+    return false;
+}
+
 }  // namespace
 
 std::optional<TBotIdentity> SandboxedBotIdentity(const std::string &User, std::string &Error) {
@@ -45,6 +57,10 @@ std::optional<TBotIdentity> SandboxedBotIdentity(const std::string &User, std::s
     std::vector<char> Buffer(16384);
     passwd Entry{};
     passwd *Found = nullptr;
+    if (User.empty() && OwnUsersMapped()) {
+        getpwnam_r(Wanted.c_str(), &Entry, Buffer.data(), Buffer.size(), &Found);
+        return TBotIdentity{OwnUidBase, Found != nullptr ? Found->pw_gid : 65534, "of its own", true};
+    }
     uid_t Number = 0;
     const auto [End, Parsed] = std::from_chars(Wanted.data(), Wanted.data() + Wanted.size(), Number);
     const bool IsNumber = Parsed == std::errc() && End == Wanted.data() + Wanted.size();
@@ -70,17 +86,26 @@ std::optional<TBotIdentity> SandboxedBotIdentity(const std::string &User, std::s
 }
 
 std::string IdentityArgument(const TBotIdentity &Identity) {
-    return std::to_string(Identity.Uid) + ":" + std::to_string(Identity.Gid);
+    return (Identity.OwnUser ? std::string("own") : std::to_string(Identity.Uid)) + ":" +
+           std::to_string(Identity.Gid);
 }
 
 std::optional<TBotIdentity> IdentityFromArgument(const std::string &Text) {
     TBotIdentity Identity;
     const char *const Last = Text.data() + Text.size();
-    const auto [Colon, UidError] = std::from_chars(Text.data(), Last, Identity.Uid);
-    if (UidError != std::errc() || Colon == Last || *Colon != ':') return std::nullopt;
+    const char *Colon = Text.data();
+    if (Text.starts_with("own:")) {
+        Identity = {OwnUidBase, 0, "of its own", true};
+        Colon += 3;
+    } else {
+        const auto [After, UidError] = std::from_chars(Text.data(), Last, Identity.Uid);
+        if (UidError != std::errc()) return std::nullopt;
+        Colon = After;
+        Identity.Name = std::to_string(Identity.Uid);
+    }
+    if (Colon == Last || *Colon != ':') return std::nullopt;
     const auto [End, GidError] = std::from_chars(Colon + 1, Last, Identity.Gid);
     if (GidError != std::errc() || End != Last || Identity.Uid == 0) return std::nullopt;
-    Identity.Name = std::to_string(Identity.Uid);
     return Identity;
 }
 

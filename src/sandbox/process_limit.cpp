@@ -53,11 +53,11 @@ bool ProcessLimitTakesEffect() {
     return getuid() != 0 && !HoldsCapability(CAP_SYS_RESOURCE) && !HoldsCapability(CAP_SYS_ADMIN);
 }
 
-std::string LimitProcesses() {
+std::string LimitProcesses(bool OwnUser) {
     rlimit Limit{};
     if (getrlimit(RLIMIT_NPROC, &Limit) != 0)
         return std::string("process limit: cannot read RLIMIT_NPROC: ") + std::strerror(errno);
-    const rlim_t Wanted = static_cast<rlim_t>(TasksOfUser(getuid()) + SandboxTaskCap);
+    const rlim_t Wanted = static_cast<rlim_t>((OwnUser ? 0 : TasksOfUser(getuid())) + SandboxTaskCap);
     Limit.rlim_cur = Limit.rlim_max = std::min({Wanted, Limit.rlim_cur, Limit.rlim_max});
     if (setrlimit(RLIMIT_NPROC, &Limit) != 0)
         return std::string("process limit: cannot set RLIMIT_NPROC: ") + std::strerror(errno);

@@ -14,8 +14,9 @@ namespace velkaran {
 // CAP_SYS_RESOURCE or CAP_SYS_ADMIN. Changes nothing.
 bool ProcessLimitTakesEffect();
 
-// Lowers RLIMIT_NPROC (soft and hard) to the tasks the real user runs now plus SandboxTaskCap,
-// or keeps a lower limit already set. Empty on success, else what failed.
-std::string LimitProcesses();
+// Lowers RLIMIT_NPROC (soft and hard) to the tasks the real user runs now plus SandboxTaskCap
+// (SandboxTaskCap alone for a user of the process's own, which runs nothing else), or keeps a
+// lower limit already set. Empty on success, else what failed.
+std::string LimitProcesses(bool OwnUser);
 
 }  // namespace velkaran

@@ -90,7 +90,9 @@ std::string BotDataFolder(const std::string &LibraryPath) {
     return (Library.parent_path() / (Name + ".data")).string();
 }
 
-std::string EnterSandbox(const TSandboxPolicy &Policy, TViolationReporter Reporter, std::string &LoadPath) {
+std::string EnterSandbox(const TSandboxPolicy &Given, TViolationReporter Reporter, std::string &LoadPath) {
+    TSandboxPolicy Policy = Given;
+    if (Policy.Identity && Policy.Identity->OwnUser) Policy.Identity->Uid = OwnUid(getpid());
     const TSandboxLayers Layers = DetectKernelLayers();
     LoadPath = Policy.Library;
     std::string Failure = InstallViolationHandler(Reporter);
@@ -118,7 +120,8 @@ std::string EnterSandbox(const TSandboxPolicy &Policy, TViolationReporter Report
 
     if (Layers.NoNewPrivileges && prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
         return std::string("no new privileges: ") + std::strerror(errno);
-    if (!Policy.TasksCapped && ProcessLimitTakesEffect()) Failure = LimitProcesses();
+    if (!Policy.TasksCapped && ProcessLimitTakesEffect())
+        Failure = LimitProcesses(Policy.Identity && Policy.Identity->OwnUser);
     if (Failure.empty() && Layers.LandlockAbi > 0)
         Failure = RestrictFileAccess(Readable.Entries, Layers.LandlockAbi);
     if (Failure.empty() && Layers.Seccomp) Failure = LoadSyscallFilter({getpid(), Policy.MemoryCapped});

@@ -25,6 +25,7 @@ struct TSandboxPolicy {
     std::string Library;     // the bot's library: it may be read and mapped as code
     std::string DataFolder;  // read-only with everything beneath it, when it exists; empty: none
     std::optional<TBotIdentity> Identity;  // the user to become (the process runs as root); none: stay
+                                           // (one of its own is OwnUid of the calling process)
     bool LibraryOpen = false;   // loaded through a descriptor open already: the file need not be reached
     bool MemoryCapped = false;  // a control group caps all the process holds: memfd_create is allowed
     bool TasksCapped = false;   // a control group caps its tasks: no per-user process limit is needed

@@ -52,7 +52,14 @@ std::vector<TLayerReport> ReportSandboxLayers(const TSandboxLayers &Layers) {
              ? "No new privileges: active - set-user-ID programs and file capabilities give the bot no rights"
              : "No new privileges: missing - this kernel lacks PR_SET_NO_NEW_PRIVS (Linux 3.5)"});
 
-    if (Layers.Root) {
+    if (Layers.Root && Layers.Identity && Layers.Identity->OwnUser) {
+        Reports.push_back({true,
+                           "Privileges: active - the worker drops every capability and runs as a user "
+                           "of its own (uid " +
+                               std::to_string(OwnUidBase) + " plus its process id, group " +
+                               std::to_string(Layers.Identity->Gid) +
+                               "), which must be able to read the bot's data folder"});
+    } else if (Layers.Root) {
         Reports.push_back(
             {Layers.Identity.has_value(),
              Layers.Identity
@@ -98,7 +105,12 @@ std::vector<TLayerReport> ReportSandboxLayers(const TSandboxLayers &Layers) {
 #endif
 
     const std::string Tasks = std::to_string(SandboxTaskCap);
-    if (Layers.TaskGroups != TCgroupCap::None) {
+    if (Layers.Root && Layers.Identity && Layers.Identity->OwnUser) {
+        Reports.push_back({true,
+                           "Thread limit: active - RLIMIT_NPROC of the worker's own user, which "
+                           "runs nothing else, lets it run at most " +
+                               Tasks + " threads"});
+    } else if (Layers.TaskGroups != TCgroupCap::None) {
         Reports.push_back({true, "Thread limit: active - a control group per worker (" +
                                      GroupKind(Layers.TaskGroups, "pids") + ") runs at most " + Tasks +
                                      " threads"});

@@ -36,7 +36,13 @@ std::unique_ptr<TWorkerConfinement> TWorkerConfinement::Prepare(const TConfineme
                                                                 std::string &Error) {
     Error.clear();
     std::unique_ptr<TWorkerConfinement> Made(new TWorkerConfinement);
-    const uint64_t Tasks = Settings.Sandbox ? SandboxTaskCap : 0;
+    std::string IdentityError;
+    const std::optional<TBotIdentity> Identity =
+        Settings.Sandbox ? IdentityFor(Settings.User, IdentityError) : std::nullopt;
+    // A user of the worker's own caps its tasks with RLIMIT_NPROC: no control group is needed for
+    // that, and joining one costs a worker's start milliseconds.
+    const bool OwnUser = Identity && Identity->OwnUser;
+    const uint64_t Tasks = Settings.Sandbox && !OwnUser ? SandboxTaskCap : 0;
     std::string GroupError;
     Made->Groups = TWorkerCgroups::Create(Settings.MemoryMb, Tasks, GroupError);
     if (!GroupError.empty()) {
@@ -54,8 +60,7 @@ std::unique_ptr<TWorkerConfinement> TWorkerConfinement::Prepare(const TConfineme
 
     std::vector<std::string> &Arguments = Made->WorkerArguments;
     Arguments = {"--sandbox", "--bot-data", BotDataFolder(LibraryPath)};
-    std::string IdentityError;
-    if (const std::optional<TBotIdentity> Identity = IdentityFor(Settings.User, IdentityError)) {
+    if (Identity) {
         Arguments.insert(Arguments.end(), {"--user", IdentityArgument(*Identity)});
     } else if (!IdentityError.empty() || (Settings.Strict && geteuid() == 0)) {
         Error =

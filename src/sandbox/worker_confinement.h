@@ -14,7 +14,7 @@ struct TConfinementSettings {
     long long MemoryMb = 0;  // the cap on all a worker holds; 0: none
     bool Sandbox = false;    // lock the worker down (and cap its tasks)
     bool Strict = false;     // fail rather than go on without a layer
-    std::string User;        // under the sandbox as root: the user bots run as; empty: "nobody"
+    std::string User;  // under the sandbox as root: the user bots run as; empty: one of each worker's own
 };
 
 // One worker's confinement, from before its start until after it is reaped.

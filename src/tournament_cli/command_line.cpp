@@ -115,8 +115,9 @@ std::variant<TTournamentCommand, int> ParseTournamentCommand(int Argc, const cha
         "--sandbox{on}", SandboxMode,
         "Lock each bot worker down before the bot's code runs; --sandbox=strict: only with every layer");
     CLI::Option *SandboxUserOption =
-        App.add_option("--sandbox-user", Command.SandboxUser,
-                       "When run as root: the user sandboxed bots run as (default: nobody)")
+        App.add_option(
+               "--sandbox-user", Command.SandboxUser,
+               "When run as root: the user sandboxed bots run as (default: a user of each worker's own)")
             ->type_name("USER");
     CLI::Option *LoadTimeoutOption =
         App.add_option("--load-timeout", Command.LoadTimeoutSeconds,

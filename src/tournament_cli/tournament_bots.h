@@ -24,7 +24,7 @@ std::optional<TTournamentConfig> NewTournamentConfig(const TTournamentCommand &C
 struct TTournamentSandbox {
     bool On = false;
     bool Strict = false;  // only with every layer
-    std::string User;     // as root: the user bots run as; empty: nobody
+    std::string User;     // as root: the user bots run as; empty: one of each worker's own
 };
 
 // How a tournament's workers start: the memory cap, the sandbox, the load deadline, and their run,

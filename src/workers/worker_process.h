@@ -21,7 +21,8 @@ struct TWorkerSettings {
     long long MemoryMb = 0;      // caps each worker's address space; 0 for no cap
     bool Sandbox = false;        // lock each worker down before its library is loaded
     bool SandboxStrict = false;  // refuse to start a worker that would lack a layer of the sandbox
-    std::string SandboxUser;     // under the sandbox as root: the user bots run as; empty: "nobody"
+    std::string
+        SandboxUser;  // under the sandbox as root: the user bots run as; empty: one of each worker's own
 };
 
 // velkaran-bot-worker next to the running program's own executable.
