@@ -41,6 +41,9 @@ install(FILES ${PROJECT_BINARY_DIR}/cmake/velkaran-bot.pc DESTINATION ${CMAKE_IN
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/bot-guide.md DESTINATION ${VELKARAN_DOCDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${VELKARAN_DOCDIR}/examples
   PATTERN "examples/CMakeLists.txt" EXCLUDE)
+# The Python SDK, and a copy beside the Python example, which then runs as it is copied.
+install(FILES ${PROJECT_SOURCE_DIR}/sdk/python/velkaran_bot.py DESTINATION ${CMAKE_INSTALL_DATADIR}/velkaran/python)
+install(FILES ${PROJECT_SOURCE_DIR}/sdk/python/velkaran_bot.py DESTINATION ${VELKARAN_DOCDIR}/examples/python-bot)
 
 # Manual pages made from the programs' own --help by help2man.
 find_program(VELKARAN_HELP2MAN help2man)

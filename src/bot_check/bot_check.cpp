@@ -7,6 +7,7 @@
 #include "match/game_recording.h"
 #include "match/windows1251.h"
 #include "players/bot_discovery.h"
+#include "players/bot_manifest.h"
 #include "players/quiet_game_interface.h"
 #include "records/atomic_file.h"
 #include "records/record_json.h"
@@ -14,6 +15,7 @@
 #include "rules/catalogue.h"
 #include "rules/player_names.h"
 #include "rules/turn_rules.h"
+#include "workers/line_protocol.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -199,10 +201,12 @@ bool TBotCheck::Load() {
     const TBotLoad Load = BotPool->Probe(Settings.BotPath);
     Bot = Load.Bot;
     Report.Name = ShownText(Load.Bot.Name, MaxNameLength + 10);
+    // A bot that is a program shows its handshake where a library shows its exports.
+    const bool Program = IsManifestName(std::filesystem::path(Settings.BotPath).filename().string());
     switch (Load.Problem) {
         case TBotProblem::NotLoadable:
         case TBotProblem::NoGetName:
-            Report.Add("exports", TVerdict::Fail, ShownText(Load.Reason));
+            Report.Add(Program ? "handshake" : "exports", TVerdict::Fail, ShownText(Load.Reason));
             Report.Add("name", TVerdict::Skipped, "the bot did not load");
             return false;
         case TBotProblem::NoStartGame:
@@ -212,13 +216,17 @@ bool TBotCheck::Load() {
                     "a bot exports GetName, StartGame and GetTurn with C linkage (extern \"C\")");
             break;
         case TBotProblem::NameRefused:
-            Report.Add("exports", TVerdict::Pass, "GetName found");
+            Report.Add(Program ? "handshake" : "exports", TVerdict::Pass,
+                       Program ? "it greeted in the line protocol" : "GetName found");
             Report.Add("name", TVerdict::Fail, ShownText(Load.Reason))
                 .Evidence.push_back("a name has at most " + std::to_string(MaxNameLength) +
                                     " characters of A-Z a-z 0-9, blank and ( ) + - . _");
             return false;
         case TBotProblem::None:
-            Report.Add("exports", TVerdict::Pass, "GetName, StartGame and GetTurn found");
+            Report.Add(
+                Program ? "handshake" : "exports", TVerdict::Pass,
+                Program ? "it greeted in the line protocol, version " + std::to_string(line_protocol::Version)
+                        : "GetName, StartGame and GetTurn found");
             break;
     }
     const std::string &Name = Load.Bot.Name;

@@ -35,8 +35,9 @@ constexpr char Description[] =
     "program's replay viewer opens. The bot runs in worker processes, never in this program.";
 
 constexpr char Footer[] =
-    "BOT is a bot library: a path with a '/' is used as it is, a bare file name means that file in\n"
-    "the current directory.\n"
+    "BOT is a bot library NAME.so, or the manifest NAME.bot of a bot that is a program (see the bot\n"
+    "guide): a path with a '/' is used as it is, a bare file name means that file in the current\n"
+    "directory.\n"
     "\n"
     "Exit status: 0 no check failed (there may be warnings); 1 a check failed; 2 bad arguments or\n"
     "the check could not run.";

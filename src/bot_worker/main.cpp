@@ -2,9 +2,11 @@
 //
 // Started by a Velkaran host, never by hand: the host passes the library's path, its pinned
 // content on descriptor 5, the pipes on descriptors 3 (requests) and 4 (answers), and the bot's
-// output on 1 and 2. Everything the bot
-// does stays inside this process: its crash, exit, hang or stray write costs only this process.
+// output on 1 and 2. Everything the bot does stays inside this process: its crash, exit, hang or
+// stray write costs only this process. For a bot that is a program (--program) the worker sets the
+// program's stage and becomes it, its pipes as the program's standard input and output.
 #include "guarded_records.h"
+#include "program_launch.h"
 
 #include "players/bot_library.h"
 #include "sandbox/sandbox.h"
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 
 namespace velkaran::worker {
@@ -26,7 +29,8 @@ namespace {
 
 struct TWorkerOptions {
     std::string Library;
-    long long MemoryMb = 0;  // 0: no limit
+    std::optional<TProgramLaunch> Program;  // a program bot: --program DIRECTORY PROGRAM -- ARGUMENTS
+    long long MemoryMb = 0;                 // 0: no limit
     bool Sandbox = false;
     TSandboxPolicy Policy;  // under the sandbox: what the bot is confined to
 };
@@ -55,18 +59,23 @@ TWorkerOptions ReadOptions(int Argc, char **Argv) {
             char *End = nullptr;
             Options.MemoryMb = std::strtoll(Argv[++I], &End, 10);
             if (*End != '\0' || Options.MemoryMb <= 0) Fail("--memory-mb needs a positive number");
+        } else if (Argument == "--program" && I + 3 < Argc && std::string(Argv[I + 3]) == "--") {
+            Options.Program = TProgramLaunch{Argv[I + 1], Argv[I + 2], {Argv + I + 4, Argv + Argc}};
+            if (Options.Program->Arguments.empty()) Fail("--program needs the program's arguments after --");
+            break;
         } else if (Options.Library.empty() && !Argument.starts_with("--")) {
             Options.Library = Argument;
         } else {
             Fail("unknown argument \"" + Argument + "\"");
         }
     }
-    if (Options.Library.empty())
+    if (Options.Library.empty() && !Options.Program)
         Fail(
             "usage: velkaran-bot-worker [--memory-mb MB] [--sandbox [--bot-data DIR] [--user UID:GID] "
-            "[--memory-capped] [--tasks-capped]] LIBRARY");
+            "[--memory-capped] [--tasks-capped]] LIBRARY | --program DIRECTORY PROGRAM -- ARGUMENTS");
     Options.Policy.Library = Options.Library;
-    if (Options.Policy.DataFolder.empty()) Options.Policy.DataFolder = BotDataFolder(Options.Library);
+    if (Options.Policy.DataFolder.empty() && !Options.Library.empty())
+        Options.Policy.DataFolder = BotDataFolder(Options.Library);
     return Options;
 }
 
@@ -259,6 +268,19 @@ int main(int Argc, char **Argv) {
     }
     const TWorkerOptions Options = ReadOptions(Argc, Argv);
     ApplyLimits(Options);
+    if (Options.Program) {
+        // A program bot: from here on the host talks to the program itself. When it cannot start,
+        // the reason goes where the program's greeting would have, for the host to quote. A
+        // program is never run unconfined when the sandbox was asked for.
+        // The host does not ask for the sandbox for a program (the sandbox's filters do not let a
+        // worker become one yet); if asked, the program is never run unconfined.
+        std::string Reason = Options.Sandbox ? "a bot that is a program cannot run in the sandbox"
+                                             : EnterProgramFolder(*Options.Program);
+        if (Reason.empty()) Reason = LaunchProgram(*Options.Program);
+        const std::string Line = "velkaran-bot-worker: " + Reason + "\n";
+        (void)!write(fcntl(AnswerFd, F_GETFD) >= 0 ? AnswerFd : STDOUT_FILENO, Line.data(), Line.size());
+        return 126;
+    }
     BotServer Server(Options);
     Server.EnterTheSandbox();
     Server.Run();

@@ -14,8 +14,9 @@ namespace {
 
 constexpr char Description[] =
     "Plays Velkaran bots against each other without a display and prints the result text.\n"
-    "FIRST and SECOND name bot libraries: a path with a '/' is used as it is, a bare file name\n"
-    "means that file in the current directory.";
+    "FIRST and SECOND name bots: libraries NAME.so, or manifests NAME.bot of bots that are programs\n"
+    "(see the bot guide); a path with a '/' is used as it is, a bare file name means that file in\n"
+    "the current directory.";
 
 constexpr char Footer[] =
     "Without --games one game is played, FIRST moving first. With --games N, N games are played\n"
@@ -104,10 +105,11 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
                        "Allow each bot library SECONDS to load and give its name (default 30)")
             ->type_name("SECONDS");
     std::string SandboxMode;
-    CLI::Option *SandboxOption = App.add_flag(
-        "--sandbox{on}", SandboxMode,
-        "Lock each bot worker down before the bot's code runs: no network, no new processes, "
-        "no files but its library and NAME.data folder; --sandbox=strict: only with every layer");
+    CLI::Option *SandboxOption =
+        App.add_flag("--sandbox{on}", SandboxMode,
+                     "Lock each bot worker down before the bot's code runs: no network, no new processes, "
+                     "no files but its library and NAME.data folder (a program: its folder and interpreter); "
+                     "--sandbox=strict: only with every layer");
     CLI::Option *SandboxUserOption =
         App.add_option(
                "--sandbox-user", Command.SandboxUser,

@@ -1,6 +1,8 @@
 // Bot discovery: the "*.so" entries of a directory, each loaded and checked, as the bot table.
 #include "bot_discovery.h"
 
+#include "bot_manifest.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -20,7 +22,7 @@ std::vector<std::string> LibraryEntries(const std::string &Directory) {
     std::filesystem::directory_iterator Entry(Directory.empty() ? "." : Directory, Error);
     for (; !Error && Entry != std::filesystem::directory_iterator(); Entry.increment(Error)) {
         std::string Name = Entry->path().filename().string();
-        if (Name.ends_with(LibrarySuffix)) Names.push_back(std::move(Name));
+        if (Name.ends_with(LibrarySuffix) || IsManifestName(Name)) Names.push_back(std::move(Name));
     }
     std::sort(Names.begin(), Names.end());  // std::string compares as unsigned bytes
     return Names;

@@ -1,4 +1,5 @@
-// Bot discovery: every "*.so" of a directory, loaded and checked, as the table behind both bot lists.
+// Bot discovery: every "*.so" and "*.bot" of a directory, loaded and checked, as the table behind both
+// bot lists.
 #pragma once
 
 #include "bot_library.h"
@@ -22,11 +23,11 @@ struct TBotTable {
 // Loads and checks one library (given by a path with a '/'): in this process, or in a worker.
 using TLibraryProbe = std::function<TBotLoad(const std::string &Path)>;
 
-// The names of the entries of Directory that end in ".so", files or not, in byte order. A
-// directory that cannot be read gives no entries.
+// The names of the entries of Directory that end in ".so" (libraries) or ".bot" (manifests of
+// program bots), files or not, together in byte order. A directory that cannot be read gives none.
 std::vector<std::string> LibraryEntries(const std::string &Directory);
 
-// Rebuilds Table from the "*.so" entries of Directory, sorted by file name (byte order).
+// Rebuilds Table from the "*.so" and "*.bot" entries of Directory, sorted by file name (byte order).
 // Entries that existed before keep the fields a run does not reach; added ones start empty.
 void LoadBots(TBotTable &Table, const std::string &Directory = ".",
               LibraryLoader &Loader = SystemLibraryLoader());

@@ -1,12 +1,15 @@
 // Loading one bot library and checking it in the order the bot table relies on.
 #include "bot_library.h"
 
+#include "bot_manifest.h"
+
 #include "printable_text.h"
 #include "rules/player_names.h"
 
 #include <dlfcn.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 
 namespace velkaran {
@@ -39,14 +42,20 @@ public:
 
 using TGetNameProc = const char *(*)();
 
-// Text for a message: printable bytes as they are, control bytes escaped, long names cut.
-std::string Printable(const char *Text) {
-    constexpr std::size_t Longest = 60;
-    const std::string_view Name = Text;
-    std::string Result = EscapeControlCharacters(Name.substr(0, Longest));
-    if (Name.size() > Longest) Result += "...";
+}  // namespace
+
+std::string Printable(std::string_view Text, std::size_t Longest) {
+    std::string Result = EscapeControlCharacters(Text.substr(0, Longest));
+    if (Text.size() > Longest) Result += "...";
     return Result;
 }
+
+std::string RefusedNameReason(std::string_view Name) {
+    return "name \"" + Printable(Name) +
+           "\" refused: at most 30 characters, each a Latin letter, a digit, a blank or one of ( ) + - . _";
+}
+
+namespace {
 
 TBotLoad Failure(TBotLoad Load, TBotProblem Problem, std::string Reason) {
     Load.Bot.Available = false;
@@ -65,6 +74,9 @@ LibraryLoader &SystemLibraryLoader() {
 TBotLoad LoadBotLibrary(const std::string &Path, LibraryLoader &Loader) {
     TBotLoad Load;
     Load.Bot.Path = Path;
+    if (IsManifestName(std::filesystem::path(Path).filename().string()))
+        return Failure(Load, TBotProblem::NotLoadable,
+                       "a bot that is a program runs in a worker process, never inside this one");
     std::string Error;
     void *Library = Loader.Load(Path, Error);
     if (Library == nullptr) {
@@ -82,10 +94,7 @@ TBotLoad LoadBotLibrary(const std::string &Path, LibraryLoader &Loader) {
         return Failure(Load, TBotProblem::NameRefused, "GetName returned a null pointer instead of a name");
     }
     if (!IsValidName(FirstName)) {
-        return Failure(Load, TBotProblem::NameRefused,
-                       "name \"" + Printable(FirstName) +
-                           "\" refused: at most 30 characters, each a Latin letter, a digit, a blank "
-                           "or one of ( ) + - . _");
+        return Failure(Load, TBotProblem::NameRefused, RefusedNameReason(FirstName));
     }
     const char *SecondName = GetName();
     if (SecondName == nullptr) {

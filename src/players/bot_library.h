@@ -3,7 +3,9 @@
 
 #include <velkaran/bot.h>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace velkaran {
 
@@ -40,6 +42,12 @@ struct TBotLoad {
     std::string Reason;       // empty when Problem is None; else e.g. the loader's message
     std::string Fingerprint;  // of the content loaded, when the host pinned it (see FileFingerprint)
 };
+
+// The reason a name that fails the name check is refused, e.g. "name \"Бот\" refused: ...".
+std::string RefusedNameReason(std::string_view Name);
+
+// Text a bot sent, shown in a message: control characters escaped, cut after Longest bytes ("...").
+std::string Printable(std::string_view Text, std::size_t Longest = 60);
 
 // Loads the library at Path (used as given, so pass "./name.so" for the current directory) and
 // runs the checks in their order: load, GetName, name check, second GetName, StartGame, GetTurn.

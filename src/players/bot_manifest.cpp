@@ -13,8 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t MaxManifestBytes = 64 * 1024;
-
 std::string Trimmed(const std::string &Text) {
     const std::size_t First = Text.find_first_not_of(" \t\r");
     if (First == std::string::npos) return {};
@@ -102,6 +100,19 @@ std::optional<TBotManifest> ReadBotManifest(const std::string &Path, std::string
         Error = "the manifest cannot be read";
         return std::nullopt;
     }
+    std::ostringstream Text;
+    Text << File.rdbuf();
+    return ParseBotManifest(Text.str(), Path, Error);
+}
+
+std::optional<TBotManifest> ParseBotManifest(const std::string &Text, const std::string &Path,
+                                             std::string &Error) {
+    std::error_code FileError;
+    if (Text.size() > MaxManifestBytes) {
+        Error = "the manifest is larger than " + std::to_string(MaxManifestBytes / 1024) + " KiB";
+        return std::nullopt;
+    }
+    std::istringstream File(Text);
     const fs::path Folder = fs::absolute(fs::path(Path)).parent_path();
     TBotManifest Manifest;
     Manifest.Directory = Folder.string();
@@ -109,15 +120,15 @@ std::optional<TBotManifest> ReadBotManifest(const std::string &Path, std::string
     std::string Line;
     for (int Number = 1; std::getline(File, Line); ++Number) {
         const std::string Where = "line " + std::to_string(Number) + ": ";
-        const std::string Text = Trimmed(Line);
-        if (Text.empty() || Text.front() == '#') continue;
-        const std::size_t Equals = Text.find('=');
+        const std::string Content = Trimmed(Line);
+        if (Content.empty() || Content.front() == '#') continue;
+        const std::size_t Equals = Content.find('=');
         if (Equals == std::string::npos) {
             Error = Where + "not of the form \"key = value\"";
             return std::nullopt;
         }
-        const std::string Key = Trimmed(Text.substr(0, Equals));
-        const std::string Value = Trimmed(Text.substr(Equals + 1));
+        const std::string Key = Trimmed(Content.substr(0, Equals));
+        const std::string Value = Trimmed(Content.substr(Equals + 1));
         if (Key == "command") {
             const auto Command = Words(Value);
             if (!Command || Command->empty()) {
@@ -149,6 +160,18 @@ std::optional<TBotManifest> ReadBotManifest(const std::string &Path, std::string
     if (!Program) return std::nullopt;
     Manifest.Program = *Program;
     return Manifest;
+}
+
+std::vector<std::string> ManifestFiles(const TBotManifest &Manifest) {
+    std::vector<std::string> Files{Manifest.Program};
+    for (std::size_t I = 1; I < Manifest.Command.size(); ++I) {
+        const std::string &Word = Manifest.Command[I];
+        if (Word.empty() || Word.front() == '-') continue;
+        std::error_code Error;
+        const fs::path Path = fs::path(Manifest.Directory) / Word;
+        if (fs::is_regular_file(Path, Error)) Files.push_back(fs::weakly_canonical(Path, Error).string());
+    }
+    return Files;
 }
 
 }  // namespace velkaran

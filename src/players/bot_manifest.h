@@ -10,6 +10,7 @@
 // A program word with a '/' is taken relative to that folder; a bare word is looked up on PATH.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,5 +32,16 @@ bool IsManifestName(const std::string &FileName);
 // Reads and checks the manifest at Path and finds its program. Nothing, with the reason in Error
 // ("line 3: unknown key \"cmd\"", "the program \"python4\" is not on PATH"), when it is unusable.
 std::optional<TBotManifest> ReadBotManifest(const std::string &Path, std::string &Error);
+
+// The same for a manifest's Text (as a run pinned it) that lies at Path.
+std::optional<TBotManifest> ParseBotManifest(const std::string &Text, const std::string &Path,
+                                             std::string &Error);
+
+// The files a manifest's bot is made of, as absolute paths: its program, and each argument that
+// names a regular file in its folder (a script). Their content goes into the bot's fingerprint.
+std::vector<std::string> ManifestFiles(const TBotManifest &Manifest);
+
+// The largest manifest read.
+inline constexpr std::size_t MaxManifestBytes = 64 * 1024;
 
 }  // namespace velkaran

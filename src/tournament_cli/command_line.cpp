@@ -19,8 +19,9 @@ namespace {
 constexpr char Description[] =
     "Plays Velkaran bots against each other in a round robin (every two bots) or a gauntlet (one bot\n"
     "against each other one), several games at once, and prints the standings, a crosstable and the\n"
-    "statistics. BOT names a bot library: a path with a '/' as it is, a bare file name in the current\n"
-    "folder. Without BOTs every usable bot of the current folder plays.";
+    "statistics. BOT names a bot library NAME.so or the manifest NAME.bot of a bot that is a program:\n"
+    "a path with a '/' as it is, a bare file name in the current folder. Without BOTs every usable bot\n"
+    "(library or manifest) of the current folder plays.";
 
 constexpr char Footer[] =
     "Each encounter is --pairs game pairs; a pair is two games with the seats exchanged. With\n"

@@ -2,6 +2,7 @@
 #include "library_pin.h"
 
 #include "host_failure.h"
+#include "players/bot_manifest.h"
 #include "players/content_fingerprint.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace velkaran {
 namespace {
@@ -32,6 +34,20 @@ bool WriteAll(int Fd, const char *Bytes, std::size_t Size) {
         Size -= static_cast<std::size_t>(Written);
     }
     return true;
+}
+
+// Adds the bytes of the file at Path to Fingerprint (none when it cannot be read).
+void AddFileContent(TContentFingerprint &Fingerprint, const std::string &Path) {
+    const int File = open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (File < 0) return;
+    char Buffer[1 << 16];
+    for (;;) {
+        const ssize_t Read = read(File, Buffer, sizeof Buffer);
+        if (Read < 0 && errno == EINTR) continue;
+        if (Read <= 0) break;
+        Fingerprint.Add(Buffer, static_cast<std::size_t>(Read));
+    }
+    close(File);
 }
 
 }  // namespace
@@ -71,6 +87,8 @@ std::shared_ptr<TPinnedLibrary> TPinnedLibrary::Pin(const std::string &Path, std
         ThrowHostFailure("cannot keep a copy of the bot library " + Path, Failure);
     }
     TContentFingerprint Fingerprint;
+    const bool Manifest = IsManifestName(std::filesystem::path(Path).filename().string());
+    std::string ManifestText;  // a program bot's manifest, read on the way
     char Buffer[1 << 16];
     for (;;) {
         const ssize_t Read = read(File, Buffer, sizeof Buffer);
@@ -87,8 +105,16 @@ std::shared_ptr<TPinnedLibrary> TPinnedLibrary::Pin(const std::string &Path, std
             ThrowHostFailure("cannot keep a copy of the bot library " + Path, Failure);
         }
         Fingerprint.Add(Buffer, static_cast<std::size_t>(Read));
+        if (Manifest && ManifestText.size() <= MaxManifestBytes)
+            ManifestText.append(Buffer, static_cast<std::size_t>(Read));
     }
     close(File);
+    // A program bot is its manifest and the files it names: a changed program or script is
+    // another bot.
+    std::string ManifestError;
+    if (const std::optional<TBotManifest> Program =
+            Manifest ? ParseBotManifest(ManifestText, Path, ManifestError) : std::nullopt)
+        for (const std::string &Part : ManifestFiles(*Program)) AddFileContent(Fingerprint, Part);
     Pinned->Fingerprint_ = Fingerprint.Text();
     // Sealed: neither a worker nor a bot in it can change the copy any more.
     if (fcntl(Pinned->Content, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)

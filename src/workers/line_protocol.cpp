@@ -68,7 +68,7 @@ std::string Greeting() { return "velkaran " + std::to_string(Version) + "\n"; }
 std::optional<std::string> ReadGreeting(std::string_view Line, std::string &Error) {
     std::string_view Rest;
     if (!Keyword(Line, "velkaran", Rest)) {
-        Error = "expected \"velkaran " + std::to_string(Version) + " NAME\" in answer to the greeting";
+        Error = "expected \"velkaran " + std::to_string(Version) + " NAME\"";
         return std::nullopt;
     }
     const std::size_t Blank = Rest.find(' ');
@@ -76,7 +76,7 @@ std::optional<std::string> ReadGreeting(std::string_view Line, std::string &Erro
     int32_t Speaks = 0;
     const auto Result = std::from_chars(Spoken.data(), Spoken.data() + Spoken.size(), Speaks);
     if (Result.ec != std::errc() || Result.ptr != Spoken.data() + Spoken.size()) {
-        Error = "expected \"velkaran " + std::to_string(Version) + " NAME\" in answer to the greeting";
+        Error = "expected \"velkaran " + std::to_string(Version) + " NAME\"";
         return std::nullopt;
     }
     if (Speaks != Version) {
@@ -109,20 +109,20 @@ void WriteGetTurn(std::string &Out, int32_t PlayerIndex, const TGameView &View, 
 bool ReadSet(std::string_view Line, TCardList &Set, std::string &Error) {
     std::string_view Rest;
     if (Keyword(Line, "set", Rest) && Numbers(Rest, Set.Card, CardSetSize)) return true;
-    Error = "expected \"set\" and 15 cards in answer to \"start\"";
+    Error = "expected \"set\" and 15 cards";
     return false;
 }
 
 bool ReadPlay(std::string_view Line, int32_t &Card, std::string &Error) {
     std::string_view Rest;
     if (Keyword(Line, "play", Rest) && Numbers(Rest, &Card, 1)) return true;
-    Error = "expected \"play CARD\" in answer to \"turn\"";
+    Error = "expected \"play CARD\"";
     return false;
 }
 
 bool ReadOk(std::string_view Line, std::string &Error) {
     if (Line == "ok") return true;
-    Error = "expected \"ok\" in answer to \"end\"";
+    Error = "expected \"ok\"";
     return false;
 }
 

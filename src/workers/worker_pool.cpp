@@ -2,14 +2,17 @@
 #include "worker_pool.h"
 
 #include "host_failure.h"
+#include "players/bot_manifest.h"
 #include "players/printable_text.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 namespace velkaran {
@@ -31,6 +34,25 @@ namespace {
 using worker::TAnswer;
 using worker::TRequest;
 using worker::TRequestKind;
+
+// The manifest of a program bot as its run pinned it; nothing, with the reason, when it is unusable.
+std::optional<TBotManifest> PinnedManifest(const TPinnedLibrary &Library, std::string &Error) {
+    std::string Text(MaxManifestBytes + 1, '\0');
+    std::size_t Size = 0;
+    while (Size < Text.size()) {
+        const ssize_t Read =
+            pread(Library.Fd(), Text.data() + Size, Text.size() - Size, static_cast<off_t>(Size));
+        if (Read < 0 && errno == EINTR) continue;
+        if (Read < 0) {
+            Error = "the manifest cannot be read";
+            return std::nullopt;
+        }
+        if (Read == 0) break;
+        Size += static_cast<std::size_t>(Read);
+    }
+    Text.resize(Size);
+    return ParseBotManifest(Text, Library.Path(), Error);
+}
 
 TBotLoad Unusable(const std::string &Path, std::string Reason) {
     TBotLoad Load;
@@ -144,9 +166,25 @@ TBotLoad TBotWorkerPool::Probe(const std::string &Path) {
         return Load;
     }
     if (!Entry->Alive()) {
+        std::optional<TBotManifest> Program;
+        if (IsManifestName(std::filesystem::path(Entry->Library->Path()).filename().string())) {
+            if (Settings.Worker.Sandbox) {
+                // Never run unconfined what was to be confined.
+                Entry->Failed = Unusable(Path,
+                                         "a bot that is a program does not run under --sandbox yet, which "
+                                         "confines bot libraries only; run it without --sandbox");
+                return *Entry->Failed;
+            }
+            Program = PinnedManifest(*Entry->Library, Error);
+            if (!Program) {
+                Entry->Failed = Unusable(Path, EscapeControlCharacters(Error));
+                return *Entry->Failed;
+            }
+        }
         const int Output = Settings.Run->OutputFor(*Entry->Library);
         try {
-            Entry->Process = TWorkerProcess::Start(Settings.Worker, *Settings.Run, *Entry->Library, Output);
+            Entry->Process = TWorkerProcess::Start(Settings.Worker, *Settings.Run, *Entry->Library, Output,
+                                                   Program ? &*Program : nullptr);
         } catch (...) {
             close(Output);
             throw;

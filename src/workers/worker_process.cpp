@@ -4,6 +4,10 @@
 #include "exit_description.h"
 #include "host_failure.h"
 #include "library_pin.h"
+#include "line_protocol.h"
+#include "players/bot_library.h"
+#include "players/bot_manifest.h"
+#include "rules/player_names.h"
 #include "sandbox/worker_confinement.h"
 #include "worker_run.h"
 
@@ -23,6 +27,9 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velkaran {
@@ -145,7 +152,8 @@ std::string DefaultWorkerProgram() {
 }
 
 std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Settings, TWorkerRun &Run,
-                                                      const TPinnedLibrary &Library, int OutputFd) {
+                                                      const TPinnedLibrary &Library, int OutputFd,
+                                                      const TBotManifest *Program) {
     IgnoreBrokenPipes();
     // The sandbox's part: the worker's control groups and how it locks itself down.
     std::string Error;
@@ -157,7 +165,12 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
     if (Settings.MemoryMb > 0)
         Arguments.insert(Arguments.end(), {"--memory-mb", std::to_string(Settings.MemoryMb)});
     Arguments.insert(Arguments.end(), Confinement->Arguments().begin(), Confinement->Arguments().end());
-    Arguments.push_back(Library.Path());
+    if (Program != nullptr) {
+        Arguments.insert(Arguments.end(), {"--program", Program->Directory, Program->Program, "--"});
+        Arguments.insert(Arguments.end(), Program->Command.begin(), Program->Command.end());
+    } else {
+        Arguments.push_back(Library.Path());
+    }
     std::vector<char *> Argv;
     for (std::string &Argument : Arguments) Argv.push_back(Argument.data());
     Argv.push_back(nullptr);
@@ -178,7 +191,9 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
     const pid_t Host = getpid();
     const pid_t Child = fork();
     if (Child == 0)
-        BecomeWorker(Host, {Pipes.Requests[0], Pipes.Answers[1], OutputFd, Library.Fd(), Pipes.Report[1]},
+        BecomeWorker(Host,
+                     {Pipes.Requests[0], Pipes.Answers[1], OutputFd, Program != nullptr ? -1 : Library.Fd(),
+                      Pipes.Report[1]},
                      Argv[0], Argv.data(), *Confinement);
     const int ForkError = errno;
     Confinement->ChildStarted();
@@ -248,6 +263,12 @@ std::unique_ptr<TWorkerProcess> TWorkerProcess::Start(const TWorkerSettings &Set
     std::unique_ptr<TWorkerProcess> Started(new TWorkerProcess(Run, Child, PidFd, Watch, Pipes.Requests[1],
                                                                Pipes.Answers[0], std::move(Confinement)));
     Pipes.Requests[1] = Pipes.Answers[0] = -1;
+    if (Program != nullptr) {
+        // A program that does not read its input must not hold the host in a write: the host's
+        // end of its input never blocks.
+        Started->Lines = true;
+        fcntl(Started->RequestWrite, F_SETFL, fcntl(Started->RequestWrite, F_GETFL) | O_NONBLOCK);
+    }
     return Started;
 }
 
@@ -298,6 +319,7 @@ TCallOutcome TWorkerProcess::Lost() {
 TCallOutcome TWorkerProcess::Exchange(const worker::TRequest &Request, worker::TAnswer &Answer,
                                       double TimeoutMs) {
     if (!Running) return {TCallFault::Crashed, "the worker had already ended"};
+    if (Lines) return ExchangeLine(Request, Answer, TimeoutMs);
     const Clock::time_point Start = Clock::now();
     ssize_t Written;
     do {
@@ -373,12 +395,150 @@ std::string TWorkerProcess::Stop(double GraceMs) {
     if (!Running) return "";
     worker::TRequest Quit;
     Quit.Kind = worker::TRequestKind::Quit;
-    const bool Asked = write(RequestWrite, &Quit, sizeof Quit) == static_cast<ssize_t>(sizeof Quit);
+    // A program is told the run is over by the end of its input.
+    const bool Asked = Lines ? close(std::exchange(RequestWrite, -1)) == 0
+                             : write(RequestWrite, &Quit, sizeof Quit) == static_cast<ssize_t>(sizeof Quit);
     const bool Exited = Asked && WaitForExit(GraceMs);
     const std::string How = End();
     if (!Exited) return "did not end within " + std::to_string(std::lround(GraceMs)) + " ms";
     if (WIFEXITED(Status) && WEXITSTATUS(Status) == 0) return "";
     return How;
+}
+
+namespace {
+
+// What a program wrote, quoted for a reason: control characters escaped, cut short.
+std::string Quoted(std::string_view Text) { return "\"" + Printable(Text, 80) + "\""; }
+
+// The word a request line begins with, for a reason.
+const char *RequestWord(const worker::TRequest &Request) {
+    switch (Request.Kind) {
+        case worker::TRequestKind::Load:
+            return "the greeting";
+        case worker::TRequestKind::StartGame:
+            return Request.HasList != 0 ? "\"start\"" : "\"end\"";
+        default:
+            return "\"turn\"";
+    }
+}
+
+}  // namespace
+
+TCallOutcome TWorkerProcess::Broke(const std::string &What) {
+    End();
+    return {TCallFault::Protocol, What};
+}
+
+bool TWorkerProcess::ReadLine(double TimeoutMs, TCallOutcome &Outcome) {
+    const Clock::time_point Start = Clock::now();
+    char Buffer[4096];
+    for (;;) {
+        if (const std::size_t Stop = Pending.find('\n'); Stop != std::string::npos) {
+            // A line may end in "\r\n", as a program built for another system writes it.
+            Line.assign(Pending, 0, Stop > 0 && Pending[Stop - 1] == '\r' ? Stop - 1 : Stop);
+            Pending.erase(0, Stop + 1);
+            return true;
+        }
+        if (Pending.size() >= line_protocol::MaxAnswerBytes) {
+            Outcome = Broke("wrote a line longer than " + std::to_string(line_protocol::MaxAnswerBytes) +
+                            " bytes: " + Quoted(Pending));
+            return false;
+        }
+        const double Left =
+            TimeoutMs - std::chrono::duration<double, std::milli>(Clock::now() - Start).count();
+        epoll_event Events[2];
+        const int Ready = epoll_wait(Watch, Events, 2, PollTimeout(Left));
+        if (Ready < 0) {
+            if (errno == EINTR) continue;
+            const int Error = errno;
+            End();
+            ThrowHostFailure("cannot wait for a worker's answer", Error);
+        }
+        if (Ready == 0) {
+            const std::string Partial = Pending.empty() ? "" : " (it had written " + Quoted(Pending) + ")";
+            End();
+            Outcome = {TCallFault::Hung,
+                       "no answer within " + std::to_string(std::lround(TimeoutMs)) + " ms" + Partial};
+            return false;
+        }
+        bool Answered = false;
+        for (int I = 0; I < Ready; ++I) Answered = Answered || Events[I].data.fd == AnswerRead;
+        if (!Answered) {  // the program ended without a whole answer
+            Outcome = Lost();
+            return false;
+        }
+        ssize_t Read;
+        do {
+            Read = read(AnswerRead, Buffer, sizeof Buffer);
+        } while (Read < 0 && errno == EINTR);
+        if (Read > 0) {
+            Pending.append(Buffer, static_cast<std::size_t>(Read));
+            continue;
+        }
+        // Its standard output is closed: it ended, or it closed it and lives on.
+        const bool Exited = WaitForExit(1000);
+        const std::string How = End();
+        Outcome = Exited ? TCallOutcome{TCallFault::Crashed, How}
+                         : TCallOutcome{TCallFault::Protocol, "closed its standard output"};
+        return false;
+    }
+}
+
+TCallOutcome TWorkerProcess::ExchangeLine(const worker::TRequest &Request, worker::TAnswer &Answer,
+                                          double TimeoutMs) {
+    using worker::TRequestKind;
+    if (!Pending.empty()) return Broke("wrote " + Quoted(Pending) + " before it was asked");
+    Sent.clear();
+    switch (Request.Kind) {
+        case TRequestKind::Load:
+            Sent = line_protocol::Greeting();
+            break;
+        case TRequestKind::StartGame:
+            line_protocol::WriteStartGame(Sent, Request.PlayerIndex, Request.HasList != 0, Request.Info);
+            break;
+        case TRequestKind::GetTurn:
+            line_protocol::WriteGetTurn(Sent, Request.PlayerIndex, Request.View,
+                                        Request.HasList != 0 ? &Request.List : nullptr, Request.Info);
+            break;
+        case TRequestKind::Quit:
+            return {};
+    }
+    ssize_t Written;
+    do {
+        Written = write(RequestWrite, Sent.data(), Sent.size());
+    } while (Written < 0 && errno == EINTR);
+    if (Written < 0 && errno == EAGAIN) return Broke("does not read its standard input");
+    if (Written != static_cast<ssize_t>(Sent.size())) return Lost();
+
+    TCallOutcome Outcome;
+    if (!ReadLine(TimeoutMs, Outcome)) return Outcome;
+    if (!Pending.empty()) return Broke("wrote more than one line: " + Quoted(Line + "\n" + Pending));
+    std::string Error;
+    bool Read = false;
+    switch (Request.Kind) {
+        case TRequestKind::Load:
+            if (const std::optional<std::string> Name = line_protocol::ReadGreeting(Line, Error)) {
+                Answer = worker::TAnswer{};
+                Answer.Kind = worker::TAnswerKind::Loaded;
+                const bool Valid = IsValidName(Name->c_str()) && Name->find('\0') == std::string::npos;
+                Answer.Problem = static_cast<int32_t>(Valid ? TBotProblem::None : TBotProblem::NameRefused);
+                worker::CopyText(Answer.Name, Name->c_str());
+                if (!Valid) worker::CopyText(Answer.Text, RefusedNameReason(*Name).c_str());
+                Read = true;
+            }
+            break;
+        case TRequestKind::StartGame:
+            Answer.List = TCardList{};
+            Read = Request.HasList != 0 ? line_protocol::ReadSet(Line, Answer.List, Error)
+                                        : line_protocol::ReadOk(Line, Error);
+            break;
+        default:
+            Read = line_protocol::ReadPlay(Line, Answer.Card, Error);
+            break;
+    }
+    if (!Read) return Broke("answered " + Quoted(Line) + " to " + RequestWord(Request) + ": " + Error);
+    if (Request.Kind != TRequestKind::Load) Answer.Kind = worker::TAnswerKind::Called;
+    return {};
 }
 
 }  // namespace velkaran

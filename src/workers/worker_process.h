@@ -14,6 +14,7 @@ namespace velkaran {
 class TPinnedLibrary;
 class TWorkerConfinement;
 class TWorkerRun;
+struct TBotManifest;
 
 // How workers are started.
 struct TWorkerSettings {
@@ -35,10 +36,13 @@ std::string DefaultWorkerProgram();
 class TWorkerProcess {
 public:
     // Starts a worker of Run for Library, its output to OutputFd, whatever descriptors the host
-    // has open or closed. Null when Run has been stopped. Throws THostFailure when the host cannot
-    // start it: no worker program, or one that cannot be run; no descriptors, memory or processes.
+    // has open or closed. With Program (Library is then its manifest) the worker becomes that
+    // program, and the exchanges go through the line protocol (line_protocol.h). Null when Run has
+    // been stopped. Throws THostFailure when the host cannot start it: no worker program, or one
+    // that cannot be run; no descriptors, memory or processes.
     static std::unique_ptr<TWorkerProcess> Start(const TWorkerSettings &Settings, TWorkerRun &Run,
-                                                 const TPinnedLibrary &Library, int OutputFd);
+                                                 const TPinnedLibrary &Library, int OutputFd,
+                                                 const TBotManifest *Program = nullptr);
 
     // Ends the worker at once, if that has not happened yet.
     ~TWorkerProcess();
@@ -46,7 +50,8 @@ public:
     TWorkerProcess &operator=(const TWorkerProcess &) = delete;
 
     // Sends Request and waits up to TimeoutMs for the answer. On success Answer holds a valid
-    // answer of the kind the request calls for (or Exception / Refused, reported as Crashed).
+    // answer of the kind the request calls for (or Exception / Refused, reported as Crashed). A
+    // program's Load is its greeting, checked as a library's name is.
     // On any fault the worker is ended before this returns; Detail says what happened ("killed by
     // SIGSEGV (Segmentation fault)", "no answer within 22000 ms"). Throws THostFailure when the
     // host's own waiting fails.
@@ -71,6 +76,13 @@ private:
     bool WaitForExit(double TimeoutMs) const;
     // The outcome of a call whose answer cannot come: the worker died, or broke its pipes.
     TCallOutcome Lost();
+    // Exchange with a program bot: Request as its line, the answer line read back into Answer.
+    TCallOutcome ExchangeLine(const worker::TRequest &Request, worker::TAnswer &Answer, double TimeoutMs);
+    // Waits up to TimeoutMs in all for the program's next whole line, into Line. False with the
+    // outcome when none came (the program is then ended).
+    bool ReadLine(double TimeoutMs, TCallOutcome &Outcome);
+    // The program broke the protocol with what it wrote: it is ended, Detail says what came.
+    TCallOutcome Broke(const std::string &What);
 
     TWorkerRun &Run;
     pid_t Process;
@@ -81,6 +93,11 @@ private:
     bool Running = true;
     int Status = 0;                                   // the wait status once reaped
     std::unique_ptr<TWorkerConfinement> Confinement;  // its control groups, released once it is reaped
+    // A program bot's exchanges: the line sent, what it wrote so far, and its last whole line.
+    bool Lines = false;
+    std::string Sent;
+    std::string Pending;
+    std::string Line;
 };
 
 }  // namespace velkaran

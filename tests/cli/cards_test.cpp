@@ -1,4 +1,5 @@
-// velkaran-match --cards: the catalogue for bot authors, and the guide's tables that must match it.
+// velkaran-match --cards: the catalogue for bot authors, and the tables of the guide and of the
+// Python SDK that must match it.
 #include "cli_run.h"
 
 #include <gmock/gmock.h>
@@ -15,6 +16,8 @@ namespace {
 using ::testing::HasSubstr;
 
 const std::filesystem::path GuidePath = std::filesystem::path(VELKARAN_DOCS_DIR) / "bot-guide.md";
+const std::filesystem::path PythonSdkPath =
+    std::filesystem::path(VELKARAN_SDK_DIR) / "python" / "velkaran_bot.py";
 
 std::string ReadText(const std::filesystem::path &Path) {
     std::ifstream File(Path, std::ios::binary);
@@ -53,6 +56,32 @@ std::string StartTable(const nlohmann::json &Catalogue) {
            Row + "\n";
 }
 
+// A Python string literal of Text.
+std::string PythonString(const std::string &Text) {
+    std::string Literal = "\"";
+    for (const char Character : Text) {
+        if (Character == '"' || Character == '\\') Literal += '\\';
+        Literal += Character;
+    }
+    return Literal + "\"";
+}
+
+// The Python SDK's card table as the catalogue data says it must read.
+std::string PythonCards(const nlohmann::json &Catalogue) {
+    std::string Table;
+    for (const nlohmann::json &Card : Catalogue.at("cards")) {
+        const nlohmann::json &Cost = Card.at("cost");
+        const std::string Number = std::to_string(Card.at("card").get<int>());
+        Table += "    " + Number + ": Card(" + Number + ", " + PythonString(Card.at("name").at("en")) + ", " +
+                 PythonString(Card.at("name").at("ru")) + ", CardCost(" +
+                 std::to_string(Cost.at("energy").get<int>()) + ", " +
+                 std::to_string(Cost.at("metal").get<int>()) + ", " +
+                 std::to_string(Cost.at("elements").get<int>()) + "),\n             " +
+                 PythonString(Card.at("effect").at("en")) + "),\n";
+    }
+    return Table;
+}
+
 // The text of Guide between the line that begins with Begin and the line End; Found false when
 // the markers are missing.
 std::string Section(const std::string &Guide, const std::string &Begin, const std::string &End, bool &Found,
@@ -79,26 +108,35 @@ TEST(Cards, TheGuideShowsTheCatalogueThatTheProgramPrints) {
         EXPECT_THAT(Text.Out, HasSubstr(Card.at("effect").at("en").get<std::string>()));
     }
 
-    // The guide's tables, rewritten from the program's data when VELKARAN_UPDATE_GOLDEN=1.
-    std::string Guide = ReadText(GuidePath);
-    const std::pair<std::string, std::string> Tables[] = {
-        {"<!-- start:", StartTable(Catalogue)},
-        {"<!-- cards:", CardTable(Catalogue)},
+    // The guide's tables and the Python SDK's, rewritten from the program's data when
+    // VELKARAN_UPDATE_GOLDEN=1.
+    struct TTable {
+        std::filesystem::path File;
+        std::string Begin;
+        std::string End;
+        std::string Expected;
+    };
+    const TTable Tables[] = {
+        {GuidePath, "<!-- start:", "<!-- end start -->", StartTable(Catalogue)},
+        {GuidePath, "<!-- cards:", "<!-- end cards -->", CardTable(Catalogue)},
+        {PythonSdkPath, "    # cards: begin", "    # cards: end", PythonCards(Catalogue)},
     };
     const char *Update = std::getenv("VELKARAN_UPDATE_GOLDEN");
-    for (const auto &[Marker, Expected] : Tables) {
-        const std::string End = "<!-- end " + Marker.substr(5, Marker.size() - 6) + " -->";
+    for (const TTable &Table : Tables) {
+        std::string Text = ReadText(Table.File);
         bool Found = false;
         std::size_t From = 0, To = 0;
-        const std::string Shown = Section(Guide, Marker, End, Found, From, To);
-        ASSERT_TRUE(Found) << "the guide lacks its " << Marker << " ... " << End << " section";
+        const std::string Shown = Section(Text, Table.Begin, Table.End, Found, From, To);
+        ASSERT_TRUE(Found) << Table.File << " lacks its " << Table.Begin << " ... " << Table.End
+                           << " section";
         if (Update != nullptr && std::string(Update) == "1") {
-            Guide.replace(From + 1, To + 1 - (From + 1), Expected);
-            std::ofstream(GuidePath, std::ios::binary) << Guide;
+            Text.replace(From + 1, To + 1 - (From + 1), Table.Expected);
+            std::ofstream(Table.File, std::ios::binary) << Text;
             continue;
         }
-        EXPECT_EQ(Shown, Expected) << "docs/bot-guide.md differs from velkaran-match --cards --json; run the "
-                                      "cli tests with VELKARAN_UPDATE_GOLDEN=1 to rewrite it";
+        EXPECT_EQ(Shown, Table.Expected) << Table.File
+                                         << " differs from velkaran-match --cards --json; run the "
+                                            "cli tests with VELKARAN_UPDATE_GOLDEN=1 to rewrite it";
     }
 }
 

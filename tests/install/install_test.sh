@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix, builds the examples against the installed SDK alone (the
 # C plug-in with its Makefile and pkg-config and with CMake, the C++ plug-in with CMake), and plays
-# them with the installed programs against an installed sample bot.
+# them with the installed programs against an installed sample bot; so too the bots that are programs:
+# the line-protocol C bot built with its Makefile, the Python bot with the installed SDK beside it.
 set -euo pipefail
 build=$1
 work=$(mktemp -d "${TMPDIR:-/tmp}/velkaran-install-XXXXXX")
@@ -32,13 +33,18 @@ for example in c-cmake cpp-cmake; do
     { cat "$work/$example.log" >&2; fail "$example does not build against the installed SDK"; }
 done
 
+cp -r "$examples/c-line-bot" "$work/c-line"
+make -s -C "$work/c-line" CFLAGS="-O2 -Wall -Werror" >/dev/null
+
 mkdir "$work/bots"
+cp "$work/c-line/greedy_line" "$work/c-line/greedy-line.bot" "$work/bots/"
+cp "$examples/python-bot/"* "$work/bots/"
 cp "$work/c-make/starter.so" "$work/bots/starter.so"
 cp "$work/c-cmake/build/starter.so" "$work/bots/starter2.so"
 cp "$work/cpp-cmake/build/fortress.so" "$work/bots/fortress.so"
 cp "$prefix/lib/velkaran/bots/greedy.so" "$work/bots/"
 cd "$work/bots"
-for bot in starter.so starter2.so fortress.so; do
+for bot in starter.so starter2.so fortress.so greedy-line.bot greedy-py.bot; do
   "$prefix/bin/velkaran-match" --stop-on-fault --games 2 "$bot" greedy.so >"$work/match.txt" 2>"$work/match.err" ||
     { cat "$work/match.err" >&2; fail "$bot did not play with the installed velkaran-match"; }
   [[ $(grep -c ": количество ошибок 0$" "$work/match.txt") -eq 2 ]] || { cat "$work/match.txt" >&2; fail "$bot made errors"; }
