@@ -424,6 +424,15 @@ const char *RequestWord(const worker::TRequest &Request) {
 
 }  // namespace
 
+void TWorkerProcess::GreetingAnswer(worker::TAnswer &Answer) const {
+    Answer = worker::TAnswer{};
+    Answer.Kind = worker::TAnswerKind::Loaded;
+    const bool Valid = IsValidName(GreetedName.c_str()) && GreetedName.find('\0') == std::string::npos;
+    Answer.Problem = static_cast<int32_t>(Valid ? TBotProblem::None : TBotProblem::NameRefused);
+    worker::CopyText(Answer.Name, GreetedName.c_str());
+    if (!Valid) worker::CopyText(Answer.Text, RefusedNameReason(GreetedName).c_str());
+}
+
 TCallOutcome TWorkerProcess::Broke(const std::string &What) {
     End();
     return {TCallFault::Protocol, What};
@@ -488,6 +497,10 @@ TCallOutcome TWorkerProcess::ExchangeLine(const worker::TRequest &Request, worke
                                           double TimeoutMs) {
     using worker::TRequestKind;
     if (!Pending.empty()) return Broke("wrote " + Quoted(Pending) + " before it was asked");
+    if (Request.Kind == TRequestKind::Load && Greeted) {  // a program greets once: its name stands
+        GreetingAnswer(Answer);
+        return {};
+    }
     Sent.clear();
     switch (Request.Kind) {
         case TRequestKind::Load:
@@ -517,13 +530,10 @@ TCallOutcome TWorkerProcess::ExchangeLine(const worker::TRequest &Request, worke
     bool Read = false;
     switch (Request.Kind) {
         case TRequestKind::Load:
-            if (const std::optional<std::string> Name = line_protocol::ReadGreeting(Line, Error)) {
-                Answer = worker::TAnswer{};
-                Answer.Kind = worker::TAnswerKind::Loaded;
-                const bool Valid = IsValidName(Name->c_str()) && Name->find('\0') == std::string::npos;
-                Answer.Problem = static_cast<int32_t>(Valid ? TBotProblem::None : TBotProblem::NameRefused);
-                worker::CopyText(Answer.Name, Name->c_str());
-                if (!Valid) worker::CopyText(Answer.Text, RefusedNameReason(*Name).c_str());
+            if (std::optional<std::string> Name = line_protocol::ReadGreeting(Line, Error)) {
+                GreetedName = std::move(*Name);
+                Greeted = true;
+                GreetingAnswer(Answer);
                 Read = true;
             }
             break;

@@ -83,6 +83,8 @@ private:
     bool ReadLine(double TimeoutMs, TCallOutcome &Outcome);
     // The program broke the protocol with what it wrote: it is ended, Detail says what came.
     TCallOutcome Broke(const std::string &What);
+    // The loading answer of the program's greeting, which it gives once.
+    void GreetingAnswer(worker::TAnswer &Answer) const;
 
     TWorkerRun &Run;
     pid_t Process;
@@ -98,6 +100,8 @@ private:
     std::string Sent;
     std::string Pending;
     std::string Line;
+    bool Greeted = false;
+    std::string GreetedName;  // the name of its greeting
 };
 
 }  // namespace velkaran

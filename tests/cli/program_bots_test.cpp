@@ -66,6 +66,13 @@ TEST(ProgramBots, ThePythonAndTheLineBotPlayASeriesAndATournamentAsTheirPluginTw
             << Program.Out;
     }
 
+    // One process plays both seats, as one library's worker does.
+    const TCliRun Itself = Folder.Run({"--games", "2", "greedy-py.bot", "greedy-py.bot"});
+    EXPECT_EQ(Itself.Status, 0) << Itself.Err;
+    EXPECT_TRUE(WithoutTimings(Replaced(Itself.Out, "Greedy Py", "Greedy")) ==
+                WithoutTimings(Folder.Run({"--games", "2", "greedy.so", "greedy.so"}).Out))
+        << Itself.Out;
+
     const TCliRun Tournament =
         Folder.RunProgram(VELKARAN_TOURNAMENT_PATH,
                           {"--pairs", "2", "--concurrency", "2", "--turn-limit", "80", "--json", "t.json"});
