@@ -21,7 +21,7 @@ cd "$work"
 rate() {
   local start end
   start=$(date +%s%N)
-  "$runner" --games "$1" "$2" "$2" >/dev/null
+  "$runner" --stop-on-fault --games "$1" "$2" "$2" >/dev/null || { echo "failed"; return; }
   end=$(date +%s%N)
   awk -v n=$((2 * $1)) -v ns=$((end - start)) 'BEGIN { printf "%.0f", n / (ns / 1e9) }'
 }
@@ -34,6 +34,10 @@ for ((i = 0; i < runs; i++)); do
   line+=("$(rate 5000 greedy-line.bot)")
   python+=("$(rate 500 greedy-py.bot)")
 done
+if [[ " ${plugin[*]} ${line[*]} ${python[*]} " == *" failed "* ]]; then
+  echo "program_bot_throughput: a series failed (see its message above)" >&2
+  exit 1
+fi
 p=$(median "${plugin[@]}")
 l=$(median "${line[@]}")
 y=$(median "${python[@]}")
