@@ -207,6 +207,11 @@ std::vector<int> MatchFolder::ProcessesLeft() const {
     return Found;
 }
 
+bool SeccompAvailable(const MatchFolder &Folder) {
+    return Folder.Run({"--sandbox-check"}).Out.find("System-call filter (seccomp): active") !=
+           std::string::npos;
+}
+
 std::vector<std::string> Lines(const std::string &Text) {
     std::vector<std::string> Result;
     std::size_t Start = 0;

@@ -67,6 +67,10 @@ private:
     std::string Tag() const;
 };
 
+// True when this machine's kernel offers the system-call filter of the sandbox (velkaran-match
+// --sandbox-check run in Folder).
+bool SeccompAvailable(const MatchFolder &Folder);
+
 // The lines of Text, each without its "\n"; the last line must end with "\n" too.
 std::vector<std::string> Lines(const std::string &Text);
 

@@ -266,12 +266,6 @@ TEST(Faults, ABotThatCrashesWhileEndingIsNamedAfterTheResult) {
 namespace velkaran::testing {
 namespace {
 
-// True when this machine's kernel offers the system-call filter of the sandbox.
-bool SeccompAvailable(const MatchFolder &Folder) {
-    return Folder.Run({"--sandbox-check"}).Out.find("System-call filter (seccomp): active") !=
-           std::string::npos;
-}
-
 TEST(Sandbox, ABotThatOpensASocketLosesNamingTheCallAndOrdinaryBotsPlayUnchanged) {
     MatchFolder Folder;
     if (!SeccompAvailable(Folder)) GTEST_SKIP() << "this kernel offers no seccomp filter";

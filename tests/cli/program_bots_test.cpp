@@ -121,12 +121,6 @@ INSTANTIATE_TEST_SUITE_P(
         TBrokenProgram{"close", "broke the protocol", "closed its standard output"}),
     [](const ::testing::TestParamInfo<TBrokenProgram> &Info) { return std::string(Info.param.Mode); });
 
-// True when this machine's kernel offers the system-call filter of the sandbox.
-bool SeccompAvailable(const MatchFolder &Folder) {
-    return Folder.Run({"--sandbox-check"}).Out.find("System-call filter (seccomp): active") !=
-           std::string::npos;
-}
-
 TEST(ProgramBots, UnderTheSandboxTheProgramsPlayAsTheyDoFreeAndAProgramThatOpensASocketLoses) {
     MatchFolder Folder;
     if (!SeccompAvailable(Folder)) GTEST_SKIP() << "this kernel offers no seccomp filter";
