@@ -108,7 +108,7 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
     CLI::Option *SandboxOption =
         App.add_flag("--sandbox{on}", SandboxMode,
                      "Lock each bot worker down before the bot's code runs: no network, no new processes, "
-                     "no files but its library and NAME.data folder (a program: its folder and interpreter); "
+                     "no files but its library and NAME.data folder (a bot that is a program is refused); "
                      "--sandbox=strict: only with every layer");
     CLI::Option *SandboxUserOption =
         App.add_option(

@@ -121,37 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBrokenProgram{"close", "broke the protocol", "closed its standard output"}),
     [](const ::testing::TestParamInfo<TBrokenProgram> &Info) { return std::string(Info.param.Mode); });
 
-TEST(ProgramBots, UnderTheSandboxTheProgramsPlayAsTheyDoFreeAndAProgramThatOpensASocketLoses) {
-    MatchFolder Folder;
-    if (!SeccompAvailable(Folder)) GTEST_SKIP() << "this kernel offers no seccomp filter";
-    Folder.AddSampleBot("planner.so");
-    AddExample(Folder, "c-line-bot", {"greedy_line", "greedy-line.bot"});
-    AddExample(Folder, "python-bot", {"greedy.py", "greedy-py.bot", "velkaran_bot.py"});
-    fs::copy_file(VELKARAN_MISBEHAVING_LINE_BOT, Folder.Path / "misbehaving_line_bot");
-    Folder.AddTextFile("socket.bot", "command = ./misbehaving_line_bot socket\n");
-    // Run as root, the sandbox runs bots as an unprivileged user, who must be able to reach them.
-    using std::filesystem::perms;
-    for (const fs::path &Reached : {Folder.Path.parent_path(), Folder.Path})
-        fs::permissions(Reached, perms::owner_all | perms::group_read | perms::group_exec |
-                                     perms::others_read | perms::others_exec);
-    // The system's interpreter: a PATH may hold a user's shims that the sandbox's user cannot run.
-    const std::vector<std::string> SystemPath = {"PATH=/usr/bin:/bin"};
-    for (const char *Manifest : {"greedy-line.bot", "greedy-py.bot"}) {
-        SCOPED_TRACE(Manifest);
-        const TCliRun Free = Folder.Run({"--games", "2", Manifest, "planner.so"}, SystemPath);
-        const TCliRun Locked = Folder.Run({"--sandbox", "--games", "2", Manifest, "planner.so"}, SystemPath);
-        EXPECT_EQ(Locked.Status, 0) << Locked.Err;
-        EXPECT_TRUE(WithoutTimings(Locked.Out) == WithoutTimings(Free.Out)) << Locked.Err;
-    }
-    const TCliRun Refused = Folder.Run({"--sandbox", "--games", "1", "socket.bot", "planner.so"});
-    EXPECT_EQ(Refused.Status, 0) << Refused.Err;
-    EXPECT_THAT(Refused.Out, HasSubstr("Misbehaving : количество ошибок 2\n"));
-    EXPECT_THAT(Refused.Err, HasSubstr("(crashed: 2); first: GetTurn as the first player, round 3 of game 1: "
-                                       "killed by SIGSYS"));
-    EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
-}
-
-TEST(ProgramBots, ABrokenManifestIsUnusableWithItsReason) {
+TEST(ProgramBots, ABrokenManifestIsUnusableWithItsReasonAndTheSandboxIsNeverSkipped) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
     AddExample(Folder, "c-line-bot", {"greedy_line", "greedy-line.bot"});
@@ -162,6 +132,13 @@ TEST(ProgramBots, ABrokenManifestIsUnusableWithItsReason) {
                                     "executable file in " +
                                     Folder.Path.string()));
     EXPECT_THAT(List.Out, HasSubstr("typo.bot         unusable: line 1: unknown key \"comand\""));
+
+    // The sandbox does not confine a program yet: it is refused, never run unconfined.
+    const TCliRun Sandboxed = Folder.Run({"--sandbox", "greedy-line.bot", "greedy.so"});
+    EXPECT_EQ(Sandboxed.Status, 2);
+    EXPECT_THAT(Sandboxed.Err,
+                HasSubstr("cannot use bot \"greedy-line.bot\": a bot that is a program does not "
+                          "run under --sandbox yet"));
 
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }

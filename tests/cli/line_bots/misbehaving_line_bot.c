@@ -4,12 +4,10 @@
  *   late     never answers
  *   exit     exits with status 7
  *   close    closes its standard output and waits for the end of its input
- *   socket   opens a network socket
  * Until then it plays its first playable card from a valid set. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 static long Field(const char *Line, int Index) {
@@ -42,9 +40,6 @@ int main(int Argc, char **Argv) {
                 while (fgets(Line, sizeof Line, stdin) != NULL) {
                 }
                 return 0;
-            } else if (strcmp(Mode, "socket") == 0) {
-                const int Socket = socket(AF_INET, SOCK_STREAM, 0);
-                printf("play %d\n", Socket >= 0 ? 50 : 1);
             } else {
                 for (;;) pause();
             }
