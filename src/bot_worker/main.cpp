@@ -252,7 +252,7 @@ private:
 // In a sanitizer build the worker stays out of the bot's way: a bot's crash is the bot's own
 // signal, as in a plain build, and what a bot leaks is not the worker's report to make.
 extern "C" const char *__asan_default_options() {
-    return "handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0";
+    return "handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0:replace_intrin=0";
 }
 extern "C" int __lsan_is_turned_off() { return 1; }
 #endif
