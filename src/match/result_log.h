@@ -18,4 +18,9 @@ enum class TLogEncoding { Windows1251, Utf8 };
 std::optional<std::string> SaveResultLog(const std::vector<std::string> &Lines, const std::string &Path,
                                          TLogEncoding Encoding = TLogEncoding::Windows1251);
 
+// The lines (UTF-8) of the log at Path that SaveResultLog wrote in Encoding; nothing when the file
+// cannot be read.
+std::optional<std::vector<std::string>> ReadResultLog(const std::string &Path,
+                                                      TLogEncoding Encoding = TLogEncoding::Windows1251);
+
 }  // namespace velkaran

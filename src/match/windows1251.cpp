@@ -75,4 +75,26 @@ std::string ToWindows1251(const std::string &Text) {
     return Conversion.Convert(Text);
 }
 
+std::string FromWindows1251(const std::string &Text) {
+    const iconv_t Handle = iconv_open("UTF-8", "WINDOWS-1251");
+    if (Handle == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("the system offers no conversion from Windows-1251 to UTF-8");
+    std::string Output(3 * Text.size(), '\0');  // no character of the code page takes more
+    char *Input = const_cast<char *>(Text.data());
+    std::size_t InputLeft = Text.size();
+    char *Out = Output.data();
+    std::size_t OutLeft = Output.size();
+    while (InputLeft > 0) {
+        if (iconv(Handle, &Input, &InputLeft, &Out, &OutLeft) != static_cast<std::size_t>(-1)) break;
+        // EILSEQ: the one byte (0x98) without a character.
+        ++Input;
+        --InputLeft;
+        *Out++ = '?';
+        --OutLeft;
+    }
+    iconv_close(Handle);
+    Output.resize(Output.size() - OutLeft);
+    return Output;
+}
+
 }  // namespace velkaran

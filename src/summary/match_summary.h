@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace velkaran {
@@ -40,6 +41,7 @@ struct TGameRow {
     int8_t Winner = -1;      // the player that won; -1 for a draw (or a game without a result)
     TTermination Termination = TTermination::None;
     int32_t Rounds = 0;
+    std::string Reason;  // why the loser lost beyond the ending's name (LossDetail); mostly empty
     friend bool operator==(const TGameRow &, const TGameRow &) = default;
 };
 

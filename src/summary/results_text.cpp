@@ -3,6 +3,7 @@
 
 #include "match/match_tally.h"
 #include "rules/player_names.h"
+#include "texts/plural.h"
 
 #include <charconv>
 #include <cmath>
@@ -128,14 +129,36 @@ TResultsText ResultsText(const TMatchSummary &Summary, const std::array<std::str
 }
 
 std::vector<std::string> GameListHeader() {
-    return {"№", "Первым ходил", "Результат", "Окончание", "Раундов"};
+    return {"№", "Первым ходил", "Результат", "Окончание", "Раундов", "Причина"};
 }
 
 std::vector<std::string> GameRowText(const TGameRow &Row, const std::array<std::string, 2> &Names) {
     const std::string Result =
         Row.Winner < 0 ? std::string("ничья") : "победа " + Names[static_cast<std::size_t>(Row.Winner)];
-    return {Count(Row.Number), Names[static_cast<std::size_t>(Row.FirstPlayer)], Result,
-            TerminationText(Row.Termination), std::to_string(Row.Rounds)};
+    return {Count(Row.Number),
+            Names[static_cast<std::size_t>(Row.FirstPlayer)],
+            Result,
+            TerminationText(Row.Termination),
+            std::to_string(Row.Rounds),
+            Row.Reason};
+}
+
+std::vector<std::string> GameReasonLines(const TMatchSummary &Summary,
+                                         const std::array<std::string, 2> &Names, std::size_t Limit) {
+    std::vector<std::string> Lines;
+    int64_t Left = 0;
+    for (const TGameRow &Row : Summary.Games()) {
+        if (Row.Reason.empty() || Row.Winner < 0) continue;
+        if (Lines.size() >= Limit + 1) {
+            ++Left;
+            continue;
+        }
+        if (Lines.empty()) Lines.push_back("Ошибки и отказы ботов:");
+        Lines.push_back("Игра " + Count(Row.Number) + ": " + Names[static_cast<std::size_t>(1 - Row.Winner)] +
+                        " — " + TerminationText(Row.Termination) + ": " + Row.Reason);
+    }
+    if (Left > 0) Lines.push_back("… и ещё " + CountText(Left, GamesWord) + " (см. список игр)");
+    return Lines;
 }
 
 }  // namespace velkaran

@@ -46,9 +46,15 @@ TResultsText ResultsText(const TMatchSummary &Summary, const std::array<std::str
 std::string TerminationText(TTermination Kind);
 
 // The header of the list of games, and the cells of one game of it: its number, who moved first,
-// the result ("победа <name>" or "ничья"), how it ended and its rounds.
+// the result ("победа <name>" or "ничья"), how it ended, its rounds and why the loser lost.
 std::vector<std::string> GameListHeader();
 std::vector<std::string> GameRowText(const TGameRow &Row, const std::array<std::string, 2> &Names);
+
+// The lines that follow the result text in the text tab: a heading, then each game a bot lost by a
+// fault or a refusal, with the bot and the reason ("Игра 3: Beta — сбой бота: раунд 3, GetTurn:
+// ..."), at most Limit of them and then how many more; none when no game has a reason.
+std::vector<std::string> GameReasonLines(const TMatchSummary &Summary,
+                                         const std::array<std::string, 2> &Names, std::size_t Limit);
 
 // Value with Decimals digits after DecimalSeparator (rounded half away from zero); "∞" and "−∞"
 // for infinities.

@@ -3,8 +3,10 @@
 #include "match_run.h"
 #include "replay_form.h"
 #include "results_view.h"
+#include "velkui/window_placement.h"
 
 #include "match/result_log.h"
+#include "summary/results_text.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -94,6 +96,9 @@ TGameResultForm::TGameResultForm(QWidget *Parent)
     Views->addTab(ResultMemo, QStringLiteral("Текст"));
     Views->setDocumentMode(true);
     ResultsView->OnOpenGame = [this](int64_t Game) { OpenReplay(Game); };
+    // The hint about double clicks is the text's: the results view has its own.
+    connect(Views, &QTabWidget::currentChanged, this,
+            [this] { Label1->setVisible(Views->currentWidget() == ResultMemo); });
 
     ResultMemo->setObjectName(QStringLiteral("ResultMemo"));
     ResultMemo->setReadOnly(true);
@@ -148,20 +153,32 @@ void TGameResultForm::SetResults(const std::vector<std::string> &Lines,
     ReplayButton->setEnabled(Results && Results->Archive && Results->Archive->Count() > 0);
     Views->setCurrentIndex(Results && Results->Scope.Series ? 0 : 1);
     if (ReplayForm != nullptr) ReplayForm->close();
+    LogLines = Lines;
+    // Below the log's text, not in it: why bots lost by a fault or a refusal.
+    std::vector<std::string> Memo = Lines;
+    if (Results) {
+        constexpr std::size_t MostReasons = 50;
+        const std::vector<std::string> Reasons =
+            GameReasonLines(Results->Summary, Results->Names, MostReasons);
+        if (!Reasons.empty()) Memo.emplace_back();
+        Memo.insert(Memo.end(), Reasons.begin(), Reasons.end());
+    }
     QStringList Text;
-    Text.reserve(static_cast<qsizetype>(Lines.size()));
-    for (const std::string &Line : Lines) Text.append(QString::fromStdString(Line));
+    Text.reserve(static_cast<qsizetype>(Memo.size()));
+    for (const std::string &Line : Memo) Text.append(QString::fromStdString(Line));
     ResultMemo->setPlainText(Text.join(u'\n'));
     SaveStatusLabel->setVisible(false);  // a new text has not been saved yet
     PlaceControls();
 }
 
-std::vector<std::string> TGameResultForm::ResultLines() const {
-    std::vector<std::string> Lines;
-    if (ResultMemo->document()->isEmpty()) return Lines;
-    for (const QString &Line : ResultMemo->toPlainText().split(u'\n')) Lines.push_back(Line.toStdString());
-    return Lines;
+void TGameResultForm::ShowStatus(const QString &Text) {
+    SaveStatusLabel->setText(Text);
+    SaveStatusLabel->setToolTip(Text);
+    SaveStatusLabel->setVisible(true);
+    PlaceControls();
 }
+
+std::vector<std::string> TGameResultForm::ResultLines() const { return LogLines; }
 
 void TGameResultForm::ResultMemoDblClick(QObject *) {
     TLogFileChoice Offered = LastLogFile;
@@ -171,10 +188,7 @@ void TGameResultForm::ResultMemoDblClick(QObject *) {
     if (Chosen.FileName.isEmpty()) return;
     LastLogFile = Chosen;
     const auto Failure = SaveLogFile(ResultLines(), Chosen.FileName, Chosen.Encoding);
-    SaveStatusLabel->setText(Failure ? LogNotSavedText() : LogSavedText(Chosen));
-    SaveStatusLabel->setToolTip(SaveStatusLabel->text());
-    SaveStatusLabel->setVisible(true);
-    PlaceControls();
+    ShowStatus(Failure ? LogNotSavedText() : LogSavedText(Chosen));
     if (Failure) ShowMessage(this, TMessageKind::Error, QString::fromStdString(*Failure));
 }
 
@@ -197,7 +211,7 @@ void TGameResultForm::done(int Result) {
 }
 
 void TGameResultForm::FormShow(QObject *) {
-    if (const QScreen *Screen = screen()) move(Screen->availableGeometry().center() - rect().center());
+    CentreOnParent(*this);
     raise();
     activateWindow();
 }

@@ -57,7 +57,10 @@ public:
     // Shows the text of a match and, beside it, Results (null for none). A series opens on its
     // results, a single game on its text.
     void SetResults(const std::vector<std::string> &Lines, std::shared_ptr<const TMatchResults> Results);
-    // The memo's lines (UTF-8), as they are saved.
+    // Shows Text on the status line under the memo (where the results were kept, say).
+    void ShowStatus(const QString &Text);
+    // The lines of the result text (UTF-8), as they are saved; the memo shows them, and below them
+    // why bots lost by a fault or a refusal.
     std::vector<std::string> ResultLines() const;
 
     // Double click on the memo, the label or the free area, the save button or Ctrl+S: asks for a
@@ -86,6 +89,7 @@ private:
 
     TLogFileChoice LastLogFile;
     std::shared_ptr<const TMatchResults> Results;
+    std::vector<std::string> LogLines;
 };
 
 }  // namespace velkaran

@@ -5,12 +5,16 @@
 #include "progress_form.h"
 #include "records/record_file.h"
 #include "replay_form.h"
+#include "results_list_form.h"
 #include "settings_rules.h"
 #include "stored_settings.h"
 #include "window_thread_interface.h"
 
 #include "match/fault_summary.h"
 #include "match/version.h"
+#include "records/record_journal.h"
+#include "summary/match_results.h"
+#include "summary/result_folder.h"
 #include "workers/adopted_children.h"
 #include "workers/host_failure.h"
 
@@ -20,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemWatcher>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
@@ -37,10 +42,13 @@ constexpr char AboutEmail[] = "velkaran@example.org";
 
 // A single game between bots that lasts longer than this shows the progress window.
 constexpr int SingleGameProgressDelayMs = 700;
+// How long the bots' folder must be quiet before its changes are taken.
+constexpr int BotFolderQuietMs = 400;
 
 QString AskRecordFileName(QWidget *Parent) {
-    return QFileDialog::getOpenFileName(Parent, QStringLiteral("Открыть запись игры"), QDir::currentPath(),
-                                        QStringLiteral("Записи игр (*.json);;Все файлы (*)"));
+    return QFileDialog::getOpenFileName(
+        Parent, QStringLiteral("Открыть матч или записи игр"), QDir::currentPath(),
+        QStringLiteral("Матчи, турниры и записи игр (*.json);;Все файлы (*)"));
 }
 
 }  // namespace
@@ -53,7 +61,8 @@ TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryF
       ProgressDelay(new QTimer(this)),
       Discovery(std::move(Discovery)) {
     MatchEnvironment.Ui = &VelkUi;
-    if (!this->Discovery) {
+    const bool OwnBots = !this->Discovery;
+    if (OwnBots) {
         UseWorkerPoolSettings({});
         this->Discovery = [this](TBotTable &Table) { DiscoverThroughWorkers(Table); };
         MatchEnvironment.BotSeat = [this](const TBot &Bot) { return MatchWorkers->Seat(Bot); };
@@ -64,6 +73,41 @@ TVelkaranMainForm::TVelkaranMainForm(TGameResultForm &ResultForm, TBotDiscoveryF
     ProgressForm = new TMatchProgressForm(this);
     ProgressDelay->setSingleShot(true);
     connect(ProgressDelay, &QTimer::timeout, this, [this] { ShowProgress(); });
+    if (OwnBots) {
+        BotFolderWatcher = new QFileSystemWatcher(this);
+        BotFolderDelay = new QTimer(this);
+        BotFolderDelay->setSingleShot(true);
+        BotFolderDelay->setInterval(BotFolderQuietMs);
+        connect(BotFolderWatcher, &QFileSystemWatcher::directoryChanged, BotFolderDelay,
+                qOverload<>(&QTimer::start));
+        connect(BotFolderWatcher, &QFileSystemWatcher::fileChanged, BotFolderDelay,
+                qOverload<>(&QTimer::start));
+        connect(BotFolderDelay, &QTimer::timeout, this, [this] { BotFolderChange(BotFolderWatcher); });
+    }
+}
+
+void TVelkaranMainForm::WatchBotFolder() {
+    if (BotFolderWatcher == nullptr) return;
+    const QStringList Old = BotFolderWatcher->files() + BotFolderWatcher->directories();
+    if (!Old.isEmpty()) BotFolderWatcher->removePaths(Old);
+    QStringList Paths{QDir::currentPath()};
+    for (const TBot &Bot : Bots.Bots)
+        Paths.append(QDir::current().absoluteFilePath(QString::fromStdString(Bot.Path)));
+    BotFolderWatcher->addPaths(Paths);
+}
+
+void TVelkaranMainForm::BotFolderChange(QObject *) {
+    if (Running || !isVisible()) return;  // the lists are rebuilt when the window comes back
+    // The libraries the lists show now stay chosen, unless they are gone.
+    const std::array<const TBot *, 2> Shown{SelectedBot(AvailBotsComboBox),
+                                            SelectedBot(AvailSecondBotsComboBox)};
+    const std::array<std::string, 2> Keep{Shown[0] ? LibraryFileName(Shown[0]->Path) : ChosenLibrary[0],
+                                          Shown[1] ? LibraryFileName(Shown[1]->Path) : ChosenLibrary[1]};
+    Discovery(Bots);
+    MirrorBotTexts(AvailBotsComboBox, Keep[0]);
+    MirrorBotTexts(AvailSecondBotsComboBox, Keep[1]);
+    UpdateStartButton();
+    WatchBotFolder();
 }
 
 TVelkaranMainForm::~TVelkaranMainForm() {
@@ -123,6 +167,7 @@ void TVelkaranMainForm::ConnectHandlers() {
     connect(StartGameButton, &QPushButton::clicked, this, [this] { StartGameButtonClick(StartGameButton); });
     connect(OpenRecordButton, &QPushButton::clicked, this,
             [this] { OpenRecordButtonClick(OpenRecordButton); });
+    connect(ResultsButton, &QPushButton::clicked, this, [this] { ResultsButtonClick(ResultsButton); });
 }
 
 void TVelkaranMainForm::FormActivate(QObject *) {
@@ -191,6 +236,7 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
         ProgressForm->hide();
     };
     Run->SetUi(Ui.get());
+    Run->KeepIn(StoredResultsFolder());
     Running = Run;
     hide();
     if (Run->IsSeries())
@@ -231,6 +277,13 @@ void TVelkaranMainForm::FinishMatch(const std::shared_ptr<TMatchRun> &Run) {
         if (!Report.empty())
             ShowMessage(this, TMessageKind::Error, QString::fromStdString(JoinLines(Report)));
         ResultForm.SetResults(Run->Lines(), Run->Results());
+        if (!Run->KeptDocument().empty())
+            ResultForm.ShowStatus(
+                QStringLiteral("Серия сохранена: %1").arg(QString::fromStdString(Run->KeptDocument())));
+        else if (!Run->KeepFailure().empty())
+            ResultForm.ShowStatus(
+                QStringLiteral("Серия не сохранена: %1").arg(QString::fromStdString(Run->KeepFailure())));
+        if (ResultsListForm != nullptr && ResultsListForm->isVisible()) ResultsListForm->Refresh();
         ResultForm.exec();
     }
     show();
@@ -238,7 +291,47 @@ void TVelkaranMainForm::FinishMatch(const std::shared_ptr<TMatchRun> &Run) {
 
 void TVelkaranMainForm::OpenRecordButtonClick(QObject *) {
     const QString Path = AskRecordFile(this);
-    if (!Path.isEmpty()) OpenRecordFile(Path);
+    if (!Path.isEmpty()) OpenDocument(Path);
+}
+
+void TVelkaranMainForm::ResultsButtonClick(QObject *) {
+    if (ResultsListForm == nullptr) {
+        ResultsListForm = new TResultsListForm(this);
+        ResultsListForm->OnOpen = [this](const QString &Path) { return OpenDocument(Path); };
+        ResultsListForm->AskFile = [this](QWidget *Parent) { return AskRecordFile(Parent); };
+    }
+    ResultsListForm->Refresh();
+    ResultsListForm->show();
+    ResultsListForm->raise();
+    ResultsListForm->activateWindow();
+}
+
+bool TVelkaranMainForm::OpenDocument(const QString &Path) {
+    const std::string File = Path.toStdString();
+    nlohmann::json Head;
+    std::string Error;
+    // A match document opens on its results; anything else (a tournament's document, a single
+    // record) in the replay viewer, which says what is wrong with a file that is neither.
+    if (!ReadDocumentHead(File, Head, Error, {"format", "config"}) || !Head.is_object() ||
+        !Head.contains("format") || Head["format"] != "velkaran-match") {
+        if (!OpenRecordFile(Path)) return false;
+        AddRecentFile(File);
+        return true;
+    }
+    const std::shared_ptr<TMatchResults> Results =
+        LoadMatchResults(File, QLocale().decimalPoint().toStdString(), Error);
+    if (!Results) {
+        ShowOwnMessage(TMessageKind::Error,
+                       QStringLiteral("Матч «%1» не открыт: %2").arg(Path, QString::fromStdString(Error)));
+        return false;
+    }
+    AddRecentFile(File);
+    const std::vector<std::string> Lines =
+        ReadResultLog(ResultLogPath(File)).value_or(std::vector<std::string>{});
+    ResultForm.SetResults(Lines, Results);
+    ResultForm.ShowStatus(QStringLiteral("Открыт: %1").arg(Path));
+    ResultForm.exec();
+    return true;
 }
 
 bool TVelkaranMainForm::OpenRecordFile(const QString &Path) {
@@ -265,6 +358,7 @@ void TVelkaranMainForm::LoadBots() {
     assert(Bots.Bots.size() == Bots.Texts.size() && "bot table and list texts are index-aligned");
     MirrorBotTexts(AvailBotsComboBox, ChosenLibrary[0]);
     MirrorBotTexts(AvailSecondBotsComboBox, ChosenLibrary[1]);
+    WatchBotFolder();
 }
 
 void TVelkaranMainForm::UpdateStartButton() {

@@ -23,6 +23,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFileSystemWatcher;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -33,6 +34,7 @@ namespace velkaran {
 class TMatchProgressForm;
 class TMatchRun;
 class TReplayForm;
+class TResultsListForm;
 
 // Fills the bot table: a fake in tests.
 using TBotDiscoveryFn = std::function<void(TBotTable &Table)>;
@@ -68,8 +70,9 @@ public:
     // Added to the original controls: the help button, a status line about the bot libraries and
     // the button that opens a saved game record in the replay viewer.
     QPushButton *RulesButton;
-    QLabel *BotStatusLabel;  // elided to its width; the whole text is its tooltip
-    QPushButton *OpenRecordButton;
+    QLabel *BotStatusLabel;         // elided to its width; the whole text is its tooltip
+    QPushButton *OpenRecordButton;  // "Открыть…": a match document or a file of game records
+    QPushButton *ResultsButton;     // "Результаты…": the kept series and the documents opened
     // The longest a bot's move may take, in milliseconds (the game's 20000 unless changed).
     QLabel *MoveLimitLabel;
     TIntegerSpinEdit *MoveLimitSpinEdit;
@@ -82,6 +85,8 @@ public:
     TMatchProgressForm *ProgressForm;
     // The replay viewer of a record file, made when the first one is opened.
     TReplayForm *ReplayForm = nullptr;
+    // The list of results, made at the first click on ResultsButton.
+    TResultsListForm *ResultsListForm = nullptr;
 
     // How matches are played (the game interface is VelkUI's, the clock the steady clock) and
     // how messages are shown; tests replace them. The game interface is called on the window
@@ -114,8 +119,15 @@ public:
     // of the games played, and the main window comes back; a failure that ended the match is shown
     // in a message box instead of the results.
     void StartGameButtonClick(QObject *Sender);
-    // Asks for a saved JSON record file and opens it in the replay viewer.
+    // Asks for a saved JSON document and opens it (see OpenDocument).
     void OpenRecordButtonClick(QObject *Sender);
+    // Opens the results list (or brings it to the front), read afresh.
+    void ResultsButtonClick(QObject *Sender);
+    // Opens the document at Path: a match document in the result window (its results, and the log
+    // kept beside it in the text tab), any other file of records in the replay viewer; the file
+    // becomes the first of the recent ones. False (and a message box that says why) when it holds
+    // nothing that can be read.
+    bool OpenDocument(const QString &Path);
     // Opens the games of the record file at Path in the replay viewer; false (and a message box
     // that says why) when it holds none that can be read.
     bool OpenRecordFile(const QString &Path);
@@ -133,6 +145,10 @@ public:
     // this run or, at first, in the previous one), else its first entry; an unavailable entry's
     // tooltip says why.
     void LoadBots();
+    // The bots' folder or one of its libraries changed on disk: between matches, while the window
+    // is shown, both lists are rebuilt at once, each keeping the library it shows (a changed
+    // library is probed again); otherwise at the next activation.
+    void BotFolderChange(QObject *Sender);
     // Enables the start button exactly when every bot seat has an available entry selected; when it
     // is disabled, its tooltip and the status line say why.
     void UpdateStartButton();
@@ -179,6 +195,11 @@ private:
     std::unique_ptr<TBotWorkerPool> MatchWorkers;
     std::shared_ptr<TMatchRun> Running;  // the match in play
     QTimer *ProgressDelay;               // shows the progress of a single game that takes a while
+    // Without a test's Discovery: the current directory and its libraries, watched; a burst of
+    // changes (a build writing a library) is taken as one after a short delay.
+    QFileSystemWatcher *BotFolderWatcher = nullptr;
+    QTimer *BotFolderDelay = nullptr;
+    void WatchBotFolder();
     TBotDiscoveryFn Discovery;
     VelkUiGameInterface VelkUi;
     bool ActivateOnShow = true;  // the first showing, and every showing after a hide by the program

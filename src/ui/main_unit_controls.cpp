@@ -66,8 +66,11 @@ void TVelkaranMainForm::CreateControls() {
               "SecondPlayerGroupBox");
     AboutButton = Named(new QPushButton(QStringLiteral("Об игре"), this), "AboutButton");
     RulesButton = Named(new QPushButton(QStringLiteral("Правила"), this), "RulesButton");
-    OpenRecordButton = Named(new QPushButton(QStringLiteral("Открыть игру…"), this), "OpenRecordButton");
-    OpenRecordButton->setToolTip(QStringLiteral("Просмотреть игру из сохранённого файла записей (JSON)"));
+    OpenRecordButton = Named(new QPushButton(QStringLiteral("Открыть…"), this), "OpenRecordButton");
+    OpenRecordButton->setToolTip(
+        QStringLiteral("Открыть сохранённый матч (его итоги) или файл записей игр (просмотр игр)"));
+    ResultsButton = Named(new QPushButton(QStringLiteral("Результаты…"), this), "ResultsButton");
+    ResultsButton->setToolTip(QStringLiteral("Сохранённые серии и открытые файлы"));
     BotStatusLabel = Named(new QLabel(this), "BotStatusLabel");
     BotStatusLabel->setTextFormat(Qt::PlainText);
     BotStatusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -126,6 +129,7 @@ void TVelkaranMainForm::CreateControls() {
     Buttons->addWidget(AboutButton);
     Buttons->addWidget(RulesButton);
     Buttons->addWidget(OpenRecordButton);
+    Buttons->addWidget(ResultsButton);
     Buttons->addStretch();
     Buttons->addWidget(StartGameButton);
 
@@ -146,7 +150,8 @@ void TVelkaranMainForm::CreateControls() {
     setTabOrder(AvailSecondBotsComboBox, AboutButton);
     setTabOrder(AboutButton, RulesButton);
     setTabOrder(RulesButton, OpenRecordButton);
-    setTabOrder(OpenRecordButton, BotGameOptionsRadioGroup->Item(0));
+    setTabOrder(OpenRecordButton, ResultsButton);
+    setTabOrder(ResultsButton, BotGameOptionsRadioGroup->Item(0));
     setTabOrder(BotGameOptionsRadioGroup->Item(0), BotGameOptionsRadioGroup->Item(1));
     setTabOrder(BotGameOptionsRadioGroup->Item(1), GameCountSpinEdit);
     setTabOrder(GameCountSpinEdit, TurnLimitSpinEdit);

@@ -2,6 +2,10 @@
 
 #include "match/match_tally.h"
 #include "rules/player_names.h"
+#include "summary/result_folder.h"
+
+#include <ctime>
+#include <filesystem>
 
 namespace velkaran {
 
@@ -26,6 +30,12 @@ TMatchRun::TMatchRun(const TMatchSettings &Settings, const TMatchEnvironment &En
 void TMatchRun::Play() {
     std::string Error;
     Counted->Archive = TRecordArchive::Create(Error);  // without it the games cannot be replayed
+    if (IsSeries() && !KeepFolder.empty()) {
+        std::error_code Failure;
+        std::filesystem::create_directories(KeepFolder, Failure);
+        Journal = TRecordJournal::Open(KeepFolder, KeepError);
+        if (!Journal) KeepError = "папка результатов «" + KeepFolder + "» не принимает файлов: " + KeepError;
+    }
     TMatchEnvironment Playing = Environment;
     Playing.Stop = &Stop;
     Playing.OnGameEnd = [this, Outer = Environment.OnGameEnd](const TPlayedGame &Game) {
@@ -40,6 +50,7 @@ void TMatchRun::Play() {
         TMatchOutcome Outcome = RunMatch(Settings, Playing);
         Lines_ = std::move(Outcome.Lines);
         Counted->Scope.Stopped = Counted->Scope.Series && Outcome.Stopped;
+        if (Journal) Keep(!Outcome.Stopped);
     } catch (const std::exception &Failure) {
         Failure_ = Failure.what();
     } catch (...) {
@@ -53,6 +64,17 @@ void TMatchRun::CountGame(const TPlayedGame &Game) {
     static const std::vector<double> NoTimes;
     Counted->Summary.Add(*Game.Record, Game.PlayerOfSeat, Game.MoveTimesMs ? *Game.MoveTimesMs : NoTimes);
     if (Counted->Archive && !Counted->Archive->Append(*Game.Record)) Counted->Archive.reset();
+    if (Journal && !Journal->Append(*Game.Record)) {
+        Journal.reset();
+        KeepError = "папка результатов «" + KeepFolder + "» не приняла записи игр";
+    }
+}
+
+void TMatchRun::Keep(bool Complete) {
+    if (const auto Path =
+            KeepMatchResult(KeepFolder, Settings, *Journal, Complete, Lines_, std::time(nullptr), KeepError))
+        Kept = *Path;
+    Journal.reset();
 }
 
 void TMatchRun::RequestStop(TStopRequest Request) {

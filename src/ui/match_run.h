@@ -6,6 +6,8 @@
 
 #include "match/fault_summary.h"
 #include "match/match_runner.h"
+#include "records/record_journal.h"
+#include "summary/match_results.h"
 #include "summary/match_summary.h"
 #include "summary/results_text.h"
 #include "workers/worker_run.h"
@@ -21,16 +23,6 @@
 #include <vector>
 
 namespace velkaran {
-
-// What the result window shows beside the text: the games counted, and their records for replays.
-struct TMatchResults {
-    std::array<std::string, 2> Names;  // players 1 and 2 as the views name them
-    TMatchScope Scope;
-    TMatchSummary Summary;
-    // Record I is game I of Summary.Games(); null when the games could not be kept.
-    std::shared_ptr<TRecordArchive> Archive;
-    std::string DecimalSeparator;
-};
 
 class TMatchRun {
 public:
@@ -58,6 +50,8 @@ public:
     const std::atomic<int> &StopFlag() const { return Stop; }
     // Replaces the game interface the runner calls (on the match thread); before Play.
     void SetUi(GameInterface *Ui) { Environment.Ui = Ui; }
+    // Keeps a series, finished or stopped, in Folder (see KeepMatchResult); before Play.
+    void KeepIn(std::string Folder) { KeepFolder = std::move(Folder); }
 
     // After Play: the result text, or the failure that ended the match without one.
     const std::vector<std::string> &Lines() const { return Lines_; }
@@ -66,9 +60,14 @@ public:
     std::vector<std::string> FaultReport() const;
     // After Play: what the result window shows beside the text.
     std::shared_ptr<const TMatchResults> Results() const { return Counted; }
+    // After Play: the document the series was kept in, or why it was not (both empty when it was
+    // not to be kept).
+    const std::string &KeptDocument() const { return Kept; }
+    const std::string &KeepFailure() const { return KeepError; }
 
 private:
     void CountGame(const TPlayedGame &Game);
+    void Keep(bool Complete);
 
     TMatchSettings Settings;
     TMatchEnvironment Environment;
@@ -82,6 +81,9 @@ private:
     int64_t Games = 0;
     std::vector<std::string> Lines_;
     std::optional<std::string> Failure_;
+    std::string KeepFolder;
+    std::unique_ptr<TRecordJournal> Journal;  // the series' records, for its document
+    std::string Kept, KeepError;
 };
 
 }  // namespace velkaran

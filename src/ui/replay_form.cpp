@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QSlider>
 #include <QSpinBox>
@@ -99,7 +100,7 @@ void TReplayForm::CreateControls() {
         CardSets[Seat]->setObjectName(QStringLiteral("CardSet%1").arg(Seat + 1));
     }
     MoveList->setObjectName(QStringLiteral("MoveList"));
-    MoveList->setMinimumWidth(250);
+    MoveList->setMinimumWidth(200);
     StepSlider->setObjectName(QStringLiteral("StepSlider"));
     RoundSpinBox->setObjectName(QStringLiteral("RoundSpinBox"));
     SpeedComboBox->setObjectName(QStringLiteral("SpeedComboBox"));
@@ -138,32 +139,45 @@ void TReplayForm::CreateControls() {
         Boards->addWidget(Panels[Seat], 0, Seat);
         Boards->addWidget(CardSets[Seat], 1, Seat);
     }
-    auto *Board = new QVBoxLayout;
+    // The board scrolls when the window is smaller than it, so that the window fits any screen
+    // and its controls stay in sight.
+    auto *BoardArea = new QWidget;
+    auto *Board = new QVBoxLayout(BoardArea);
+    Board->setContentsMargins(0, 0, 0, 0);
     Board->addWidget(HeadlineLabel);
     Board->addLayout(Boards);
     Board->addWidget(LastMoveLabel);
     Board->addWidget(OutcomeLabel);
     Board->addStretch();
+    auto *BoardScroll = new QScrollArea(this);
+    BoardScroll->setObjectName(QStringLiteral("BoardScroll"));
+    BoardScroll->setWidgetResizable(true);
+    BoardScroll->setFrameShape(QFrame::NoFrame);
+    BoardScroll->setWidget(BoardArea);
     auto *Middle = new QHBoxLayout;
-    Middle->addLayout(Board, 1);
+    Middle->addWidget(BoardScroll, 1);
     Middle->addWidget(MoveList);
-    auto *Controls = new QHBoxLayout;
+    auto *Steps = new QHBoxLayout;
     for (QPushButton *Button :
          {FirstStepButton, StepBackButton, PlayButton, StepForwardButton, LastStepButton})
-        Controls->addWidget(Button);
-    Controls->addWidget(StepSlider, 1);
+        Steps->addWidget(Button);
+    Steps->addWidget(StepSlider, 1);
+    auto *Controls = new QHBoxLayout;
     Controls->addWidget(new QLabel(QStringLiteral("Раунд:"), this));
     Controls->addWidget(RoundSpinBox);
     Controls->addWidget(GoToRoundButton);
+    Controls->addSpacing(12);
     Controls->addWidget(new QLabel(QStringLiteral("Скорость:"), this));
     Controls->addWidget(SpeedComboBox);
+    Controls->addStretch();
     Controls->addWidget(CloseButton);
     auto *Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(12, 10, 12, 10);
     Layout->addLayout(Top);
     Layout->addLayout(Middle, 1);
+    Layout->addLayout(Steps);
     Layout->addLayout(Controls);
-    resize(1100, 620);
+    resize(1100, 620);  // made to fit the screen when shown
 }
 
 void TReplayForm::ShowGame(std::shared_ptr<const TRecordArchive> Shown, int64_t Game) {

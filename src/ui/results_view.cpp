@@ -3,27 +3,55 @@
 #include "game_list_model.h"
 #include "match_run.h"
 
+#include "records/atomic_file.h"
 #include "summary/results_text.h"
+#include "summary/table_text.h"
 
+#include <QClipboard>
+#include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <map>
+#include <set>
+
 namespace velkaran {
 
 namespace {
+
+QString AskCsvFileName(QWidget *Parent) {
+    return QFileDialog::getSaveFileName(Parent, QStringLiteral("Экспорт в CSV"), QString(),
+                                        QStringLiteral("CSV (*.csv);;Все файлы (*)"));
+}
+
+void ShowExportError(QWidget *Parent, const QString &Text) {
+    QMessageBox::warning(Parent, QStringLiteral("Экспорт в CSV"), Text);
+}
+
+QComboBox *NewFilter(const char *Name, const QString &ToolTip, QWidget *Parent) {
+    auto *Filter = new QComboBox(Parent);
+    Filter->setObjectName(QString::fromLatin1(Name));
+    Filter->setToolTip(ToolTip);
+    Filter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return Filter;
+}
 
 QTableWidget *NewTable(const char *Name, QWidget *Parent) {
     auto *Table = new QTableWidget(Parent);
     Table->setObjectName(QString::fromLatin1(Name));
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->setSelectionMode(QAbstractItemView::NoSelection);
-    Table->setFocusPolicy(Qt::NoFocus);
+    Table->setSelectionMode(QAbstractItemView::ExtendedSelection);  // copied with Ctrl+C
     Table->verticalHeader()->setVisible(false);
     Table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -67,6 +95,14 @@ TResultsView::TResultsView(QWidget *Parent)
       ThinkingTimeTable(NewTable("ThinkingTimeTable", this)),
       TerminationsTable(NewTable("TerminationsTable", this)),
       GameList(new QTableView(this)),
+      WinnerFilter(NewFilter("WinnerFilter", QStringLiteral("Показать игры по победителю"), this)),
+      EndingFilter(
+          NewFilter("EndingFilter", QStringLiteral("Показать игры по тому, как они окончились"), this)),
+      FirstPlayerFilter(
+          NewFilter("FirstPlayerFilter", QStringLiteral("Показать игры по тому, кто ходил первым"), this)),
+      ExportButton(new QPushButton(QStringLiteral("CSV…"), this)),
+      AskCsvFile(AskCsvFileName),
+      ShowError(ShowExportError),
       Games(new TGameListModel(this)) {
     setObjectName(QStringLiteral("ResultsView"));
     HeadlineLabel->setObjectName(QStringLiteral("HeadlineLabel"));
@@ -83,7 +119,9 @@ TResultsView::TResultsView(QWidget *Parent)
     GameList->setObjectName(QStringLiteral("GameList"));
     GameList->setModel(Games);
     GameList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    GameList->setSelectionMode(QAbstractItemView::SingleSelection);
+    GameList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    GameList->setSortingEnabled(true);
+    GameList->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     GameList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GameList->verticalHeader()->setVisible(false);
     GameList->verticalHeader()->setDefaultSectionSize(GameList->fontMetrics().height() + 6);
@@ -91,10 +129,26 @@ TResultsView::TResultsView(QWidget *Parent)
     GameList->setToolTip(QStringLiteral("Двойной щелчок или Enter — просмотр игры"));
     GameList->installEventFilter(this);
     connect(GameList, &QTableView::doubleClicked, this, [this](const QModelIndex &Index) {
-        if (Index.isValid() && OnOpenGame) OnOpenGame(Index.row());
+        if (Index.isValid() && OnOpenGame && Games->GameAt(Index.row()) >= 0)
+            OnOpenGame(Games->GameAt(Index.row()));
     });
+    for (QComboBox *Filter : {WinnerFilter, EndingFilter, FirstPlayerFilter})
+        connect(Filter, &QComboBox::currentIndexChanged, this, [this] { ApplyFilter(); });
+    ExportButton->setObjectName(QStringLiteral("ExportButton"));
+    ExportButton->setToolTip(QStringLiteral("Сохранить таблицы и список игр в файл CSV"));
+    ExportButton->setAutoDefault(false);
+    connect(ExportButton, &QPushButton::clicked, this, [this] { ExportButtonClick(ExportButton); });
+    for (QTableWidget *Table : {StandingsTable, ThinkingTimeTable, TerminationsTable})
+        Table->installEventFilter(this);
 
     auto *GamesCaption = new QLabel(QStringLiteral("Игры (двойной щелчок — просмотр):"), this);
+    auto *GamesBar = new QHBoxLayout;
+    GamesBar->addWidget(GamesCaption);
+    GamesBar->addStretch();
+    GamesBar->addWidget(WinnerFilter);
+    GamesBar->addWidget(EndingFilter);
+    GamesBar->addWidget(FirstPlayerFilter);
+    GamesBar->addWidget(ExportButton);
     auto *Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(8, 8, 8, 8);
     Layout->setSpacing(6);
@@ -103,12 +157,37 @@ TResultsView::TResultsView(QWidget *Parent)
     Layout->addWidget(EloLabel);
     Layout->addWidget(ThinkingTimeTable, 0, Qt::AlignLeft);
     Layout->addWidget(TerminationsTable, 0, Qt::AlignLeft);
-    Layout->addWidget(GamesCaption);
+    Layout->addLayout(GamesBar);
     Layout->addWidget(GameList, 1);
 }
 
 void TResultsView::ShowResults(std::shared_ptr<const TMatchResults> Results) {
+    Shown = Results;
     Games->SetResults(Results);
+    GameList->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    {
+        // The filters name this match's players and the endings it had.
+        const QSignalBlocker QuietWinner(WinnerFilter), QuietEnding(EndingFilter),
+            QuietFirst(FirstPlayerFilter);
+        WinnerFilter->clear();
+        EndingFilter->clear();
+        FirstPlayerFilter->clear();
+        WinnerFilter->addItem(QStringLiteral("Любой исход"));
+        EndingFilter->addItem(QStringLiteral("Любое окончание"));
+        FirstPlayerFilter->addItem(QStringLiteral("Любой первый ход"));
+        if (Results) {
+            for (int Player = 0; Player < 2; ++Player) {
+                const QString Name = QString::fromStdString(Results->Names[static_cast<std::size_t>(Player)]);
+                WinnerFilter->addItem(QStringLiteral("победа %1").arg(Name), Player);
+                FirstPlayerFilter->addItem(QStringLiteral("первым ходил %1").arg(Name), Player);
+            }
+            WinnerFilter->addItem(QStringLiteral("ничья"), -1);
+            for (int Kind = 0; Kind < TerminationKinds; ++Kind)
+                if (Results->Summary.Terminations()[static_cast<std::size_t>(Kind)] > 0)
+                    EndingFilter->addItem(
+                        QString::fromStdString(TerminationText(static_cast<TTermination>(Kind))), Kind);
+        }
+    }
     if (!Results) {
         HeadlineLabel->setText(QStringLiteral("Итогов нет"));
         for (QTableWidget *Table : {StandingsTable, ThinkingTimeTable, TerminationsTable})
@@ -122,35 +201,126 @@ void TResultsView::ShowResults(std::shared_ptr<const TMatchResults> Results) {
     ShowTable(StandingsTable, Text.Standings);
     EloLabel->setText(QString::fromStdString(Text.Elo));
     ShowTable(ThinkingTimeTable, Text.ThinkingTime);
+    ThinkingTimeTable->setVisible(!Text.ThinkingTime.Rows.empty());
     ShowTable(TerminationsTable, Text.Terminations);
     TerminationsTable->setVisible(!Text.Terminations.Rows.empty());
     // Wide enough for the longest cell of the first rows and the header, with some air.
     GameList->resizeColumnsToContents();
     for (int Column = 0; Column < Games->columnCount(); ++Column)
-        GameList->setColumnWidth(Column, GameList->columnWidth(Column) + 16);
+        GameList->setColumnWidth(Column, std::min(GameList->columnWidth(Column) + 16, 400));
     if (Games->rowCount() > 0) SelectGame(0);
 }
 
+void TResultsView::ApplyFilter() {
+    const int64_t Chosen = SelectedGame();
+    TGameFilter Filter;
+    if (WinnerFilter->currentIndex() > 0) Filter.Winner = WinnerFilter->currentData().toInt();
+    if (EndingFilter->currentIndex() > 0)
+        Filter.Ending = static_cast<TTermination>(EndingFilter->currentData().toInt());
+    if (FirstPlayerFilter->currentIndex() > 0) Filter.FirstPlayer = FirstPlayerFilter->currentData().toInt();
+    Games->SetFilter(Filter);
+    if (Games->RowOf(Chosen) >= 0)
+        SelectGame(Chosen);
+    else if (Games->rowCount() > 0)
+        SelectGame(Games->GameAt(0));
+}
+
 int64_t TResultsView::SelectedGame() const {
+    const QModelIndex Current = GameList->selectionModel()->currentIndex();
+    if (Current.isValid() && GameList->selectionModel()->isRowSelected(Current.row()))
+        return Games->GameAt(Current.row());
     const QModelIndexList Rows = GameList->selectionModel()->selectedRows();
-    return Rows.isEmpty() ? -1 : Rows.front().row();
+    return Rows.isEmpty() ? -1 : Games->GameAt(Rows.front().row());
 }
 
 void TResultsView::SelectGame(int64_t Game) {
-    if (Game < 0 || Game >= Games->rowCount()) return;
-    const QModelIndex Index = Games->index(static_cast<int>(Game), 0);
+    const int Row = Games->RowOf(Game);
+    if (Row < 0) return;
+    const QModelIndex Index = Games->index(Row, 0);
     GameList->selectionModel()->setCurrentIndex(
         Index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     GameList->scrollTo(Index);
 }
 
+std::string TResultsView::CopiedText(const QTableView *Table) const {
+    const QAbstractItemModel *Model = Table->model();
+    QModelIndexList Selected = Table->selectionModel()->selectedIndexes();
+    std::set<int> Rows, Columns;
+    for (const QModelIndex &Index : Selected) {
+        Rows.insert(Index.row());
+        Columns.insert(Index.column());
+    }
+    const bool Whole = Rows.empty() || static_cast<int>(Rows.size()) == Model->rowCount();
+    if (Rows.empty()) {
+        for (int Row = 0; Row < Model->rowCount(); ++Row) Rows.insert(Row);
+        for (int Column = 0; Column < Model->columnCount(); ++Column) Columns.insert(Column);
+        for (const int Row : Rows)
+            for (const int Column : Columns) Selected.append(Model->index(Row, Column));
+    }
+    std::map<std::pair<int, int>, std::string> Cells;
+    for (const QModelIndex &Index : Selected)
+        Cells[{Index.row(), Index.column()}] = Model->data(Index, Qt::DisplayRole).toString().toStdString();
+    TTextRows Text;
+    if (Whole) {
+        Text.emplace_back();
+        for (const int Column : Columns)
+            Text.back().push_back(
+                Model->headerData(Column, Qt::Horizontal, Qt::DisplayRole).toString().toStdString());
+    }
+    for (const int Row : Rows) {
+        Text.emplace_back();
+        for (const int Column : Columns) {
+            const auto Cell = Cells.find({Row, Column});
+            Text.back().push_back(Cell != Cells.end() ? Cell->second : std::string());
+        }
+    }
+    return TabSeparatedText(Text);
+}
+
+bool TResultsView::ExportCsv(const QString &Path, std::string &Error) const {
+    TTextRows Rows;
+    if (Shown) {
+        const TResultsText Text =
+            ResultsText(Shown->Summary, Shown->Names, Shown->Scope, Shown->DecimalSeparator);
+        Rows.push_back({Text.Headline});
+        for (const TTextTable *Table : {&Text.Standings, &Text.ThinkingTime, &Text.Terminations}) {
+            if (Table->Rows.empty()) continue;
+            Rows.emplace_back();
+            Rows.push_back(Table->Header);
+            Rows.insert(Rows.end(), Table->Rows.begin(), Table->Rows.end());
+        }
+        Rows.emplace_back();
+        Rows.push_back({Text.Elo});
+        Rows.emplace_back();
+        Rows.push_back(GameListHeader());
+        const TTextRows Listed = Games->RowsText();
+        Rows.insert(Rows.end(), Listed.begin(), Listed.end());
+    }
+    const std::string Csv = CsvText(Rows, CsvSeparator(Shown ? Shown->DecimalSeparator : "."));
+    return WriteFileAtomically(
+        Path.toStdString(), [&Csv](int Fd) { return WriteAll(Fd, Csv.data(), Csv.size()); }, Error);
+}
+
+void TResultsView::ExportButtonClick(QObject *) {
+    const QString Path = AskCsvFile(this);
+    if (Path.isEmpty()) return;
+    std::string Error;
+    if (!ExportCsv(Path, Error)) ShowError(this, QString::fromStdString(Error));
+}
+
 bool TResultsView::eventFilter(QObject *Watched, QEvent *Event) {
-    if (Watched == GameList && Event->type() == QEvent::KeyPress) {
-        const int Key = static_cast<QKeyEvent *>(Event)->key();
-        if ((Key == Qt::Key_Return || Key == Qt::Key_Enter) && SelectedGame() >= 0 && OnOpenGame) {
-            OnOpenGame(SelectedGame());
+    if (Event->type() != QEvent::KeyPress) return QWidget::eventFilter(Watched, Event);
+    auto *Key = static_cast<QKeyEvent *>(Event);
+    if (Key->matches(QKeySequence::Copy)) {
+        if (const auto *Table = qobject_cast<const QTableView *>(Watched)) {
+            QGuiApplication::clipboard()->setText(QString::fromStdString(CopiedText(Table)));
             return true;
         }
+    }
+    if (Watched == GameList && (Key->key() == Qt::Key_Return || Key->key() == Qt::Key_Enter) &&
+        SelectedGame() >= 0 && OnOpenGame) {
+        OnOpenGame(SelectedGame());
+        return true;
     }
     return QWidget::eventFilter(Watched, Event);
 }

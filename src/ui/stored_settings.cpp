@@ -1,7 +1,11 @@
 #include "stored_settings.h"
 
+#include "summary/result_folder.h"
+
 #include <QSettings>
 
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace velkaran {
@@ -12,6 +16,8 @@ const QString SecondLibraryKey = QStringLiteral("SecondBotLibrary");
 const QString GameCountKey = QStringLiteral("GameCount");
 const QString TurnLimitKey = QStringLiteral("TurnLimit");
 const QString MoveLimitKey = QStringLiteral("MoveLimitMs");
+const QString ResultsFolderKey = QStringLiteral("ResultsFolder");
+const QString RecentFilesKey = QStringLiteral("RecentFiles");
 
 QSettings Store() { return QSettings(QStringLiteral("Velkaran"), QStringLiteral("Velkaran")); }
 
@@ -49,6 +55,42 @@ void SaveStoredChoices(const TStoredChoices &Choices) {
     if (Choices.GameCount) Settings.setValue(GameCountKey, *Choices.GameCount);
     if (Choices.TurnLimit) Settings.setValue(TurnLimitKey, *Choices.TurnLimit);
     if (Choices.MoveLimitMs) Settings.setValue(MoveLimitKey, *Choices.MoveLimitMs);
+}
+
+std::string StoredResultsFolder() {
+    const QString Chosen = Store().value(ResultsFolderKey).toString();
+    if (!Chosen.isEmpty()) return Chosen.toStdString();
+    return DefaultResultsFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+void StoreResultsFolder(const std::string &Folder) {
+    QSettings Settings = Store();
+    StoreName(Settings, ResultsFolderKey, Folder);
+}
+
+std::vector<std::string> RecentFiles() {
+    std::vector<std::string> Paths;
+    for (const QString &Path : Store().value(RecentFilesKey).toStringList())
+        if (!Path.isEmpty()) Paths.push_back(Path.toStdString());
+    return Paths;
+}
+
+void AddRecentFile(const std::string &Path) {
+    std::vector<std::string> Paths = RecentFiles();
+    std::erase(Paths, Path);
+    Paths.insert(Paths.begin(), Path);
+    if (Paths.size() > static_cast<std::size_t>(RecentFileCount)) Paths.resize(RecentFileCount);
+    QStringList Stored;
+    for (const std::string &Recent : Paths) Stored.append(QString::fromStdString(Recent));
+    Store().setValue(RecentFilesKey, Stored);
+}
+
+void ForgetRecentFile(const std::string &Path) {
+    std::vector<std::string> Paths = RecentFiles();
+    std::erase(Paths, Path);
+    QStringList Stored;
+    for (const std::string &Recent : Paths) Stored.append(QString::fromStdString(Recent));
+    Store().setValue(RecentFilesKey, Stored);
 }
 
 }  // namespace velkaran

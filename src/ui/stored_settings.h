@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velkaran {
 
@@ -20,5 +21,18 @@ TStoredChoices LoadStoredChoices();
 
 // Stores Choices for the next run (an empty library name removes the stored one).
 void SaveStoredChoices(const TStoredChoices &Choices);
+
+// The folder where series are kept: the one the user chose, else the default under the XDG data
+// home (see DefaultResultsFolder).
+std::string StoredResultsFolder();
+// Keeps series in Folder from now on (an empty one goes back to the default).
+void StoreResultsFolder(const std::string &Folder);
+
+// The documents the user opened last, the latest first (at most RecentFileCount).
+inline constexpr int RecentFileCount = 20;
+std::vector<std::string> RecentFiles();
+// Puts Path first among the recent files; Forget takes it out.
+void AddRecentFile(const std::string &Path);
+void ForgetRecentFile(const std::string &Path);
 
 }  // namespace velkaran

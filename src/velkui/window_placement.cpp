@@ -10,6 +10,13 @@ namespace velkaran {
 void CentreOnParent(QWidget &Window) {
     const QWidget *Parent = Window.parentWidget() != nullptr ? Window.parentWidget()->window() : nullptr;
     const QScreen *Screen = Parent != nullptr ? Parent->screen() : Window.screen();
+    if (Screen != nullptr) {
+        // A window larger than the free area is made smaller first, as far as its content allows.
+        const QSize Decoration = Window.frameGeometry().size() - Window.geometry().size();
+        const QSize Free = Screen->availableGeometry().size() - Decoration;
+        if (Window.width() > Free.width() || Window.height() > Free.height())
+            Window.resize(std::min(Window.width(), Free.width()), std::min(Window.height(), Free.height()));
+    }
     QRect Frame = Window.frameGeometry();
     if (Parent != nullptr)
         Frame.moveCenter(Parent->frameGeometry().center());

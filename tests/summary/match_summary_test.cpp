@@ -1,8 +1,10 @@
 // The results of a match counted from its records agree with the runner's own text, pair the two
 // halves of a series game by game, and read as the results view shows them.
 #include "summary/match_summary.h"
+#include "summary/game_order.h"
 #include "summary/progress_text.h"
 #include "summary/results_text.h"
+#include "summary/table_text.h"
 
 #include "match/match_runner.h"
 #include "players/quiet_game_interface.h"
@@ -76,7 +78,7 @@ TEST(MatchSummary, ASeriesCountedFromItsRecordsAgreesWithTheRunnersText) {
 
     ASSERT_EQ(Summary.Games().size(), 6u);
     EXPECT_EQ(Summary.Games()[2],
-              (TGameRow{3, 0, 0, TTermination::BaseDestroyed, Summary.Games()[2].Rounds}));
+              (TGameRow{3, 0, 0, TTermination::BaseDestroyed, Summary.Games()[2].Rounds, ""}));
     EXPECT_EQ(Summary.Games()[3].FirstPlayer, 1);
     EXPECT_EQ(Summary.Pairs().WW, 3u);
     EXPECT_TRUE(Summary.Deterministic());
@@ -94,7 +96,7 @@ TEST(MatchSummary, ASeriesCountedFromItsRecordsAgreesWithTheRunnersText) {
     EXPECT_EQ(View.ThinkingTime.Rows[1][0], "Passer");
     EXPECT_EQ(GameRowText(Summary.Games()[4], ShownPlayerNames({"Striker", "Passer"})),
               (std::vector<std::string>{"5", "Passer", "победа Striker", "база разрушена",
-                                        std::to_string(Rounds[4])}));
+                                        std::to_string(Rounds[4]), ""}));
 }
 
 TEST(MatchSummary, PairsAreTheSameGameOfBothHalvesAndAStoppedSeriesCountsWhatWasPlayed) {
@@ -135,6 +137,30 @@ TEST(MatchSummary, PairsAreTheSameGameOfBothHalvesAndAStoppedSeriesCountsWhatWas
     EXPECT_EQ(ResultsText(Early, {"A", "B"}, {true, 4, true}, ",")
                   .Elo.find("Разница Elo: нет ни одной полной пары"),
               0u);
+}
+
+TEST(GameList, SortsByAnyColumnFiltersAndCopiesAsTextForSpreadsheets) {
+    std::vector<TGameRow> Rows{{1, 0, 0, TTermination::BaseDestroyed, 30, ""},
+                               {2, 0, -1, TTermination::TurnLimit, 200, ""},
+                               {3, 1, 1, TTermination::Crashed, 3, "раунд 3, GetTurn: сбой"},
+                               {4, 1, 0, TTermination::BaseDestroyed, 12, ""}};
+    using TOrder = std::vector<std::size_t>;
+    EXPECT_EQ(OrderGames(Rows, {}, TGameColumn::Rounds, true), (TOrder{2, 3, 0, 1}));
+    EXPECT_EQ(OrderGames(Rows, {}, TGameColumn::Result, true), (TOrder{0, 3, 2, 1}));  // draws last
+    EXPECT_EQ(OrderGames(Rows, {}, TGameColumn::Result, false), (TOrder{1, 2, 0, 3}));
+    EXPECT_EQ(OrderGames(Rows, {}, TGameColumn::Reason, false).front(), 2u);
+    EXPECT_EQ(OrderGames(Rows, {.Winner = 0, .Ending = {}, .FirstPlayer = 1}, TGameColumn::Number, true),
+              (TOrder{3}));
+    EXPECT_EQ(OrderGames(Rows, {.Winner = -1, .Ending = {}, .FirstPlayer = {}}, TGameColumn::Number, true),
+              (TOrder{1}));
+    EXPECT_EQ(OrderGames(Rows, {.Winner = {}, .Ending = TTermination::BaseDestroyed, .FirstPlayer = {}},
+                         TGameColumn::Rounds, false),
+              (TOrder{0, 3}));
+
+    const TTextRows Table{{"Бот", "Очки"}, {"A\tB", "1,5"}, {"C \"x\"; y", "2"}};
+    EXPECT_EQ(TabSeparatedText(Table), "Бот\tОчки\nA B\t1,5\nC \"x\"; y\t2\n");
+    EXPECT_EQ(CsvText(Table, CsvSeparator(",")), "Бот;Очки\r\nA\tB;1,5\r\n\"C \"\"x\"\"; y\";2\r\n");
+    EXPECT_EQ(CsvText({{"1.5", "a,b"}}, CsvSeparator(".")), "1.5,\"a,b\"\r\n");
 }
 
 TEST(SummaryTexts, NumbersNamesAndTheProgressOfASeries) {

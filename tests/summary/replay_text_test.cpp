@@ -78,8 +78,10 @@ TEST(ReplayText, TheOutcomeNamesTheWinnerAndWhy) {
     Record.Faults.push_back({1, TSeatCall::GetTurn, 23, TCallFault::Crashed, "killed by SIGSEGV"});
     EXPECT_EQ(ReplayTitle(Record), "Игра 12: Alpha — Beta");
     EXPECT_EQ(ReplayOutcomeText(Record),
-              "Победил «Alpha»: «Beta»: сбой бота — завершён сигналом SIGSEGV (нарушение доступа к памяти). "
-              "Игра длилась 23 раунда.");
+              "Победил «Alpha»: «Beta»: сбой бота — раунд 23, GetTurn: завершён сигналом SIGSEGV (нарушение "
+              "доступа к памяти). Игра длилась 23 раунда.");
+    EXPECT_EQ(GameEndReason(Record),
+              "Beta: раунд 23, GetTurn: завершён сигналом SIGSEGV (нарушение доступа к памяти)");
     Record.Result = TurnLimitReached;
     Record.Termination = TTermination::TurnLimit;
     EXPECT_EQ(ReplayOutcomeText(Record), "Ничья: достигнут предел в 200 раундов. Игра длилась 23 раунда.");

@@ -1,9 +1,11 @@
 // Matches from the main window with the bots in real worker processes: a crashing and a hanging
 // bot lose their games and are named while the windows stay responsive, a series stops at once
-// however long a bot hangs, and the workers serve the next match afterwards.
+// however long a bot hangs, and the workers serve the next match afterwards; a series is kept and
+// reopens from the results list.
 #include "ui/main_unit.h"
 #include "ui/match_run.h"
 #include "ui/progress_form.h"
+#include "ui/results_list_form.h"
 #include "ui/results_view.h"
 #include "window_test_support.h"
 
@@ -14,14 +16,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 using namespace velkaran;
 
@@ -112,6 +117,11 @@ private slots:
         QVERIFY(Lines.size() > 10);
 
         QCOMPARE(Lines[3], std::string("Выиграл первый игрок (Good bot) (ошибка или пас противника)"));
+        // The text tab says why, below the log's text; so does the game list.
+        QVERIFY2(Memo.endsWith(
+                     QStringLiteral("Игра 1: Misbehaving — сбой бота: раунд 3, GetTurn: завершён сигналом "
+                                    "SIGSEGV (нарушение доступа к памяти)")),
+                 qPrintable(Memo));
         QCOMPARE(Messages.size(), size_t(1));
         QVERIFY2(Messages[0].Text.contains(QStringLiteral("«Misbehaving» (2_crashing.so)")) &&
                      Messages[0].Text.contains(QStringLiteral("сбой — 1")),
@@ -173,6 +183,55 @@ private slots:
         QVERIFY(Messages.empty());
     }
 
+    // A series is kept as it ends; the results list shows it, opens it with the same results and
+    // text, and deletes it with its log.
+    void ASeriesIsKeptAndReopensFromTheResultsList() {
+        CopyBot(VELKARAN_TEST_BOTS_DIR, "good_bot", "1_good.so");
+        CopyBot(VELKARAN_TEST_BOTS_DIR, "good_bot", "2_other.so");
+        MakeForm(TWorkerPoolSettings{}.CallTimeoutMs);
+        ChooseSeries(0, 1, "2");
+        QTest::mouseClick(Form->StartGameButton, Qt::LeftButton);
+        const std::vector<std::string> Played = WaitForResult();
+        QVERIFY(Played.size() > 10);
+        const QString PlayedHeadline = Headline;
+        const QString Folder = Settings->ResultsFolder();
+        QCOMPARE(QDir(Folder).entryList({QStringLiteral("*.json")}, QDir::Files).size(), 1);
+        QCOMPARE(QDir(Folder).entryList({QStringLiteral("*.txt")}, QDir::Files).size(), 1);
+
+        QTest::mouseClick(Form->ResultsButton, Qt::LeftButton);
+        TResultsListForm *List = Form->ResultsListForm;
+        QVERIFY(List != nullptr && List->isVisible());
+        QCOMPARE(List->List->rowCount(), 1);
+        QCOMPARE(List->List->item(0, 1)->text(), QStringLiteral("серия"));
+        QCOMPARE(List->List->item(0, 2)->text(), QStringLiteral("Good bot — Good bot"));
+        QCOMPARE(List->List->item(0, 3)->text(), QStringLiteral("4"));
+
+        const std::vector<std::string> Reopened =
+            WaitForModalResult([&] { QTest::mouseClick(List->OpenButton, Qt::LeftButton); });
+        QCOMPARE(Reopened, Played);
+        QCOMPARE(Headline, PlayedHeadline);
+        QCOMPARE(GameRows, 4);
+
+        List->Confirm = [](QWidget *, const QString &) { return true; };
+        QTest::mouseClick(List->DeleteButton, Qt::LeftButton);
+        QCOMPARE(List->List->rowCount(), 0);
+        QVERIFY(QDir(Folder).entryList(QDir::Files).isEmpty());
+    }
+
+    // A bot built into the folder while the window is open appears in the lists, each keeping the
+    // bot it shows.
+    void ABotAddedToTheFolderAppearsAndTheChoicesStay() {
+        CopyBot(VELKARAN_TEST_BOTS_DIR, "good_bot", "2_good.so");
+        MakeForm(TWorkerPoolSettings{}.CallTimeoutMs);
+        QCOMPARE(Form->AvailSecondBotsComboBox->count(), 1);
+        CopyBot(VELKARAN_MISBEHAVING_BOTS_DIR, "crashing_bot", "1_crashing.so");
+        QTRY_COMPARE_WITH_TIMEOUT(Form->AvailSecondBotsComboBox->count(), 2, 10000);
+        QCOMPARE(Form->AvailSecondBotsComboBox->currentIndex(), 1);  // still 2_good.so
+        QCOMPARE(Form->AvailSecondBotsComboBox->currentText(), QStringLiteral("Good bot"));
+        std::filesystem::remove("2_good.so");
+        QTRY_COMPARE_WITH_TIMEOUT(Form->AvailSecondBotsComboBox->count(), 1, 10000);
+    }
+
 private:
     static void CopyBot(const char *From, const char *Bot, const char *Target) {
         std::filesystem::copy_file(std::filesystem::path(From) / (std::string(Bot) + ".so"), Target);
@@ -212,10 +271,21 @@ private:
     // Waits for the result window of the match under way (a minute at most), notes what it shows
     // and closes it, and waits for the main window to be back; no lines when something failed.
     std::vector<std::string> WaitForResult() {
+        const std::vector<std::string> Lines = WaitForModalResult({});
+        if (!QTest::qWaitFor([this] { return !Form->MatchRunning() && Form->isVisible(); }, 60000)) return {};
+        return Lines;
+    }
+
+    // Does Act (if any) and notes what the result window shows when it comes up, then closes it.
+    std::vector<std::string> WaitForModalResult(const std::function<void()> &Act) {
         std::vector<std::string> Lines;
+        bool Answered = false;
         testing::AnswerNextModal([&](QWidget *Modal) {
+            Answered = true;
             if (Modal != Result.get()) return;
             Lines = Result->ResultLines();
+            Memo = Result->ResultMemo->toPlainText();
+            GameRows = Result->ResultsView->GameList->model()->rowCount();
             Headline = Result->ResultsView->HeadlineLabel->text();
             Terminations.clear();
             QTableWidget *Table = Result->ResultsView->TerminationsTable;
@@ -223,7 +293,8 @@ private:
                 Terminations.append(Table->item(0, Column)->text());
             QTest::mouseClick(Result->OKButton, Qt::LeftButton);
         });
-        if (!QTest::qWaitFor([this] { return !Form->MatchRunning() && Form->isVisible(); }, 60000)) return {};
+        if (Act) Act();
+        if (!QTest::qWaitFor([&Answered] { return Answered; }, 60000)) return {};
         return Lines;
     }
 
@@ -235,6 +306,8 @@ private:
     QuietGameInterface Quiet;
     std::vector<TRecordedMessage> Messages;
     QString Headline;
+    QString Memo;
+    int GameRows = 0;
     QStringList Terminations;
 };
 

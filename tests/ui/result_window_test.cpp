@@ -1,15 +1,19 @@
 // The result window: how it shows the text, and saving the log by a double click, the save
 // button or Ctrl+S.
 #include "ui/game_result_unit.h"
+#include "ui/help_form.h"
 #include "ui/match_run.h"
+#include "ui/progress_form.h"
 #include "ui/qt_translation.h"
 #include "ui/replay_form.h"
+#include "ui/results_list_form.h"
 #include "ui/results_view.h"
 #include "velkui/player_panel.h"
 #include "window_test_support.h"
 
 #include "players/quiet_game_interface.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -373,6 +377,68 @@ private slots:
         QCOMPARE(Replay->GameSpinBox->value(), 2);
         QTest::mouseClick(Form->OKButton, Qt::LeftButton);
         QVERIFY(!Replay->isVisible());
+    }
+
+    // The game list sorts by a header and filters by who moved first, and still opens the game
+    // chosen; a table copies as tab-separated text; everything exports to CSV.
+    void TheGameListSortsFiltersCopiesAndExports() {
+        const std::shared_ptr<TMatchRun> Run = PlayedSeries(3);
+        Form->SetResults(Run->Lines(), Run->Results());
+        Form->show();
+        TResultsView *View = Form->ResultsView;
+        QTableView *List = View->GameList;
+        List->sortByColumn(1, Qt::DescendingOrder);  // as a click on the header does
+        QCOMPARE(List->model()->index(0, 1).data().toString(), QStringLiteral("Passer"));
+        QCOMPARE(List->model()->index(0, 0).data().toString(), QStringLiteral("4"));
+        View->SelectGame(4);  // game 5
+        QTest::mouseClick(Form->ReplayButton, Qt::LeftButton);
+        QCOMPARE(Form->ReplayForm->GameSpinBox->value(), 5);
+
+        View->FirstPlayerFilter->setCurrentIndex(1);  // the striker moved first
+        QCOMPARE(List->model()->rowCount(), 3);
+        QCOMPARE(View->SelectedGame(), 0);       // game 5 is filtered out: the first one listed is chosen
+        View->WinnerFilter->setCurrentIndex(3);  // draws: none
+        QCOMPARE(List->model()->rowCount(), 0);
+
+        QTableWidget *Standings = View->StandingsTable;
+        Standings->setCurrentCell(0, 0);
+        Standings->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 3), true);
+        QTest::keyClick(Standings, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("Striker of the northern front\tвсего\t6\t6\n"));
+
+        QTemporaryDir Folder;
+        const QString Csv = Folder.filePath(QStringLiteral("results.csv"));
+        View->AskCsvFile = [&Csv](QWidget *) { return Csv; };
+        QTest::mouseClick(View->ExportButton, Qt::LeftButton);
+        const QString Exported = QString::fromUtf8(FileBytes(Csv));
+        QVERIFY2(Exported.startsWith(QStringLiteral("Серия: сыграно 6 из 6 игр\r\n\r\nИгрок,")),
+                 qPrintable(Exported));
+        QVERIFY(Exported.endsWith(QStringLiteral("Раундов,Причина\r\n")));  // no game passes the filters
+    }
+
+    // Every window of the program fits a 1024 x 768 screen, opens wholly on the screen, and can be
+    // made that small.
+    void EveryWindowFitsASmallScreen() {
+        const std::shared_ptr<TMatchRun> Run = PlayedSeries(2);
+        Form->SetResults(Run->Lines(), Run->Results());
+        Form->show();
+        Form->OpenReplay(0);
+        auto Help = std::make_unique<THelpForm>(Form.get());
+        auto Progress = std::make_unique<TMatchProgressForm>(Form.get());
+        auto Results = std::make_unique<TResultsListForm>(Form.get());
+        for (QWidget *Window : std::initializer_list<QWidget *>{Form.get(), Form->ReplayForm, Help.get(),
+                                                                Progress.get(), Results.get()}) {
+            Window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(Window));
+            const QSize Least = Window->minimumSizeHint().expandedTo(Window->minimumSize());
+            QVERIFY2(Least.width() <= 1024 && Least.height() <= 768, qPrintable(QStringLiteral("%1: %2 x %3")
+                                                                                    .arg(Window->objectName())
+                                                                                    .arg(Least.width())
+                                                                                    .arg(Least.height())));
+            const QRect Free = Window->screen()->availableGeometry();
+            QVERIFY2(Free.contains(Window->frameGeometry()), qPrintable(Window->objectName()));
+        }
     }
 
 private:

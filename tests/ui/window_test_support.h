@@ -37,13 +37,30 @@ inline TBotTable MakeBotTable(const std::vector<std::pair<std::string, bool>> &E
     return Table;
 }
 
-// While it lives, the program's stored settings go to a fresh folder of its own, never the user's.
+// While it lives, the program's stored settings and its kept results go to a fresh folder of its
+// own, never the user's.
 class TTemporarySettings {
 public:
-    TTemporarySettings() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Folder.path()); }
+    TTemporarySettings()
+        : OldDataHome(qgetenv("XDG_DATA_HOME")), HadDataHome(qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Folder.path());
+        qputenv("XDG_DATA_HOME", Folder.filePath(QStringLiteral("data")).toLocal8Bit());
+    }
+    ~TTemporarySettings() {
+        if (HadDataHome)
+            qputenv("XDG_DATA_HOME", OldDataHome);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    }
+    TTemporarySettings(const TTemporarySettings &) = delete;
+    TTemporarySettings &operator=(const TTemporarySettings &) = delete;
+    // Where the program keeps its results meanwhile.
+    QString ResultsFolder() const { return Folder.filePath(QStringLiteral("data/velkaran/results")); }
 
 private:
     QTemporaryDir Folder;
+    QByteArray OldDataHome;
+    bool HadDataHome;
 };
 
 // A discovery that hands out the given tables run after run (the last one again and again).

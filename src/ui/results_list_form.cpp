@@ -1,0 +1,213 @@
+#include "results_list_form.h"
+
+#include "stored_settings.h"
+#include "velkui/window_placement.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace velkaran {
+namespace {
+
+QString AskResultsFolder(QWidget *Parent, const QString &Current) {
+    return QFileDialog::getExistingDirectory(Parent, QStringLiteral("Папка результатов"), Current);
+}
+
+bool AskYesNo(QWidget *Parent, const QString &Question) {
+    return QMessageBox::question(Parent, QStringLiteral("Результаты"), Question) == QMessageBox::Yes;
+}
+
+// What tells that a file changed: its size and its time of writing.
+std::string FileStamp(const std::string &Path) {
+    std::error_code Failure;
+    const auto Size = std::filesystem::file_size(Path, Failure);
+    if (Failure) return {};
+    const auto Written = std::filesystem::last_write_time(Path, Failure);
+    return std::to_string(Size) + "/" + std::to_string(Written.time_since_epoch().count());
+}
+
+}  // namespace
+
+TResultsListForm::TResultsListForm(QWidget *Parent)
+    : QDialog(Parent),
+      FolderLabel(new QLabel(this)),
+      FolderButton(new QPushButton(QStringLiteral("Папка…"), this)),
+      List(new QTableWidget(this)),
+      OpenButton(new QPushButton(QStringLiteral("Открыть"), this)),
+      OpenFileButton(new QPushButton(QStringLiteral("Открыть файл…"), this)),
+      DeleteButton(new QPushButton(QStringLiteral("Удалить"), this)),
+      CloseButton(new QPushButton(QStringLiteral("Закрыть"), this)),
+      AskFolder(AskResultsFolder),
+      Confirm(AskYesNo) {
+    setObjectName(QStringLiteral("ResultsListForm"));
+    setWindowTitle(QStringLiteral("Результаты"));
+    setModal(false);
+    FolderLabel->setObjectName(QStringLiteral("FolderLabel"));
+    FolderLabel->setTextFormat(Qt::PlainText);
+    FolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FolderLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    FolderButton->setObjectName(QStringLiteral("FolderButton"));
+    FolderButton->setToolTip(QStringLiteral("Выбрать папку, в которой сохраняются серии"));
+    List->setObjectName(QStringLiteral("ResultsList"));
+    List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List->setSelectionBehavior(QAbstractItemView::SelectRows);
+    List->setSelectionMode(QAbstractItemView::SingleSelection);
+    List->verticalHeader()->setVisible(false);
+    List->horizontalHeader()->setStretchLastSection(true);
+    List->setToolTip(QStringLiteral("Двойной щелчок или Enter — открыть"));
+    OpenButton->setObjectName(QStringLiteral("OpenButton"));
+    OpenButton->setDefault(true);
+    OpenFileButton->setObjectName(QStringLiteral("OpenFileButton"));
+    DeleteButton->setObjectName(QStringLiteral("DeleteButton"));
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+
+    connect(FolderButton, &QPushButton::clicked, this, [this] { FolderButtonClick(FolderButton); });
+    connect(OpenButton, &QPushButton::clicked, this, [this] { OpenButtonClick(OpenButton); });
+    connect(OpenFileButton, &QPushButton::clicked, this, [this] { OpenFileButtonClick(OpenFileButton); });
+    connect(DeleteButton, &QPushButton::clicked, this, [this] { DeleteButtonClick(DeleteButton); });
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(List, &QTableWidget::cellDoubleClicked, this, [this] { OpenButtonClick(List); });
+
+    auto *Folder = new QHBoxLayout;
+    Folder->addWidget(FolderLabel, 1);
+    Folder->addWidget(FolderButton);
+    auto *Buttons = new QHBoxLayout;
+    Buttons->addWidget(OpenButton);
+    Buttons->addWidget(OpenFileButton);
+    Buttons->addWidget(DeleteButton);
+    Buttons->addStretch();
+    Buttons->addWidget(CloseButton);
+    auto *Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(8, 8, 8, 8);
+    Layout->addLayout(Folder);
+    Layout->addWidget(List, 1);
+    Layout->addLayout(Buttons);
+    resize(760, 460);
+}
+
+TResultEntry TResultsListForm::Describe(const std::string &Path) {
+    const std::string Stamp = FileStamp(Path);
+    const auto Found = Known.find(Path);
+    if (Found != Known.end() && Found->second.first == Stamp && !Stamp.empty()) return Found->second.second;
+    TResultEntry Entry = DescribeResult(Path);
+    Known[Path] = {Stamp, Entry};
+    return Entry;
+}
+
+void TResultsListForm::Refresh() {
+    const std::string Folder = StoredResultsFolder();
+    const QString FolderText = QStringLiteral("Папка результатов: %1").arg(QString::fromStdString(Folder));
+    FolderLabel->setText(FolderText);
+    FolderLabel->setToolTip(FolderText);
+    Shown.clear();
+    InFolder.clear();
+    std::vector<std::string> Kept = KeptResults(Folder);
+    for (const std::string &Path : Kept) {
+        Shown.push_back(Describe(Path));
+        InFolder.push_back(true);
+    }
+    for (const std::string &Path : RecentFiles()) {
+        std::error_code Failure;
+        if (std::find(Kept.begin(), Kept.end(), Path) != Kept.end() ||
+            !std::filesystem::exists(Path, Failure))
+            continue;
+        Shown.push_back(Describe(Path));
+        InFolder.push_back(false);
+    }
+    const std::string Separator = QLocale().decimalPoint().toStdString();
+    const std::vector<std::string> Header = ResultListHeader();
+    List->clear();
+    List->setColumnCount(static_cast<int>(Header.size()));
+    List->setRowCount(static_cast<int>(Shown.size()));
+    QStringList Captions;
+    for (const std::string &Caption : Header) Captions.append(QString::fromStdString(Caption));
+    List->setHorizontalHeaderLabels(Captions);
+    for (int Row = 0; Row < List->rowCount(); ++Row) {
+        const TResultEntry &Entry = Shown[static_cast<std::size_t>(Row)];
+        const std::vector<std::string> Cells = ResultListRow(Entry, Separator);
+        for (int Column = 0; Column < static_cast<int>(Cells.size()); ++Column) {
+            auto *Item =
+                new QTableWidgetItem(QString::fromStdString(Cells[static_cast<std::size_t>(Column)]));
+            Item->setToolTip(QString::fromStdString(Entry.Path));
+            List->setItem(Row, Column, Item);
+        }
+    }
+    List->resizeColumnsToContents();
+    const bool Any = !Shown.empty();
+    OpenButton->setEnabled(Any);
+    DeleteButton->setEnabled(Any);
+    if (Any) SelectRow(0);
+}
+
+void TResultsListForm::SelectRow(int Row) {
+    if (Row < 0 || Row >= List->rowCount()) return;
+    List->selectRow(Row);
+    List->setCurrentCell(Row, 0);
+}
+
+int TResultsListForm::SelectedRow() const {
+    const QList<QTableWidgetSelectionRange> Ranges = List->selectedRanges();
+    return Ranges.isEmpty() ? -1 : Ranges.front().topRow();
+}
+
+void TResultsListForm::OpenButtonClick(QObject *) {
+    const int Row = SelectedRow();
+    if (Row < 0 || !OnOpen) return;
+    OnOpen(QString::fromStdString(Shown[static_cast<std::size_t>(Row)].Path));
+    Refresh();  // the file opened is now a recent one
+    SelectRow(std::min(Row, List->rowCount() - 1));
+}
+
+void TResultsListForm::OpenFileButtonClick(QObject *) {
+    const QString Path = AskFile ? AskFile(this) : QString();
+    if (Path.isEmpty() || !OnOpen) return;
+    OnOpen(Path);
+    Refresh();
+}
+
+void TResultsListForm::DeleteButtonClick(QObject *) {
+    const int Row = SelectedRow();
+    if (Row < 0) return;
+    const TResultEntry &Entry = Shown[static_cast<std::size_t>(Row)];
+    const QString Path = QString::fromStdString(Entry.Path);
+    if (!InFolder[static_cast<std::size_t>(Row)]) {
+        // A file of the user's own is only taken off the list.
+        ForgetRecentFile(Entry.Path);
+    } else {
+        if (!Confirm(this, QStringLiteral("Удалить «%1» и его лог?").arg(Path))) return;
+        std::string Error;
+        if (!RemoveResult(Entry.Path, Error))
+            QMessageBox::warning(this, QStringLiteral("Результаты"), QString::fromStdString(Error));
+        ForgetRecentFile(Entry.Path);
+    }
+    Refresh();
+    SelectRow(std::min(Row, List->rowCount() - 1));
+}
+
+void TResultsListForm::FolderButtonClick(QObject *) {
+    const QString Folder = AskFolder(this, QString::fromStdString(StoredResultsFolder()));
+    if (Folder.isEmpty()) return;
+    StoreResultsFolder(Folder.toStdString());
+    Refresh();
+}
+
+void TResultsListForm::showEvent(QShowEvent *Event) {
+    QDialog::showEvent(Event);
+    if (Placed || Event->spontaneous()) return;
+    Placed = true;
+    CentreOnParent(*this);
+}
+
+}  // namespace velkaran
