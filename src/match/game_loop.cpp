@@ -1,6 +1,9 @@
 // The game loop: one whole game between two seats, from the card sets to the result.
 #include "game_loop.h"
 
+#include "game_recording.h"
+#include "records/refusal.h"
+
 #include "rules/catalogue.h"
 #include "rules/player_names.h"
 #include "rules/turn_rules.h"
@@ -189,6 +192,11 @@ private:
             Ui.SetPlayerNames(NameOrNull(Options.FirstName), NameOrNull(Options.SecondName));
             OpenInterface();
             MakeView(State, 0, 0, View);
+            // The window says why the loser lost, as the game's record would.
+            TGameRecord Ended;
+            FillRecord(Ended, Result, {}, {}, {});
+            const std::string Detail = LossDetail(Ended, TLanguage::Russian);
+            Ui.SetOutcomeDetail(Detail.empty() ? nullptr : Detail.c_str());
             Ui.ShowGame(&View, 0, &Result.FinalInfo);
         }
         InterfaceOpen = false;

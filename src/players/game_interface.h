@@ -25,6 +25,10 @@ public:
     // Shows the final position (nothing hidden) until the user closes it; FinalInfo->Result holds
     // the result code of the game.
     virtual void ShowGame(const TGameView *View, int32_t Reserved, const TTurnInfo *FinalInfo) = 0;
+    // Before ShowGame: why the loser lost beyond what the result code says (UTF-8, Russian: the
+    // call, the round and what the host saw of a fault, or the rules' refusal); null for nothing.
+    // A window that cannot show it ignores it.
+    virtual void SetOutcomeDetail(const char *Detail) { static_cast<void>(Detail); }
     // Closes the game window.
     virtual void HideGameInterface() = 0;
 };

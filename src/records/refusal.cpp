@@ -101,4 +101,25 @@ std::string RecordRefusal(const TGameRecord &Record, TLanguage Language) {
     return CardRefusal(Record.Final[Seat], Record.Seats[Seat].Set, Record.Moves.back(), Language);
 }
 
+std::string LossDetail(const TGameRecord &Record, TLanguage Language) {
+    const bool FirstLost = HasFlags(Record.Result, FirstPlayerLost);
+    if (!FirstLost && !HasFlags(Record.Result, SecondPlayerLost)) return {};
+    const int32_t Loser = FirstLost ? 0 : 1;
+    if (std::string Refusal = RecordRefusal(Record, Language); !Refusal.empty()) return Refusal;
+    const bool Russian = Language == TLanguage::Russian;
+    for (const TGameFault &Fault : Record.Faults) {
+        if (Fault.Seat != Loser) continue;
+        const std::string What = !Fault.Detail.empty()
+                                     ? FaultDetailText(Fault.Detail, Language)
+                                     : std::string(Russian ? CallFaultRow(Fault.Fault).Russian
+                                                           : CallFaultRow(Fault.Fault).English);
+        const std::string Call(Russian ? SeatCallRow(Fault.Call).Russian : SeatCallRow(Fault.Call).English);
+        const std::string Round = Fault.Call == TSeatCall::GetTurn
+                                      ? (Russian ? "раунд " : "round ") + std::to_string(Fault.Round) + ", "
+                                      : "";
+        return Round + Call + ": " + What;
+    }
+    return {};
+}
+
 }  // namespace velkaran

@@ -22,4 +22,10 @@ std::string CardRefusal(const TPlayerStatus &Status, const TCardList &Set, int32
 // The refusal that ended Record (its invalid set or its refused card); empty for any other end.
 std::string RecordRefusal(const TGameRecord &Record, TLanguage Language);
 
+// Why the loser of Record lost, beyond how the game ended: the rules' refusal of its set or card,
+// or what the host saw of its first fault, with the call ("раунд 3, GetTurn: завершён сигналом
+// SIGSEGV (...)", "round 3, GetTurn: killed by SIGSEGV ..."); empty for a draw and for a game
+// without either.
+std::string LossDetail(const TGameRecord &Record, TLanguage Language);
+
 }  // namespace velkaran

@@ -1,7 +1,7 @@
 // Counting a match's games: per player and seat, by termination, by pair, and their move times.
 #include "match_summary.h"
 
-#include "replay_text.h"
+#include "records/refusal.h"
 
 #include "match/game_points.h"
 
@@ -32,9 +32,8 @@ void TMatchSummary::Add(const TGameRecord &Record, const std::array<int, 2> &Pla
     assert(PlayerOfSeat[0] + PlayerOfSeat[1] == 1 && "each player sits in one seat");
     const TGamePoints Points = GamePoints(Record);
     const std::array<uint32_t, 2> SeatGamePoints{Points.First, Points.Second};
-    TGameRow Row{
-        Record.Place.Number, static_cast<int8_t>(PlayerOfSeat[0]), -1, Record.Termination, Record.Rounds,
-        LossDetail(Record)};
+    TGameRow Row{Record.Place.Number, static_cast<int8_t>(PlayerOfSeat[0]),  -1, Record.Termination,
+                 Record.Rounds,       LossDetail(Record, TLanguage::Russian)};
     for (int32_t Seat = 0; Seat < 2; ++Seat) {
         const auto Index = static_cast<std::size_t>(Seat);
         TPlayerSummary &Player = Players_[static_cast<std::size_t>(PlayerOfSeat[Index])];

@@ -65,24 +65,8 @@ std::string ReplayTitle(const TGameRecord &Record) {
            SeatShownName(Record, 1);
 }
 
-std::string LossDetail(const TGameRecord &Record) {
-    const bool FirstLost = HasFlags(Record.Result, FirstPlayerLost);
-    if (!FirstLost && !HasFlags(Record.Result, SecondPlayerLost)) return {};
-    const int32_t Loser = FirstLost ? 0 : 1;
-    if (std::string Refusal = RecordRefusal(Record, TLanguage::Russian); !Refusal.empty()) return Refusal;
-    for (const TGameFault &Fault : Record.Faults) {
-        if (Fault.Seat != Loser) continue;
-        const std::string What = Fault.Detail.empty() ? std::string(CallFaultRow(Fault.Fault).Russian)
-                                                      : FaultDetailText(Fault.Detail, TLanguage::Russian);
-        const std::string Call(SeatCallRow(Fault.Call).Russian);
-        return (Fault.Call == TSeatCall::GetTurn ? "раунд " + std::to_string(Fault.Round) + ", " : "") +
-               Call + ": " + What;
-    }
-    return {};
-}
-
 std::string GameEndReason(const TGameRecord &Record) {
-    const std::string Detail = LossDetail(Record);
+    const std::string Detail = LossDetail(Record, TLanguage::Russian);
     if (Detail.empty()) return {};
     return SeatShownName(Record, HasFlags(Record.Result, FirstPlayerLost) ? 0 : 1) + ": " + Detail;
 }
@@ -97,7 +81,7 @@ std::string ReplayOutcomeText(const TGameRecord &Record) {
         (!FirstLost && !HasFlags(Record.Result, SecondPlayerLost)))
         return "Игра не закончена. " + Length;
     const int32_t Loser = FirstLost ? 0 : 1;
-    const std::string Detail = LossDetail(Record);
+    const std::string Detail = LossDetail(Record, TLanguage::Russian);
     return "Победил " + Quoted(SeatShownName(Record, 1 - Loser)) + ": " +
            Reason(Record, Quoted(SeatShownName(Record, Loser))) + (Detail.empty() ? "" : " — " + Detail) +
            ". " + Length;

@@ -49,14 +49,11 @@ TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplaySte
 // refused card say so.
 std::vector<std::string> MoveListText(const TGameRecord &Record, const std::vector<TReplayStep> &Steps);
 
-// Why the loser of Record lost, beyond how the game ended: the rules' refusal of its set or card,
-// or what the host saw of its first fault, with the call ("раунд 3, GetTurn: завершён сигналом
-// SIGSEGV (...)"); empty for a draw and for a game without either.
-std::string LossDetail(const TGameRecord &Record);
-// The loser's name and LossDetail ("Beta: раунд 3, GetTurn: ..."); empty when LossDetail is.
+// The loser's name and its LossDetail in Russian ("Beta: раунд 3, GetTurn: ..."); empty when
+// there is none.
 std::string GameEndReason(const TGameRecord &Record);
 
-// How Record ended: who won and why, with LossDetail when there is one.
+// How Record ended: who won and why, with the LossDetail when there is one.
 std::string ReplayOutcomeText(const TGameRecord &Record);
 
 // The step that shows the board as round Round begins (after the production of the round before);

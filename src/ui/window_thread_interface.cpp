@@ -61,6 +61,11 @@ void TWindowThreadGameInterface::ShowGame(const TGameView *View, int32_t Reserve
     OnWindowThread([&] { Target.ShowGame(View, Reserved, FinalInfo); }, true);
 }
 
+void TWindowThreadGameInterface::SetOutcomeDetail(const char *Detail) {
+    if (Stop != nullptr && static_cast<TStopRequest>(Stop->load()) == TStopRequest::AtOnce) return;
+    OnWindowThread([&] { Target.SetOutcomeDetail(Detail); }, false);
+}
+
 void TWindowThreadGameInterface::HideGameInterface() {
     if (!Forwarded) return;
     OnWindowThread([this] { Target.HideGameInterface(); }, false);

@@ -32,6 +32,7 @@ public:
     int32_t GetTurn(int32_t PlayerIndex, const TGameView *View, const TCardList *Playable,
                     const TTurnInfo *Info) override;
     void ShowGame(const TGameView *View, int32_t Reserved, const TTurnInfo *FinalInfo) override;
+    void SetOutcomeDetail(const char *Detail) override;
     void HideGameInterface() override;
 
 private:

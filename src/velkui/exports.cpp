@@ -1,4 +1,4 @@
-// The six functions libVelkUI.so exports: they check what the host passes and hand it to the session.
+// The functions libVelkUI.so exports: they check what the host passes and hand it to the session.
 #include "game_session.h"
 #include "velkui.h"
 
@@ -37,5 +37,9 @@ VELKUI_EXPORT void ShowGame(const TGameView *View, int32_t, const TTurnInfo *Fin
 }
 
 VELKUI_EXPORT void HideGameInterface(void) { velkaran::GameSession::Instance().HideInterface(); }
+
+VELKUI_EXPORT void SetOutcomeDetail(const char *Detail) {
+    velkaran::GameSession::Instance().SetOutcomeDetail(Detail != nullptr ? Detail : "");
+}
 
 }  // extern "C"

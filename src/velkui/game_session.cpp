@@ -214,6 +214,8 @@ void GameSession::ShowGame(const TGameView &View, const TTurnInfo &Info) {
     TFinalScreen Screen;
     Screen.Headline = Q(Outcome.Headline);
     Screen.Reason = Q(Outcome.Reason);
+    Screen.Detail = Q(OutcomeDetail_);
+    OutcomeDetail_.clear();
     Screen.Length = Q(Outcome.Length);
     Screen.LastMove = Q(FinalMoveText(Info.LastMove));
     for (int32_t Seat = 0; Seat < 2; ++Seat)

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velkaran {
@@ -33,6 +34,8 @@ public:
     int32_t GetTurn(int32_t Seat, const TGameView &View, const TCardList *Playable, const TTurnInfo &Info);
     // The final position with its outcome, until the user closes it.
     void ShowGame(const TGameView &View, const TTurnInfo &Info);
+    // Why the loser lost, for the next final position only (empty for nothing).
+    void SetOutcomeDetail(std::string Detail) { OutcomeDetail_ = std::move(Detail); }
     // Closes the window and forgets the game; creates nothing when no window was ever needed.
     void HideInterface();
 
@@ -55,6 +58,7 @@ private:
     bool Busy_ = false;  // a call is waiting for the human; a nested call must not wait again
     // Per game.
     std::array<std::string, 2> Names_;
+    std::string OutcomeDetail_;
     std::array<bool, 2> Human_{};
     std::array<std::vector<int32_t>, 2> Sets_;
     int32_t ResignedSeat_ = -1;  // the seat whose player gave up, -1 while nobody has

@@ -133,6 +133,7 @@ QWidget *GameWindow::MakeBoardPage() {
     FinalArea_->setProperty("outcomeBox", true);
     FinalHeadline_ = MakeLabel(FinalArea_, "finalHeadline", "headline");
     FinalText_ = MakeLabel(FinalArea_, "finalText", "notice");
+    FinalText_->setTextFormat(Qt::PlainText);  // the host's words may quote a bot
     Close_ = new QPushButton(QStringLiteral("Закрыть"), FinalArea_);
     Close_->setObjectName("closeButton");
     Close_->setMinimumSize(160, 34);
@@ -216,7 +217,9 @@ void GameWindow::ShowFinal(const TFinalScreen &Screen) {
         Panels_[Side]->ShowStatus(Screen.Players[Side].Name.toStdString(),
                                   Screen.Players[Side].Note.toStdString(), Screen.Players[Side].Status);
     FinalHeadline_->setText(Screen.Headline);
-    FinalText_->setText(Screen.Reason + QStringLiteral("\n") + Screen.Length);
+    const QString Detail =
+        Screen.Detail.isEmpty() ? QString() : QStringLiteral("Причина: %1\n").arg(Screen.Detail);
+    FinalText_->setText(Screen.Reason + QStringLiteral("\n") + Detail + Screen.Length);
     HandArea_->setVisible(false);
     FinalArea_->setVisible(true);
     Pages_->setCurrentWidget(BoardPage_);

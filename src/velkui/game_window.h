@@ -56,6 +56,7 @@ struct TTurnScreen {
 struct TFinalScreen {
     QString Headline;  // e.g. "Победил «Greedy»"
     QString Reason;
+    QString Detail;  // the host's words on a fault or a refusal; empty for none
     QString Length;
     QString LastMove;
     std::array<TPanelContent, 2> Players;  // first player on the left

@@ -4,6 +4,8 @@
 #include "players/game_interface.h"
 #include "velkui.h"
 
+#include <dlfcn.h>
+
 namespace velkaran {
 
 // Forwards every call to the function of the same name that libVelkUI.so exports.
@@ -20,6 +22,12 @@ public:
     }
     void ShowGame(const TGameView *View, int32_t Reserved, const TTurnInfo *Info) override {
         ::ShowGame(View, Reserved, Info);
+    }
+    // Not one of the six functions every VelkUI offers: passed on when the loaded one has it.
+    void SetOutcomeDetail(const char *Detail) override {
+        using TSetOutcomeDetail = void (*)(const char *);
+        static const auto Set = reinterpret_cast<TSetOutcomeDetail>(dlsym(RTLD_DEFAULT, "SetOutcomeDetail"));
+        if (Set != nullptr) Set(Detail);
     }
     void HideGameInterface() override { ::HideGameInterface(); }
 };

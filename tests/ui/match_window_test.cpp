@@ -32,6 +32,19 @@ using namespace velkaran;
 
 namespace {
 
+// A game interface that shows nothing and notes the detail of the last final position.
+class TDetailRecorder final : public GameInterface {
+public:
+    void ShowGameInterface() override {}
+    void SetPlayerNames(const char *, const char *) override {}
+    void StartGame(int32_t, TCardList *, const TTurnInfo *) override {}
+    int32_t GetTurn(int32_t, const TGameView *, const TCardList *, const TTurnInfo *) override { return 0; }
+    void ShowGame(const TGameView *, int32_t, const TTurnInfo *) override { Shown = Detail; }
+    void SetOutcomeDetail(const char *Text) override { Detail = Text != nullptr ? Text : ""; }
+    void HideGameInterface() override {}
+    QString Detail, Shown;
+};
+
 struct TRecordedMessage {
     TMessageKind Kind;
     QString Text;
@@ -104,11 +117,13 @@ private slots:
         QVERIFY(Form->isVisible());
     }
 
-    // One game against a bot that crashes: lost by error, the bot named, the final position not shown.
+    // One game against a bot that crashes: lost by error, the bot named, and why said where the user looks.
     void ACrashingBotLosesItsSingleGameAndIsNamed() {
         CopyBot(VELKARAN_TEST_BOTS_DIR, "good_bot", "1_good.so");
         CopyBot(VELKARAN_MISBEHAVING_BOTS_DIR, "crashing_bot", "2_crashing.so");
         MakeForm(1500.0);
+        TDetailRecorder Final;
+        Form->MatchEnvironment.Ui = &Final;
         Form->HumanCheckBox1->click();
         ChooseEntries(0, 1);
 
@@ -117,7 +132,9 @@ private slots:
         QVERIFY(Lines.size() > 10);
 
         QCOMPARE(Lines[3], std::string("Выиграл первый игрок (Good bot) (ошибка или пас противника)"));
-        // The text tab says why, below the log's text; so does the game list.
+        // The final position says why, and so does the text tab, below the log's text.
+        QCOMPARE(Final.Shown,
+                 QStringLiteral("раунд 3, GetTurn: завершён сигналом SIGSEGV (нарушение доступа к памяти)"));
         QVERIFY2(Memo.endsWith(
                      QStringLiteral("Игра 1: Misbehaving — сбой бота: раунд 3, GetTurn: завершён сигналом "
                                     "SIGSEGV (нарушение доступа к памяти)")),

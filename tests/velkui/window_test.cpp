@@ -465,6 +465,25 @@ private slots:
         ShowGame(&View, 0, &Final);
         QCOMPARE(Headline, QString("Победил «Greedy»"));
         QCOMPARE(Text, QString("«Planner»: ход длился дольше 20 секунд.\nПартия длилась 41 раунд."));
+
+        // The host's words on a fault go under the outcome, as plain text, for that final view only.
+        driver::WhenReady([] { return Showing("closeButton"); },
+                          [&] {
+                              Text = driver::LabelText(GameWindow(), "finalText");
+                              driver::Click(InWindow("closeButton"));
+                          });
+        SetOutcomeDetail("раунд 41, GetTurn: нет ответа за 22000 мс <b>");
+        ShowGame(&View, 0, &Final);
+        QCOMPARE(Text,
+                 QString("«Planner»: ход длился дольше 20 секунд.\nПричина: раунд 41, GetTurn: нет ответа за "
+                         "22000 мс <b>\nПартия длилась 41 раунд."));
+        driver::WhenReady([] { return Showing("closeButton"); },
+                          [&] {
+                              Text = driver::LabelText(GameWindow(), "finalText");
+                              driver::Click(InWindow("closeButton"));
+                          });
+        ShowGame(&View, 0, &Final);
+        QVERIFY(!Text.contains(QStringLiteral("Причина")));
     }
 
     void finalPositionClosesWithTheKeyboard_data() {
