@@ -395,14 +395,26 @@ void TVelkaranMainForm::RestoreChoices() {
     if (Stored.GameCount) GameCountSpinEdit->setValue(*Stored.GameCount);
     if (Stored.TurnLimit) TurnLimitSpinEdit->setValue(*Stored.TurnLimit);
     if (Stored.MoveLimitMs) MoveLimitSpinEdit->setValue(*Stored.MoveLimitMs);
+    if (Stored.FirstHuman) HumanCheckBox1->setChecked(*Stored.FirstHuman);
+    if (Stored.SecondHuman) HumanCheckBox2->setChecked(*Stored.SecondHuman);
+    if (Stored.ModeItem && (*Stored.ModeItem == 0 || *Stored.ModeItem == 1))
+        BotGameOptionsRadioGroup->SetItemIndex(*Stored.ModeItem);
+    ApplySettingsEnabling();
 }
 
 void TVelkaranMainForm::StoreChoices() {
+    // A bot the list shows is the player's choice, picked or not.
+    for (const auto &[Player, List] :
+         {std::pair{0, AvailBotsComboBox}, std::pair{1, AvailSecondBotsComboBox}})
+        if (SelectedBot(List) != nullptr) RememberChoice(Player, List);
     SaveStoredChoices({.FirstLibrary = ChosenLibrary[0],
                        .SecondLibrary = ChosenLibrary[1],
                        .GameCount = GameCountSpinEdit->Value(),
                        .TurnLimit = TurnLimitSpinEdit->Value(),
-                       .MoveLimitMs = MoveLimitSpinEdit->Value()});
+                       .MoveLimitMs = MoveLimitSpinEdit->Value(),
+                       .FirstHuman = HumanCheckBox1->isChecked(),
+                       .SecondHuman = HumanCheckBox2->isChecked(),
+                       .ModeItem = BotGameOptionsRadioGroup->ItemIndex()});
 }
 
 TMatchSettings TVelkaranMainForm::ReadMatchSettings() {

@@ -86,6 +86,8 @@ void TVelkaranMainForm::CreateControls() {
     GameCountSpinEdit =
         Named(new TIntegerSpinEdit(0, 0, GameCountStep, GameCountDefault, AdditionalOptionsGroupBox),
               "GameCountSpinEdit");
+    GameCountSpinEdit->setToolTip(QStringLiteral(
+        "Серия из N + N игр: N игр игрок №1 ходит первым, затем N игр игроки меняются местами"));
     Label2 = Named(new QLabel(QStringLiteral("Максимум ходов"), AdditionalOptionsGroupBox), "Label2");
     TurnLimitSpinEdit = Named(new TIntegerSpinEdit(MinTurnLimit, MaxTurnLimit, TurnLimitStep,
                                                    DefaultTurnLimit, AdditionalOptionsGroupBox),

@@ -10,6 +10,7 @@
 #include "progress_form.h"
 #include "qt_translation.h"
 #include "replay_form.h"
+#include "results_list_form.h"
 
 #include "players/quiet_game_interface.h"
 
@@ -137,6 +138,7 @@ int main(int argc, char **argv) {
     InstallQtTranslations();
     const QTemporaryDir Settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
+    qputenv("XDG_DATA_HOME", Settings.path().toLocal8Bit());  // the series played here are kept there
 
     QuietGameInterface Quiet;
     TGameResultForm ResultForm;
@@ -214,5 +216,10 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "velkaran-screenshots: the short series did not end\n");
         return 1;
     }
+
+    // Both series kept: the list of results.
+    MainForm.ResultsButton->click();
+    Saved = Save(*MainForm.ResultsListForm, Folder, QStringLiteral("results_window.png")) && Saved;
+    MainForm.ResultsListForm->close();
     return Saved ? 0 : 1;
 }

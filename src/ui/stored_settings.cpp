@@ -16,6 +16,9 @@ const QString SecondLibraryKey = QStringLiteral("SecondBotLibrary");
 const QString GameCountKey = QStringLiteral("GameCount");
 const QString TurnLimitKey = QStringLiteral("TurnLimit");
 const QString MoveLimitKey = QStringLiteral("MoveLimitMs");
+const QString FirstHumanKey = QStringLiteral("FirstHuman");
+const QString SecondHumanKey = QStringLiteral("SecondHuman");
+const QString ModeItemKey = QStringLiteral("ModeItem");
 const QString ResultsFolderKey = QStringLiteral("ResultsFolder");
 const QString RecentFilesKey = QStringLiteral("RecentFiles");
 
@@ -28,6 +31,15 @@ std::optional<int32_t> StoredNumber(const QSettings &Settings, const QString &Ke
         Value > std::numeric_limits<int32_t>::max())
         return std::nullopt;
     return static_cast<int32_t>(Value);
+}
+
+std::optional<bool> StoredFlag(const QSettings &Settings, const QString &Key) {
+    const QVariant Value = Settings.value(Key);
+    if (!Value.isValid()) return std::nullopt;
+    const QString Text = Value.toString();
+    if (Text == QStringLiteral("true")) return true;
+    if (Text == QStringLiteral("false")) return false;
+    return std::nullopt;
 }
 
 void StoreName(QSettings &Settings, const QString &Key, const std::string &Name) {
@@ -45,7 +57,10 @@ TStoredChoices LoadStoredChoices() {
             .SecondLibrary = Settings.value(SecondLibraryKey).toString().toStdString(),
             .GameCount = StoredNumber(Settings, GameCountKey),
             .TurnLimit = StoredNumber(Settings, TurnLimitKey),
-            .MoveLimitMs = StoredNumber(Settings, MoveLimitKey)};
+            .MoveLimitMs = StoredNumber(Settings, MoveLimitKey),
+            .FirstHuman = StoredFlag(Settings, FirstHumanKey),
+            .SecondHuman = StoredFlag(Settings, SecondHumanKey),
+            .ModeItem = StoredNumber(Settings, ModeItemKey)};
 }
 
 void SaveStoredChoices(const TStoredChoices &Choices) {
@@ -55,6 +70,9 @@ void SaveStoredChoices(const TStoredChoices &Choices) {
     if (Choices.GameCount) Settings.setValue(GameCountKey, *Choices.GameCount);
     if (Choices.TurnLimit) Settings.setValue(TurnLimitKey, *Choices.TurnLimit);
     if (Choices.MoveLimitMs) Settings.setValue(MoveLimitKey, *Choices.MoveLimitMs);
+    if (Choices.FirstHuman) Settings.setValue(FirstHumanKey, *Choices.FirstHuman);
+    if (Choices.SecondHuman) Settings.setValue(SecondHumanKey, *Choices.SecondHuman);
+    if (Choices.ModeItem) Settings.setValue(ModeItemKey, *Choices.ModeItem);
 }
 
 std::string StoredResultsFolder() {

@@ -14,6 +14,9 @@ struct TStoredChoices {
     std::optional<int32_t> GameCount;  // absent when never stored (or not a number)
     std::optional<int32_t> TurnLimit;
     std::optional<int32_t> MoveLimitMs;
+    std::optional<bool> FirstHuman;  // the "Человек" boxes
+    std::optional<bool> SecondHuman;
+    std::optional<int32_t> ModeItem;  // one game (0) or a series (1)
 };
 
 // The choices stored by the last run; all empty on a first run.

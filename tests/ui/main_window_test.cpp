@@ -326,6 +326,24 @@ private slots:
         QCOMPARE(Form->AvailSecondBotsComboBox->currentText(), QStringLiteral("Beta"));
         QCOMPARE(Form->TurnLimitSpinEdit->value(), 300);
         QCOMPARE(Form->GameCountSpinEdit->value(), 7);
+        QVERIFY(!Form->HumanCheckBox1->isChecked());
+        QCOMPARE(Form->BotGameOptionsRadioGroup->ItemIndex(), 1);
+        QVERIFY(Form->GameCountSpinEdit->isEnabled());
+
+        // On a first run, the bot a list shows is remembered though it was never picked.
+        Form->close();
+        Form.reset();
+        Settings.reset();
+        Settings = std::make_unique<testing::TTemporarySettings>();
+        for (const auto &Order :
+             {std::vector<std::pair<std::string, bool>>{{"Alpha", true}, {"Beta", true}},
+              std::vector<std::pair<std::string, bool>>{{"Beta", true}, {"Alpha", true}}}) {
+            Discovery->Runs = {MakeBotTable(Order)};
+            Form = std::make_unique<TVelkaranMainForm>(*Result, [D = Discovery](TBotTable &T) { (*D)(T); });
+            ShowForm();
+            QCOMPARE(Form->AvailSecondBotsComboBox->currentText(), QStringLiteral("Alpha"));
+            Form->close();
+        }
     }
 
     void RulesButtonOpensTheHelpBesideTheWindow() {
