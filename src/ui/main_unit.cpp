@@ -311,9 +311,11 @@ bool TVelkaranMainForm::OpenDocument(const QString &Path) {
     nlohmann::json Head;
     std::string Error;
     // A match document opens on its results; anything else (a tournament's document, a single
-    // record) in the replay viewer, which says what is wrong with a file that is neither.
+    // record, records without the match's settings) in the replay viewer, which says what is wrong
+    // with a file that holds no records.
     if (!ReadDocumentHead(File, Head, Error, {"format", "config"}) || !Head.is_object() ||
-        !Head.contains("format") || Head["format"] != "velkaran-match") {
+        !Head.contains("format") || Head["format"] != "velkaran-match" || !Head.contains("config") ||
+        !Head["config"].is_object()) {
         if (!OpenRecordFile(Path)) return false;
         AddRecentFile(File);
         return true;
