@@ -18,6 +18,7 @@ struct TReplayStep {
     int32_t Mover = -1;     // the seat that moved; -1 for the start
     int32_t Card = 0;       // the card it played; 0 when it had nothing playable
     bool Produced = false;  // the buildings produced after this move (the round's end)
+    bool Fault = false;     // not a move: the mover's fault that ended the game (the viewer's last step)
     TGameState State{};     // both players after the move (and the production)
 };
 

@@ -2,6 +2,7 @@
 #include "progress_text.h"
 
 #include "results_text.h"
+#include "texts/plural.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,7 +30,7 @@ TProgressText SeriesProgressText(const TSeriesProgress &Progress, const std::arr
     TProgressText Text;
     const int64_t Played = Progress.GamesPlayed;
     const int64_t Total = Progress.GamesTotal;
-    Text.Games = "Сыграно " + std::to_string(Played) + " из " + std::to_string(Total) + " игр";
+    Text.Games = "Сыграно " + std::to_string(Played) + " из " + CountText(Total, OfGamesWord);
     Text.Score = "Счёт: " + Names[0] + " " + std::to_string(Progress.FirstWins) + " — " + Names[1] + " " +
                  std::to_string(Progress.SecondWins) + ", ничьих " + std::to_string(Progress.Draws);
     Text.PerMille =
@@ -43,6 +44,11 @@ TProgressText SeriesProgressText(const TSeriesProgress &Progress, const std::arr
         Text.Time += ", осталось около " + DurationText(Left);
     }
     return Text;
+}
+
+std::string ThinkingText(const std::string &Name, double Seconds) {
+    if (!(Seconds >= ThinkingShownAfterSeconds)) return {};
+    return "Ходит " + Name + ": думает уже " + DurationText(Seconds);
 }
 
 TProgressText SingleGameProgressText(const std::array<std::string, 2> &Names, double ElapsedSeconds) {

@@ -24,6 +24,11 @@ TProgressText SeriesProgressText(const TSeriesProgress &Progress, const std::arr
 // The progress of a single game: its players and the time it has taken.
 TProgressText SingleGameProgressText(const std::array<std::string, 2> &Names, double ElapsedSeconds);
 
+// Who is thinking and for how long, once a move has taken ThinkingShownAfterSeconds or more:
+// "Ходит Greedy: думает уже 0:12"; empty before that.
+inline constexpr double ThinkingShownAfterSeconds = 2;
+std::string ThinkingText(const std::string &Name, double Seconds);
+
 // Seconds as "0:07", "12:34" or "3:02:09" (whole seconds, rounded down; negative counts as 0).
 std::string DurationText(double Seconds);
 

@@ -60,6 +60,24 @@ std::string Reason(const TGameRecord &Record, const std::string &Loser) {
 
 }  // namespace
 
+std::optional<std::vector<TReplayStep>> ViewerSteps(const TGameRecord &Record, std::string &Error) {
+    std::optional<std::vector<TReplayStep>> Steps = ReplaySteps(Record, Error);
+    if (!Steps) return Steps;
+    const bool FaultEnded =
+        Record.Termination == TTermination::Crashed || Record.Termination == TTermination::Hung;
+    if (FaultEnded &&
+        (HasFlags(Record.Result, FirstPlayerLost) != HasFlags(Record.Result, SecondPlayerLost))) {
+        TReplayStep End = Steps->back();
+        End.Mover = HasFlags(Record.Result, FirstPlayerLost) ? 0 : 1;
+        End.Round = std::max(Record.Rounds, 1);
+        End.Card = 0;
+        End.Produced = false;
+        End.Fault = true;
+        Steps->push_back(End);
+    }
+    return Steps;
+}
+
 std::string ReplayTitle(const TGameRecord &Record) {
     return "Игра " + std::to_string(Record.Place.Number) + ": " + SeatShownName(Record, 0) + " — " +
            SeatShownName(Record, 1);
@@ -90,8 +108,17 @@ std::string ReplayOutcomeText(const TGameRecord &Record) {
 TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplayStep> &Steps, std::size_t Step) {
     const TReplayStep &At = Steps[Step];
     TReplayFrame Frame;
-    const auto Moves = static_cast<int64_t>(Steps.size()) - 1;
-    if (Step == 0) {
+    const bool Faulted = Steps.back().Fault;
+    const auto Moves = static_cast<int64_t>(Steps.size()) - 1 - (Faulted ? 1 : 0);
+    if (At.Fault) {
+        Frame.Headline = "Раунд " + std::to_string(At.Round) + " из " + std::to_string(Record.Rounds) +
+                         " · игра прервана: " + std::string(TerminationRow(Record.Termination).Russian);
+        const std::string Reason = GameEndReason(Record);
+        Frame.LastMove = (Reason.empty() ? SeatShownName(Record, At.Mover) + ": " +
+                                               std::string(TerminationRow(Record.Termination).Russian)
+                                         : Reason) +
+                         ".";
+    } else if (Step == 0) {
         Frame.Headline = IsStandardStart(Record.Start) ? "Начало игры" : "Начало игры со стартовой позиции";
         Frame.LastMove = "Наборы карт выбраны, ходов ещё не было.";
     } else {
@@ -107,6 +134,7 @@ TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplaySte
         Side.Name = SeatShownName(Record, Seat);
         Side.Note = Seat == 0 ? "ходит первым" : "ходит вторым";
         Side.Status = Player;
+        Side.Before = Steps[Step > 0 ? Step - 1 : 0].State[static_cast<std::size_t>(Seat)];
         TCardList Payable;
         const int32_t PayableCount = GetPlayableCards(Player, Payable);
         for (const int32_t Card : Player.Cards.Card) {
@@ -114,7 +142,7 @@ TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplaySte
             const bool CanPay =
                 std::find(Payable.Card, Payable.Card + PayableCount, Card) != Payable.Card + PayableCount;
             Side.Cards.push_back({Card, CardTitle(Card), CostText(CardCosts[Card]), CanPay,
-                                  Step > 0 && At.Mover == Seat && At.Card == Card});
+                                  Step > 0 && !At.Fault && At.Mover == Seat && At.Card == Card});
         }
     }
     if (Step + 1 == Steps.size()) Frame.Outcome = ReplayOutcomeText(Record);
@@ -127,16 +155,19 @@ std::vector<std::string> MoveListText(const TGameRecord &Record, const std::vect
                                        : "Начало со стартовой позиции: наборы карт выбраны"};
     for (std::size_t Step = 1; Step < Steps.size(); ++Step) {
         const TReplayStep &Move = Steps[Step];
-        Lines.push_back(std::to_string(Move.Round) + ". " + SeatShownName(Record, Move.Mover) + ": " +
-                        MoveWords(Move, IsRefusedMove(Record, Step, Steps.size()), true));
+        const std::string Words = Move.Fault
+                                      ? std::string(TerminationRow(Record.Termination).Russian)
+                                      : MoveWords(Move, IsRefusedMove(Record, Step, Steps.size()), true);
+        Lines.push_back(std::to_string(Move.Round) + ". " + SeatShownName(Record, Move.Mover) + ": " + Words);
     }
     return Lines;
 }
 
-std::size_t StepBeforeRound(const std::vector<TReplayStep> &Steps, int32_t Round) {
-    if (Steps.empty() || Round <= 1) return 0;
-    const int64_t Step = 2 * (int64_t{Round} - 1);
-    return static_cast<std::size_t>(std::min<int64_t>(Step, static_cast<int64_t>(Steps.size()) - 1));
+std::size_t StepOfRound(const std::vector<TReplayStep> &Steps, int32_t Round) {
+    if (Steps.empty() || Round < 1) return 0;
+    const auto First = std::find_if(Steps.begin() + 1, Steps.end(),
+                                    [Round](const TReplayStep &Step) { return Step.Round >= Round; });
+    return First == Steps.end() ? Steps.size() - 1 : static_cast<std::size_t>(First - Steps.begin());
 }
 
 }  // namespace velkaran

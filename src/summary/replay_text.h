@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ struct TReplaySide {
     std::string Name;  // as the record names the seat; "Человек" for a human
     std::string Note;  // "ходит первым" / "ходит вторым"
     TPlayerStatus Status{};
+    TPlayerStatus Before{};          // its status at the step before (the same at the start)
     std::vector<TReplayCard> Cards;  // its set in set order; empty when it had none
 };
 
@@ -38,15 +40,20 @@ struct TReplayFrame {
     std::string Outcome;               // how the game ended; only at the last step
 };
 
+// The steps the replay viewer walks: those of ReplaySteps and, for a game a bot's crash or hang
+// ended, one more marked Fault, for its seat, that changes nothing. Nothing, with the reason in
+// Error, when the record cannot be replayed.
+std::optional<std::vector<TReplayStep>> ViewerSteps(const TGameRecord &Record, std::string &Error);
+
 // "Игра 12: Greedy — Passive" (the first player first).
 std::string ReplayTitle(const TGameRecord &Record);
 
-// The screen at Steps[Step] of Record (Steps from ReplaySteps; Step below its size).
+// The screen at Steps[Step] of Record (Steps from ViewerSteps; Step below its size).
 TReplayFrame ReplayFrame(const TGameRecord &Record, const std::vector<TReplayStep> &Steps, std::size_t Step);
 
 // The move list: one line per step, the start first ("Начало: наборы карт выбраны"), then
-// "3. Greedy: (7) Атака 7" (the round, the mover, the card's title) for each move; a pass and a
-// refused card say so.
+// "3. Greedy: (7) Атака 7" (the round, the mover, the card's title) for each move; a pass, a
+// refused card and a fault say so.
 std::vector<std::string> MoveListText(const TGameRecord &Record, const std::vector<TReplayStep> &Steps);
 
 // The loser's name and its LossDetail in Russian ("Beta: раунд 3, GetTurn: ..."); empty when
@@ -56,8 +63,8 @@ std::string GameEndReason(const TGameRecord &Record);
 // How Record ended: who won and why, with the LossDetail when there is one.
 std::string ReplayOutcomeText(const TGameRecord &Record);
 
-// The step that shows the board as round Round begins (after the production of the round before);
-// the last step for a round beyond the game, the first for one before it.
-std::size_t StepBeforeRound(const std::vector<TReplayStep> &Steps, int32_t Round);
+// The step of the first move of round Round; the last step for a round beyond the game, the
+// start for one before it.
+std::size_t StepOfRound(const std::vector<TReplayStep> &Steps, int32_t Round);
 
 }  // namespace velkaran

@@ -42,7 +42,7 @@ std::string Headline(const TMatchSummary &Summary, const TMatchScope &Scope) {
     if (!Scope.Series) return Summary.GamesCounted() > 0 ? "Одна игра" : StoppedGameLine;
     const int64_t Planned = 2 * (Scope.GamesPerHalf > 0 ? Scope.GamesPerHalf : 0);
     if (Scope.Stopped) return SeriesStoppedLine(Summary.GamesCounted(), Planned);
-    return "Серия: сыграно " + Count(Summary.GamesCounted()) + " из " + Count(Planned) + " игр";
+    return "Серия: сыграно " + Count(Summary.GamesCounted()) + " из " + CountText(Planned, OfGamesWord);
 }
 
 std::string EloLine(const TMatchSummary &Summary, const std::array<std::string, 2> &Names,
@@ -52,8 +52,9 @@ std::string EloLine(const TMatchSummary &Summary, const std::array<std::string, 
         return "Разница Elo: нет ни одной полной пары игр (две игры, в которых игроки меняются местами).";
     const TPairCensus &Census = Summary.Census();
     if (Summary.Deterministic() && Census.Positions() == 1)
-        return "Разница Elo не оценивается: все " + Count(PairCount) +
-               " пар игр одинаковы — игра детерминирована.";
+        return PairCount == 1 ? "Разница Elo не оценивается: сыграна одна пара игр, а игра детерминирована."
+                              : "Разница Elo не оценивается: все " + CountText(PairCount, PairsWord) +
+                                    " игр одинаковы — игра детерминирована.";
     const TEloEstimate Elo = Summary.Elo();
     return "Разница Elo " + Names[0] + " относительно " + Names[1] + ": " + SignedElo(Elo.Elo, Separator) +
            ", 95 % интервал от " + SignedElo(Elo.Lower, Separator) + " до " +

@@ -1,5 +1,6 @@
 #include "help_form.h"
 
+#include "decimal_separator.h"
 #include "help_text.h"
 #include "velkui/window_placement.h"
 
@@ -23,7 +24,7 @@ THelpForm::THelpForm(QWidget *Parent)
     HelpText->setFont(TextFont);
     HelpText->setObjectName(QStringLiteral("HelpText"));
     HelpText->setOpenLinks(false);
-    HelpText->setHtml(QString::fromStdString(RulesHelpHtml()));
+    HelpText->setHtml(QString::fromStdString(RulesHelpHtml(LocaleDecimalSeparator())));
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     CloseButton->setDefault(true);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);

@@ -1,12 +1,16 @@
 // The help text: every number is read from the code that plays and scores the game.
 #include "help_text.h"
 
+#include "card_texts/card_cost_text.h"
+#include "card_texts/card_words.h"
 #include "match/match_runner.h"
 #include "match/number_text.h"
 #include "rules/catalogue.h"
 #include "rules/game_limits.h"
 #include "rules/turn_rules.h"
+#include "stats/elo.h"
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -56,14 +60,14 @@ std::string StartingValues() {
 }
 
 // A worked example of the score: Rounds rounds in which the player thought Seconds in all.
-std::string ScoreExample(uint32_t Rounds, int32_t Seconds) {
+std::string ScoreExample(uint32_t Rounds, int32_t Seconds, const std::string &Separator) {
     TPlayer Player{};
     Player.Statistics.TotalTime = Seconds * 1000.0;
     const uint32_t Score = ComputeScore(Player, Rounds);
     const double Exact = MoveTimeLimitMs / 1000 - static_cast<double>(Seconds) / Rounds;
     return "Например, " + Number(Rounds) + " раундов и " + Number(Seconds) +
-           " с на все ходы: " + FormatGeneral(MoveTimeLimitMs / 1000, ",") + " − " + Number(Seconds) + " / " +
-           Number(Rounds) + " = " + FormatGeneral(Exact, ",") + ", это " + Number(Score) +
+           " с на все ходы: " + FormatGeneral(MoveTimeLimitMs / 1000, Separator) + " − " + Number(Seconds) +
+           " / " + Number(Rounds) + " = " + FormatGeneral(Exact, Separator) + ", это " + Number(Score) +
            " очков, а у победителя " + Number(int64_t{10} * Score) + ".";
 }
 
@@ -99,9 +103,23 @@ std::string Escaped(std::string_view Text) {
     return Result;
 }
 
+// The share of the points a bot Elo points stronger expects, in whole percent: "64 %".
+std::string Percent(double Elo) { return Number(std::lround(100 * ScoreFromElo(Elo))) + " %"; }
+
+// Every card of the catalogue: its number and name, its cost and what it does.
+std::string CardsTable() {
+    std::string Table =
+        "<table cellspacing=\"0\" cellpadding=\"3\" border=\"1\"><tr><th>Карта</th><th>Цена</th>"
+        "<th>Действие</th></tr>";
+    for (int32_t Card = 1; Card <= CardCount; ++Card)
+        Table += "<tr><td>" + Escaped(CardTitle(Card)) + "</td><td>" + Escaped(CostText(CardCosts[Card])) +
+                 "</td><td>" + Escaped(EffectSentence(Card)) + "</td></tr>";
+    return Table + "</table>";
+}
+
 }  // namespace
 
-std::string RulesHelpHtml() {
+std::string RulesHelpHtml(const std::string &DecimalSeparator) {
     const TLaboratoryRule Laboratories = LaboratoryRule();
     const std::string Shield = Number(HiddenShieldLimit);
     const std::string MoveSeconds = Number(static_cast<int64_t>(MoveTimeLimitMs / 1000));
@@ -157,11 +175,30 @@ std::string RulesHelpHtml() {
         "его ходов, делённое на число раундов), округлённые до целого; половина округляется к чётному. "
         "Меньше 0 очков не бывает, партия без единого раунда даёт 2 очка. Очки победителя умножаются на 10, "
         "при ничьей — ни у кого. " +
-        ScoreExample(40, 20) + "</p>";
+        ScoreExample(40, 20, DecimalSeparator) + "</p>";
     Html +=
         "<h3>Серия</h3>"
         "<p>Серия из N игр — это N партий, а затем ещё N с обменом мест, всего 2N. Для каждого бота "
         "считаются победы, ничьи, ошибки (поражения из-за ошибки или паса) и сумма очков всех партий.</p>";
+    Html +=
+        "<h3>Elo, интервал и LOS</h3>"
+        "<p>Разница Elo оценивает, насколько один бот сильнее другого: при разнице 0 они равны, при +100 "
+        "первый набирает в среднем около " +
+        Percent(100) + " очков, при +200 — около " + Percent(200) +
+        ". Она считается по парам игр (две "
+        "игры, в которых боты меняются местами), поэтому преимущество первого хода не искажает оценку. "
+        "95 % интервал — границы, в которых истинная разница лежит с вероятностью 95 %: чем больше игр, тем "
+        "он уже.</p>"
+        "<p>LOS (вероятность превосходства) — вероятность того, что первый бот действительно сильнее "
+        "второго, а не выиграл случайно. LOS выше 95 % — почти наверняка сильнее, около 50 % — разницы "
+        "не видно. Если игра детерминирована (все пары игр одинаковы), разница не оценивается: новые игры "
+        "ничего не добавят.</p>";
+    Html +=
+        "<h3>Боты-программы</h3>"
+        "<p>Бот — это библиотека <tt>*.so</tt> или программа на любом языке: для неё рядом с библиотеками "
+        "кладут описание <tt>ИМЯ.bot</tt> со строкой <tt>command = …</tt> (как её запустить). Программа "
+        "читает строки со стандартного ввода и отвечает строками на стандартный вывод; протокол описан в "
+        "руководстве <tt>bot-guide.md</tt>.</p>";
     Html += "<h3>Обозначения в описаниях карт</h3><ul>";
     for (const TLegendEntry &Entry : Legend)
         Html += "<li><b>" + Escaped(Entry.Code) + "</b> — " + std::string(Entry.Meaning) + "</li>";
@@ -171,6 +208,7 @@ std::string RulesHelpHtml() {
         "авторов "
         "ботов (на английском) — файл <tt>bot-guide.md</tt> (в исходниках: docs/, после установки: "
         "share/doc/velkaran/).</p>";
+    Html += "<h3>Карты</h3>" + CardsTable();
     return Html;
 }
 

@@ -1,6 +1,7 @@
 #include "main_unit.h"
 
 #include "bot_choice.h"
+#include "decimal_separator.h"
 #include "match_run.h"
 #include "progress_form.h"
 #include "records/record_file.h"
@@ -24,12 +25,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cassert>
 
@@ -168,6 +171,18 @@ void TVelkaranMainForm::ConnectHandlers() {
     connect(OpenRecordButton, &QPushButton::clicked, this,
             [this] { OpenRecordButtonClick(OpenRecordButton); });
     connect(ResultsButton, &QPushButton::clicked, this, [this] { ResultsButtonClick(ResultsButton); });
+    // The recent documents are read when the menu opens: another window may have opened one.
+    connect(RecentFilesButton->menu(), &QMenu::aboutToShow, this, [this] {
+        QMenu *Menu = RecentFilesButton->menu();
+        Menu->clear();
+        for (const std::string &File : RecentFiles()) {
+            const QString Path = QString::fromStdString(File);
+            QAction *Entry = Menu->addAction(Menu->fontMetrics().elidedText(Path, Qt::ElideMiddle, 560));
+            Entry->setToolTip(Path);
+            connect(Entry, &QAction::triggered, this, [this, Path] { OpenRecentFile(Path); });
+        }
+        if (Menu->isEmpty()) Menu->addAction(QStringLiteral("Недавних файлов нет"))->setEnabled(false);
+    });
 }
 
 void TVelkaranMainForm::FormActivate(QObject *) {
@@ -215,7 +230,7 @@ void TVelkaranMainForm::StartGameButtonClick(QObject *) {
                        HumanCheckBox2->isChecked(), SelectedBot(AvailSecondBotsComboBox)))
         return;
     TMatchEnvironment Environment = MatchEnvironment;
-    Environment.DecimalSeparator = QLocale().decimalPoint().toStdString();
+    Environment.DecimalSeparator = LocaleDecimalSeparator();
     const TMatchSettings Settings = ReadMatchSettings();
     auto Run = std::make_shared<TMatchRun>(Settings, Environment);
     // The match's own workers: the libraries as they are now, and a stop that ends these alone.
@@ -320,8 +335,7 @@ bool TVelkaranMainForm::OpenDocument(const QString &Path) {
         AddRecentFile(File);
         return true;
     }
-    const std::shared_ptr<TMatchResults> Results =
-        LoadMatchResults(File, QLocale().decimalPoint().toStdString(), Error);
+    const std::shared_ptr<TMatchResults> Results = LoadMatchResults(File, LocaleDecimalSeparator(), Error);
     if (!Results) {
         ShowOwnMessage(TMessageKind::Error,
                        QStringLiteral("Матч «%1» не открыт: %2").arg(Path, QString::fromStdString(Error)));
@@ -334,6 +348,16 @@ bool TVelkaranMainForm::OpenDocument(const QString &Path) {
     ResultForm.ShowStatus(QStringLiteral("Открыт: %1").arg(Path));
     ResultForm.exec();
     return true;
+}
+
+bool TVelkaranMainForm::OpenRecentFile(const QString &Path) {
+    if (!QFileInfo(Path).isFile()) {
+        ForgetRecentFile(Path.toStdString());
+        ShowOwnMessage(TMessageKind::Information,
+                       QStringLiteral("Файла «%1» больше нет: он убран из недавних.").arg(Path));
+        return false;
+    }
+    return OpenDocument(Path);
 }
 
 bool TVelkaranMainForm::OpenRecordFile(const QString &Path) {

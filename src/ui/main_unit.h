@@ -28,6 +28,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
+class QToolButton;
 
 namespace velkaran {
 
@@ -70,9 +71,10 @@ public:
     // Added to the original controls: the help button, a status line about the bot libraries and
     // the button that opens a saved game record in the replay viewer.
     QPushButton *RulesButton;
-    QLabel *BotStatusLabel;         // elided to its width; the whole text is its tooltip
-    QPushButton *OpenRecordButton;  // "Открыть…": a match document or a file of game records
-    QPushButton *ResultsButton;     // "Результаты…": the kept series and the documents opened
+    QLabel *BotStatusLabel;          // elided to its width; the whole text is its tooltip
+    QPushButton *OpenRecordButton;   // "Открыть…": a match document or a file of game records
+    QPushButton *ResultsButton;      // "Результаты…": the kept series and the documents opened
+    QToolButton *RecentFilesButton;  // beside "Открыть…": a menu of the documents opened lately
     // The longest a bot's move may take, in milliseconds (the game's 20000 unless changed).
     QLabel *MoveLimitLabel;
     TIntegerSpinEdit *MoveLimitSpinEdit;
@@ -128,6 +130,9 @@ public:
     // becomes the first of the recent ones. False (and a message box that says why) when it holds
     // nothing that can be read.
     bool OpenDocument(const QString &Path);
+    // Opens a document of the recent ones (see OpenDocument); one that is gone is taken off the
+    // list, with a message that says so.
+    bool OpenRecentFile(const QString &Path);
     // Opens the games of the record file at Path in the replay viewer; false (and a message box
     // that says why) when it holds none that can be read.
     bool OpenRecordFile(const QString &Path);

@@ -8,9 +8,11 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace velkaran {
@@ -69,6 +71,11 @@ void TVelkaranMainForm::CreateControls() {
     OpenRecordButton = Named(new QPushButton(QStringLiteral("Открыть…"), this), "OpenRecordButton");
     OpenRecordButton->setToolTip(
         QStringLiteral("Открыть сохранённый матч (его итоги) или файл записей игр (просмотр игр)"));
+    RecentFilesButton = Named(new QToolButton(this), "RecentFilesButton");
+    RecentFilesButton->setArrowType(Qt::DownArrow);
+    RecentFilesButton->setPopupMode(QToolButton::InstantPopup);
+    RecentFilesButton->setToolTip(QStringLiteral("Недавно открытые файлы"));
+    RecentFilesButton->setMenu(new QMenu(RecentFilesButton));
     ResultsButton = Named(new QPushButton(QStringLiteral("Результаты…"), this), "ResultsButton");
     ResultsButton->setToolTip(QStringLiteral("Сохранённые серии и открытые файлы"));
     BotStatusLabel = Named(new QLabel(this), "BotStatusLabel");
@@ -131,6 +138,7 @@ void TVelkaranMainForm::CreateControls() {
     Buttons->addWidget(AboutButton);
     Buttons->addWidget(RulesButton);
     Buttons->addWidget(OpenRecordButton);
+    Buttons->addWidget(RecentFilesButton);
     Buttons->addWidget(ResultsButton);
     Buttons->addStretch();
     Buttons->addWidget(StartGameButton);
@@ -145,19 +153,23 @@ void TVelkaranMainForm::CreateControls() {
     Window->addWidget(BotStatusLabel);
     Window->addLayout(Buttons);
 
-    setTabOrder(StartGameButton, HumanCheckBox1);
-    setTabOrder(HumanCheckBox1, AvailBotsComboBox);
-    setTabOrder(AvailBotsComboBox, HumanCheckBox2);
-    setTabOrder(HumanCheckBox2, AvailSecondBotsComboBox);
-    setTabOrder(AvailSecondBotsComboBox, AboutButton);
-    setTabOrder(AboutButton, RulesButton);
-    setTabOrder(RulesButton, OpenRecordButton);
-    setTabOrder(OpenRecordButton, ResultsButton);
-    setTabOrder(ResultsButton, BotGameOptionsRadioGroup->Item(0));
-    setTabOrder(BotGameOptionsRadioGroup->Item(0), BotGameOptionsRadioGroup->Item(1));
-    setTabOrder(BotGameOptionsRadioGroup->Item(1), GameCountSpinEdit);
-    setTabOrder(GameCountSpinEdit, TurnLimitSpinEdit);
-    setTabOrder(TurnLimitSpinEdit, MoveLimitSpinEdit);
+    // Tab follows the layout: the players, the settings, then the buttons along the bottom.
+    QWidget *const Chain[] = {HumanCheckBox1,
+                              AvailBotsComboBox,
+                              HumanCheckBox2,
+                              AvailSecondBotsComboBox,
+                              BotGameOptionsRadioGroup->Item(0),
+                              BotGameOptionsRadioGroup->Item(1),
+                              GameCountSpinEdit,
+                              TurnLimitSpinEdit,
+                              MoveLimitSpinEdit,
+                              AboutButton,
+                              RulesButton,
+                              OpenRecordButton,
+                              RecentFilesButton,
+                              ResultsButton,
+                              StartGameButton};
+    for (std::size_t Next = 1; Next < std::size(Chain); ++Next) setTabOrder(Chain[Next - 1], Chain[Next]);
 
     setFixedSize(ClientWidth, ClientHeight);
     if (const QScreen *Screen = QGuiApplication::primaryScreen())

@@ -42,6 +42,28 @@ void TMatchRun::Play() {
         CountGame(Game);
         if (Outer) Outer(Game);
     };
+    // Each bot's move is watched on the host's clock, for the progress window.
+    Playing.BotSeat = [this, Inner = Environment.BotSeat](const TBot &Bot) {
+        TSeatCalls Calls = Inner(Bot);
+        Calls.GetTurn = [this, Name = Bot.Name, Call = std::move(Calls.GetTurn)](
+                            int32_t Index, const TGameView *View, const TCardList *Playable,
+                            const TTurnInfo *Info) {
+            {
+                const std::lock_guard<std::mutex> Guard(ProgressLock);
+                ThinkingName = Name;
+                ThinkingSinceMs = Clock.elapsed();
+            }
+            struct TDone {
+                TMatchRun *Run;
+                ~TDone() {
+                    const std::lock_guard<std::mutex> Guard(Run->ProgressLock);
+                    Run->ThinkingSinceMs = -1;
+                }
+            } Done{this};
+            return Call(Index, View, Playable, Info);
+        };
+        return Calls;
+    };
     Playing.OnSeriesGame = [this](const TSeriesProgress &Now) {
         const std::lock_guard<std::mutex> Guard(ProgressLock);
         Progress_ = Now;
@@ -56,6 +78,12 @@ void TMatchRun::Play() {
     } catch (...) {
         Failure_ = "Игра прервана неизвестной ошибкой.";
     }
+}
+
+std::optional<TMatchRun::TThinking> TMatchRun::Thinking() const {
+    const std::lock_guard<std::mutex> Guard(ProgressLock);
+    if (ThinkingSinceMs < 0) return std::nullopt;
+    return TThinking{ThinkingName, static_cast<double>(Clock.elapsed() - ThinkingSinceMs) / 1000.0};
 }
 
 void TMatchRun::CountGame(const TPlayedGame &Game) {

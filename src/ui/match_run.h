@@ -43,6 +43,14 @@ public:
     TSeriesProgress Progress() const;
     double ElapsedSeconds() const { return Clock.elapsed() / 1000.0; }
 
+    // The bot whose move is awaited and for how many seconds of the host's clock; nothing between
+    // moves and while a human moves.
+    struct TThinking {
+        std::string Name;
+        double Seconds = 0;
+    };
+    std::optional<TThinking> Thinking() const;
+
     bool IsSeries() const { return Counted->Scope.Series; }
     bool BotsOnly() const { return !Settings.First.Human && !Settings.Second.Human; }
     const std::array<std::string, 2> &Names() const { return Counted->Names; }
@@ -76,6 +84,8 @@ private:
     QElapsedTimer Clock;
     mutable std::mutex ProgressLock;
     TSeriesProgress Progress_;
+    std::string ThinkingName;                // under ProgressLock: the bot asked for a move ...
+    int64_t ThinkingSinceMs = -1;            // ... since this time of Clock; -1 between moves
     std::shared_ptr<TMatchResults> Counted;  // filled on the match thread during Play
     TFaultSummary Faults;
     int64_t Games = 0;

@@ -36,6 +36,7 @@ TMatchProgressForm::TMatchProgressForm(QWidget *Parent)
       ScoreLabel(NewLabel("ScoreLabel", this)),
       SpeedLabel(NewLabel("SpeedLabel", this)),
       TimeLabel(NewLabel("TimeLabel", this)),
+      ThinkingLabel(NewLabel("ThinkingLabel", this)),
       StopStateLabel(NewLabel("StopStateLabel", this)),
       StopAfterGameButton(new QPushButton(QStringLiteral("Остановить после этой игры"), this)),
       StopNowButton(new QPushButton(QStringLiteral("Остановить сейчас"), this)),
@@ -76,6 +77,7 @@ TMatchProgressForm::TMatchProgressForm(QWidget *Parent)
     Layout->addWidget(ScoreLabel);
     Layout->addWidget(SpeedLabel);
     Layout->addWidget(TimeLabel);
+    Layout->addWidget(ThinkingLabel);
     Layout->addWidget(StopStateLabel);
     Layout->addStretch();
     Layout->addLayout(Buttons);
@@ -115,6 +117,10 @@ void TMatchProgressForm::Refresh() {
     SpeedLabel->setText(QString::fromStdString(Text.Speed));
     SpeedLabel->setVisible(Run->IsSeries());
     TimeLabel->setText(QString::fromStdString(Text.Time));
+    const std::optional<TMatchRun::TThinking> Thinking = Run->Thinking();
+    const std::string Thinks = Thinking ? ThinkingText(Thinking->Name, Thinking->Seconds) : std::string();
+    ThinkingLabel->setText(QString::fromStdString(Thinks));
+    ThinkingLabel->setVisible(!Thinks.empty());
 }
 
 void TMatchProgressForm::StopAfterGameButtonClick(QObject *) {

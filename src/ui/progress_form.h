@@ -15,8 +15,8 @@ namespace velkaran {
 class TMatchRun;
 
 // Shows how far the watched match has come (games of 2N, the score, the speed, the time gone
-// and left; for a single game its players and time), refreshed a few times a second. Stopping:
-// after the game in play ("StopAfterGameButton", series only) or at once ("StopNowButton"), which
+// and left; for a single game its players and time; a bot that thinks long), refreshed a few times a second.
+// Stopping: after the game in play ("StopAfterGameButton", series only) or at once ("StopNowButton"), which
 // ends the bots' workers. Closing the window asks for the gentlest stop there is.
 class TMatchProgressForm : public QDialog {
 public:
@@ -28,6 +28,7 @@ public:
     QLabel *ScoreLabel;
     QLabel *SpeedLabel;
     QLabel *TimeLabel;
+    QLabel *ThinkingLabel;   // which bot is thinking, once a move takes long
     QLabel *StopStateLabel;  // what a stop request is waiting for
     QPushButton *StopAfterGameButton;
     QPushButton *StopNowButton;

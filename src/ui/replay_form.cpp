@@ -8,6 +8,7 @@
 #include "velkui/window_style.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,6 +37,7 @@ constexpr char ReplayStyleSheet[] = R"(
 QLabel[replayCard="true"] { background: #ffffff; border: 1px solid #c9bda3; border-radius: 5px; padding: 3px; }
 QLabel[replayCard="true"][payable="false"] { background: #ebe7de; color: #8d8677; }
 QLabel[replayCard="true"][justPlayed="true"] { background: #f7e6b8; border: 2px solid #b9822a; color: #2f2a22; }
+QLabel[value="true"][changed="true"] { background: #f7e6b8; border-radius: 3px; color: #8a4b12; }
 QLabel#HeadlineLabel { font-size: 17px; font-weight: bold; color: #2f2a22; }
 QLabel#TitleLabel { font-size: 14px; font-weight: bold; color: #4d463a; }
 QLabel#OutcomeLabel { font-weight: bold; color: #2f2a22; }
@@ -128,6 +130,7 @@ void TReplayForm::CreateControls() {
     connect(PlayTimer, &QTimer::timeout, this, [this] { ShowStep(Step + 1); });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
     PlayTimer->setInterval(1000 / Speeds[DefaultSpeedItem]);
+    for (QPushButton *Button : findChildren<QPushButton *>()) Button->installEventFilter(this);
 
     auto *Top = new QHBoxLayout;
     Top->addWidget(new QLabel(QStringLiteral("Игра:"), this));
@@ -188,7 +191,7 @@ void TReplayForm::ShowGame(std::shared_ptr<const TRecordArchive> Shown, int64_t 
     std::string Error;
     Record = Archive ? Archive->Read(Game, Error) : std::nullopt;
     if (Record) {
-        std::optional<std::vector<TReplayStep>> Replayed = ReplaySteps(*Record, Error);
+        std::optional<std::vector<TReplayStep>> Replayed = ViewerSteps(*Record, Error);
         if (Replayed) Steps = std::move(*Replayed);
     }
     {
@@ -243,6 +246,7 @@ void TReplayForm::ShowStep(int64_t Wanted) {
     for (int Seat = 0; Seat < 2; ++Seat) {
         const TReplaySide &Side = Frame.Sides[static_cast<std::size_t>(Seat)];
         Panels[Seat]->ShowStatus(Side.Name, Side.Note, Side.Status);
+        Panels[Seat]->MarkChangesFrom(Side.Before);
         CardSets[Seat]->ShowCards(Side.Cards);
     }
     {
@@ -272,7 +276,7 @@ void TReplayForm::PlayButtonClick(QObject *) {
 }
 
 void TReplayForm::GoToRoundButtonClick(QObject *) {
-    ShowStep(static_cast<int64_t>(StepBeforeRound(Steps, RoundSpinBox->value())));
+    ShowStep(static_cast<int64_t>(StepOfRound(Steps, RoundSpinBox->value())));
 }
 
 void TReplayForm::SetPlaying(bool Playing) {
@@ -281,6 +285,18 @@ void TReplayForm::SetPlaying(bool Playing) {
     else
         PlayTimer->stop();
     PlayButton->setText(Playing ? QStringLiteral("❚❚ Пауза") : QStringLiteral("▶ Играть"));
+}
+
+bool TReplayForm::eventFilter(QObject *Watched, QEvent *Event) {
+    // A focused button would take the arrows to move the focus: they step through the game instead.
+    if (Event->type() == QEvent::KeyPress && qobject_cast<QPushButton *>(Watched) != nullptr) {
+        const int Key = static_cast<QKeyEvent *>(Event)->key();
+        if (Key == Qt::Key_Left || Key == Qt::Key_Right || Key == Qt::Key_Up || Key == Qt::Key_Down) {
+            ShowStep(Step + (Key == Qt::Key_Left || Key == Qt::Key_Up ? -1 : 1));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(Watched, Event);
 }
 
 void TReplayForm::keyPressEvent(QKeyEvent *Event) {

@@ -63,6 +63,7 @@ public:
     void GoToRoundButtonClick(QObject *Sender);
 
 protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
     void keyPressEvent(QKeyEvent *Event) override;
     void showEvent(QShowEvent *Event) override;
 

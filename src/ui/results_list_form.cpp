@@ -1,5 +1,6 @@
 #include "results_list_form.h"
 
+#include "decimal_separator.h"
 #include "stored_settings.h"
 #include "velkui/window_placement.h"
 
@@ -126,7 +127,7 @@ void TResultsListForm::Refresh() {
         Shown.push_back(Describe(Path));
         InFolder.push_back(false);
     }
-    const std::string Separator = QLocale().decimalPoint().toStdString();
+    const std::string Separator = LocaleDecimalSeparator();
     const std::vector<std::string> Header = ResultListHeader();
     List->clear();
     List->setColumnCount(static_cast<int>(Header.size()));

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -269,6 +270,17 @@ void GameWindow::keyPressEvent(QKeyEvent *Event) {
     const bool Closing = Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Escape;
     if (Closing && Loop_ != nullptr && Pages_->currentWidget() == BoardPage_ && FinalArea_->isVisible()) {
         Answer({TAnswerKind::Acknowledged, 0});
+        return;
+    }
+    if (Key == Qt::Key_Escape) {
+        close();  // as the title bar's close button: asks before a human leaves the game
+        return;
+    }
+    // Return presses the focused button, as in a dialog: it plays a focused card.
+    auto *Focused = qobject_cast<QAbstractButton *>(focusWidget());
+    if ((Key == Qt::Key_Return || Key == Qt::Key_Enter) && Focused != nullptr && Focused->isEnabled() &&
+        Focused->isVisible()) {
+        Focused->click();
         return;
     }
     QWidget::keyPressEvent(Event);

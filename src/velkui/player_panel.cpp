@@ -81,18 +81,33 @@ PlayerPanel::PlayerPanel(QWidget *Parent) : QFrame(Parent), Name_(new QLabel(thi
 
 void PlayerPanel::ShowStatus(const std::string &Name, const std::string &Note, const TPlayerStatus &Status) {
     const bool Hidden = IsHiddenStatus(Status);
+    Shown_ = Status;
     Name_->setText(QString::fromStdString(Name));
     Note_->setText(QString::fromStdString(Note));
     for (int Index = 0; Index < 8; ++Index) {
         const bool ValueHidden = Hidden && Index != Shield;
         Values_[Index]->setText(QString::fromStdString(StatusValueText(Field(Status, Index), ValueHidden)));
         Values_[Index]->setProperty("concealed", ValueHidden);
+        Values_[Index]->setProperty("changed", false);
+        Values_[Index]->setToolTip(QString());
         Values_[Index]->style()->unpolish(Values_[Index]);  // re-read the style sheet for "concealed"
         Values_[Index]->style()->polish(Values_[Index]);
     }
     for (int Row = 0; Row < 3; ++Row)
         Production_[Row]->setText(
             QString::fromStdString(ProductionText(Field(Status, Batteries + Row), Hidden)));
+}
+
+void PlayerPanel::MarkChangesFrom(const TPlayerStatus &Before) {
+    const bool Hidden = IsHiddenStatus(Shown_) || IsHiddenStatus(Before);
+    for (int Index = 0; Index < 8; ++Index) {
+        const int32_t Was = Field(Before, Index);
+        const bool Changed = Was != Field(Shown_, Index) && !(Hidden && Index != Shield);
+        Values_[Index]->setProperty("changed", Changed);
+        Values_[Index]->setToolTip(Changed ? QStringLiteral("было %1").arg(Was) : QString());
+        Values_[Index]->style()->unpolish(Values_[Index]);
+        Values_[Index]->style()->polish(Values_[Index]);
+    }
 }
 
 }  // namespace velkaran

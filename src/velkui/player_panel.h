@@ -21,11 +21,16 @@ public:
     // Shows Name, a short Note under it (e.g. "ходит первым") and Status, hiding what the view hides.
     void ShowStatus(const std::string &Name, const std::string &Note, const TPlayerStatus &Status);
 
+    // Marks (property "changed", tooltip "было N") the values of the status shown last that differ
+    // from Before; a hidden value is never marked.
+    void MarkChangesFrom(const TPlayerStatus &Before);
+
 private:
     QLabel *Name_;
     QLabel *Note_;
     QLabel *Values_[8];
     QLabel *Production_[3];
+    TPlayerStatus Shown_{};
 };
 
 }  // namespace velkaran

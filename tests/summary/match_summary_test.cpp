@@ -90,7 +90,7 @@ TEST(MatchSummary, ASeriesCountedFromItsRecordsAgreesWithTheRunnersText) {
               (std::vector<std::string>{"Striker", "всего", "6", "6", "0", "0",
                                         std::to_string(Striker.All.Points), "100,0"}));
     EXPECT_EQ(View.Standings.Rows[4][1], "первым");
-    EXPECT_EQ(View.Elo.find("Разница Elo не оценивается: все 3 пар игр одинаковы"), 0u) << View.Elo;
+    EXPECT_EQ(View.Elo.find("Разница Elo не оценивается: все 3 пары игр одинаковы"), 0u) << View.Elo;
     EXPECT_EQ(View.Terminations.Rows,
               (std::vector<std::vector<std::string>>{{"база разрушена", "6", "0", "6"}}));
     EXPECT_EQ(View.ThinkingTime.Rows[1][0], "Passer");
@@ -185,6 +185,9 @@ TEST(SummaryTexts, NumbersNamesAndTheProgressOfASeries) {
     const TProgressText Starting = SeriesProgressText({0, 200, 0, 0, 0}, {"A", "B"}, 0.4, ",");
     EXPECT_EQ(Starting.Speed, "");
     EXPECT_EQ(Starting.Time, "Прошло 0:00");
+    // A move is told only once it takes long; a hang's minutes count on.
+    EXPECT_EQ(ThinkingText("A", 1.9), "");
+    EXPECT_EQ(ThinkingText("A", 75.2), "Ходит A: думает уже 1:15");
 }
 
 }  // namespace

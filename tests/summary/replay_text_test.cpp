@@ -19,7 +19,7 @@ TEST(ReplayText, EveryStepOfRecordedGamesUpToTheRecordedEnd) {
         const TGameRecord Record = testing::RandomGameRecord(Seed, Seed % 3 == 0 ? 30 : 200);
         Seen.insert(Record.Termination);
         std::string Error;
-        const auto Steps = ReplaySteps(Record, Error);
+        const auto Steps = ViewerSteps(Record, Error);
         ASSERT_TRUE(Steps) << Error;
         const std::vector<std::string> Moves = MoveListText(Record, *Steps);
         ASSERT_EQ(Moves.size(), Steps->size());
@@ -52,15 +52,24 @@ TEST(ReplayText, EveryStepOfRecordedGamesUpToTheRecordedEnd) {
             EXPECT_NE(Moves.back().find("отклонено правилами"), std::string::npos) << Moves.back();
         }
 
-        // Round 3 begins after both moves of rounds 1 and 2, the second round's production done.
-        if (Record.Rounds >= 3) {
-            const std::size_t Before = StepBeforeRound(*Steps, 3);
-            EXPECT_EQ((*Steps)[Before].Round, 2);
-            EXPECT_TRUE((*Steps)[Before].Produced);
-            EXPECT_EQ(Moves[Before + 1].rfind("3. ", 0), 0u) << Moves[Before + 1];
+        // A crash is a step of its own, the last, that says why; nothing changes on it.
+        if (Record.Termination == TTermination::Crashed) {
+            EXPECT_TRUE(Steps->back().Fault);
+            EXPECT_NE(Moves.back().find("сбой бота"), std::string::npos) << Moves.back();
+            EXPECT_NE(End.LastMove.find(GameEndReason(Record)), std::string::npos) << End.LastMove;
+            EXPECT_TRUE(End.Sides[0].Before == End.Sides[0].Status);
         }
-        EXPECT_EQ(StepBeforeRound(*Steps, 1), 0u);
-        EXPECT_EQ(StepBeforeRound(*Steps, 1000000), Steps->size() - 1);
+
+        // "Round 3" is its first move, after both moves of rounds 1 and 2 and the production.
+        if (Record.Rounds >= 3) {
+            const std::size_t Third = StepOfRound(*Steps, 3);
+            EXPECT_EQ((*Steps)[Third].Round, 3);
+            EXPECT_TRUE((*Steps)[Third - 1].Produced);
+            EXPECT_EQ(Moves[Third].rfind("3. ", 0), 0u) << Moves[Third];
+            EXPECT_EQ(ReplayFrame(Record, *Steps, Third).Headline.rfind("Раунд 3 из", 0), 0u);
+        }
+        EXPECT_EQ(StepOfRound(*Steps, 0), 0u);
+        EXPECT_EQ(StepOfRound(*Steps, 1000000), Steps->size() - 1);
     }
     EXPECT_EQ(Seen, (std::set<TTermination>{TTermination::BaseDestroyed, TTermination::TurnLimit,
                                             TTermination::RefusedCard, TTermination::Crashed}));

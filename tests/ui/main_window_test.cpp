@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QtTest>
 
 #include <condition_variable>
@@ -161,23 +162,29 @@ private slots:
         QCOMPARE(Discovery->Count, 0);
     }
 
+    // Tab walks the window as it is laid out: the players, the settings, the buttons at the bottom.
     void TabOrder() {
-        const QList<QWidget *> Expected = {Form->StartGameButton,
-                                           Form->HumanCheckBox1,
+        const QList<QWidget *> Expected = {Form->HumanCheckBox1,
                                            Form->AvailBotsComboBox,
                                            Form->HumanCheckBox2,
                                            Form->AvailSecondBotsComboBox,
-                                           Form->AboutButton,
                                            Form->BotGameOptionsRadioGroup->Item(0),
                                            Form->BotGameOptionsRadioGroup->Item(1),
                                            Form->GameCountSpinEdit,
-                                           Form->TurnLimitSpinEdit};
+                                           Form->TurnLimitSpinEdit,
+                                           Form->MoveLimitSpinEdit,
+                                           Form->AboutButton,
+                                           Form->RulesButton,
+                                           Form->OpenRecordButton,
+                                           Form->RecentFilesButton,
+                                           Form->ResultsButton,
+                                           Form->StartGameButton};
         QList<QWidget *> Chain;
-        QWidget *Widget = Form->StartGameButton;
+        QWidget *Widget = Form->HumanCheckBox1;
         do {
             if (Expected.contains(Widget)) Chain.append(Widget);
             Widget = Widget->nextInFocusChain();
-        } while (Widget != Form->StartGameButton);
+        } while (Widget != Form->HumanCheckBox1);
         QCOMPARE(Chain, Expected);
     }
 

@@ -1,15 +1,18 @@
 // The desktop program's plain functions: why the start is held back, finding a chosen library
 // again, the help text, the log file's name and encodings.
 #include "ui/bot_choice.h"
+#include "ui/decimal_separator.h"
 #include "ui/help_text.h"
 #include "ui/log_file.h"
 #include "ui/settings_rules.h"
 
+#include "card_texts/card_words.h"
 #include "rules/catalogue.h"
 #include "rules/game_limits.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -65,7 +68,7 @@ TEST(BotChoiceTest, AChosenLibraryIsFoundAgainByItsFileName) {
 }
 
 TEST(HelpTextTest, ExplainsEveryCodeTheCardsUseAndTheRulesNumbers) {
-    const std::string Help = RulesHelpHtml();
+    const std::string Help = RulesHelpHtml(",");
     const std::size_t Legend = Help.find("Обозначения в описаниях карт");
     ASSERT_NE(Legend, std::string::npos);
     // Each code that some card description uses has its line in the legend.
@@ -90,6 +93,23 @@ TEST(HelpTextTest, ExplainsEveryCodeTheCardsUseAndTheRulesNumbers) {
                   "(при базе 60 — 7)"),
         std::string::npos);
     EXPECT_NE(Help.find("20 − 20 / 40 = 19,5, это 20 очков, а у победителя 200."), std::string::npos);
+    // Every card of the catalogue is listed, in order, after the legend.
+    std::size_t At = Help.find("<h3>Карты</h3>");
+    ASSERT_NE(At, std::string::npos);
+    for (int32_t Card = 1; Card <= CardCount; ++Card) {
+        At = Help.find("<td>" + CardTitle(Card) + "</td>", At);
+        ASSERT_NE(At, std::string::npos) << Card;
+    }
+}
+
+TEST(HelpTextTest, FractionsFollowTheLocale) {
+    const QLocale Saved;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    EXPECT_EQ(LocaleDecimalSeparator(), ",");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(LocaleDecimalSeparator(), ".");
+    EXPECT_NE(RulesHelpHtml(LocaleDecimalSeparator()).find("= 19.5, это"), std::string::npos);
+    QLocale::setDefault(Saved);
 }
 
 TEST(LogFileTest, OffersADatedNameAndWritesEitherEncoding) {

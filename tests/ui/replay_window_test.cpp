@@ -12,9 +12,11 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace velkaran;
@@ -102,6 +104,32 @@ private slots:
             QStringLiteral("Игру нельзя воспроизвести: ")));
         QVERIFY(!Form->ReplayForm->StepForwardButton->isEnabled());
         QCOMPARE(testing::PanelValues(Form->ReplayForm->Panels[1]), testing::StatusValues(Record.Final[1]));
+    }
+
+    // A document opened is offered first in the recent files' menu and opens from there; one
+    // that is gone since is taken off the list with a message.
+    void RecentFilesReopenAndForgetTheMissing() {
+        const QString Path = Folder.filePath("recent.json");
+        WriteFile(Path, RecordToJson(testing::RandomGameRecord(5)).dump());
+        Form->AskRecordFile = [&Path](QWidget *) { return Path; };
+        QTest::mouseClick(Form->OpenRecordButton, Qt::LeftButton);
+        Form->ReplayForm->close();
+
+        QMenu *Menu = Form->RecentFilesButton->menu();
+        emit Menu->aboutToShow();
+        QVERIFY(!Menu->actions().isEmpty());
+        QCOMPARE(Menu->actions().front()->toolTip(), Path);
+        Menu->actions().front()->trigger();
+        QVERIFY(Form->ReplayForm->isVisible());
+        QVERIFY(Messages.empty());
+
+        QVERIFY(QFile::remove(Path));
+        emit Menu->aboutToShow();
+        Menu->actions().front()->trigger();
+        QCOMPARE(Messages.size(), size_t(1));
+        QVERIFY2(Messages[0].Text.contains(Path), qPrintable(Messages[0].Text));
+        emit Menu->aboutToShow();
+        QVERIFY(Menu->actions().front()->toolTip() != Path);
     }
 
     void AFileWithoutUsableRecordsIsRefusedWithTheReason_data() {

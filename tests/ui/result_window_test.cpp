@@ -356,14 +356,21 @@ private slots:
                      QStringLiteral("Победил «Striker of the northern front»")),
                  qPrintable(Replay->OutcomeLabel->text()));
 
-        // A round is reached by its number; the keys step from there.
+        // A round is reached by its number, at its first move; the arrows step from there, even
+        // with a button focused.
         Replay->RoundSpinBox->setValue(3);
         QTest::mouseClick(Replay->GoToRoundButton, Qt::LeftButton);
+        QCOMPARE(Replay->CurrentStep(), 5);
+        QCOMPARE(Replay->MoveList->currentRow(), 5);
+        QVERIFY2(Replay->HeadlineLabel->text().startsWith(QStringLiteral("Раунд 3 из")),
+                 qPrintable(Replay->HeadlineLabel->text()));
+        QCOMPARE(Replay->RoundSpinBox->value(), 3);
+        Replay->StepForwardButton->setFocus();
+        QTest::keyClick(Replay->StepForwardButton, Qt::Key_Left);
         QCOMPARE(Replay->CurrentStep(), 4);
-        QCOMPARE(Replay->MoveList->currentRow(), 4);
+        QCOMPARE(Replay->StepSlider->value(), 4);
         QTest::keyClick(Replay, Qt::Key_Left);
         QCOMPARE(Replay->CurrentStep(), 3);
-        QCOMPARE(Replay->StepSlider->value(), 3);
 
         // Played at the highest speed, it runs to the end and stops there.
         Replay->SpeedComboBox->setCurrentIndex(Replay->SpeedComboBox->count() - 1);

@@ -223,7 +223,11 @@ private slots:
                               // An unaffordable card does not answer; GetTurn would return 10 at once if it
                               // did.
                               QTest::mouseClick(InWindow("card_10"), Qt::LeftButton);
-                              QTimer::singleShot(50, [] { driver::Click(InWindow("card_4")); });
+                              // Return plays the focused card.
+                              QTimer::singleShot(50, [] {
+                                  InWindow("card_4")->setFocus();
+                                  QTest::keyClick(InWindow("card_4"), Qt::Key_Return);
+                              });
                           });
         const TGameView View = MidGameView();
         const TCardList Playable = Cards({1, 2, 3, 4, 5, 6, 50});
@@ -378,7 +382,7 @@ private slots:
         driver::WhenReady([] { return Showing("card_50"); },
                           [&] {
                               Answer("resignNo");
-                              GameWindow()->close();
+                              QTest::keyClick(GameWindow(), Qt::Key_Escape);  // Esc asks as closing does
                               QTimer::singleShot(50, [&] {
                                   Answer("resignYes");
                                   GameWindow()->close();
