@@ -9,6 +9,7 @@
 #include "results_list_form.h"
 #include "settings_rules.h"
 #include "stored_settings.h"
+#include "tournament_view.h"
 #include "window_thread_interface.h"
 
 #include "match/fault_summary.h"
@@ -16,6 +17,7 @@
 #include "records/record_journal.h"
 #include "summary/match_results.h"
 #include "summary/result_folder.h"
+#include "tournament/tournament_document.h"
 #include "workers/adopted_children.h"
 #include "workers/host_failure.h"
 
@@ -325,11 +327,16 @@ bool TVelkaranMainForm::OpenDocument(const QString &Path) {
     const std::string File = Path.toStdString();
     nlohmann::json Head;
     std::string Error;
-    // A match document opens on its results; anything else (a tournament's document, a single
-    // record, records without the match's settings) in the replay viewer, which says what is wrong
-    // with a file that holds no records.
-    if (!ReadDocumentHead(File, Head, Error, {"format", "config"}) || !Head.is_object() ||
-        !Head.contains("format") || Head["format"] != "velkaran-match" || !Head.contains("config") ||
+    // A match document opens on its results, a tournament's document in the tournament view;
+    // anything else (a single record, records without the match's settings) in the replay viewer,
+    // which says what is wrong with a file that holds no records.
+    const bool Read = ReadDocumentHead(File, Head, Error, {"format", "config"}) && Head.is_object();
+    if (Read && Head.contains("format") && Head["format"] == TournamentFormat) {
+        if (!OpenTournamentDocument(this, Path, ShowMessage)) return false;
+        AddRecentFile(File);
+        return true;
+    }
+    if (!Read || !Head.contains("format") || Head["format"] != "velkaran-match" || !Head.contains("config") ||
         !Head["config"].is_object()) {
         if (!OpenRecordFile(Path)) return false;
         AddRecentFile(File);

@@ -2,6 +2,7 @@
 
 #include "game_list_model.h"
 #include "match_run.h"
+#include "summary_table.h"
 
 #include "records/atomic_file.h"
 #include "summary/results_text.h"
@@ -22,9 +23,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include <map>
-#include <set>
 
 namespace velkaran {
 
@@ -47,53 +45,15 @@ QComboBox *NewFilter(const char *Name, const QString &ToolTip, QWidget *Parent) 
     return Filter;
 }
 
-QTableWidget *NewTable(const char *Name, QWidget *Parent) {
-    auto *Table = new QTableWidget(Parent);
-    Table->setObjectName(QString::fromLatin1(Name));
-    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->setSelectionMode(QAbstractItemView::ExtendedSelection);  // copied with Ctrl+C
-    Table->verticalHeader()->setVisible(false);
-    Table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    Table->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    return Table;
-}
-
-// Fills Table with Text and makes it exactly as large as its cells: the summary never scrolls.
-void ShowTable(QTableWidget *Table, const TTextTable &Text) {
-    Table->clear();
-    Table->setColumnCount(static_cast<int>(Text.Header.size()));
-    Table->setRowCount(static_cast<int>(Text.Rows.size()));
-    QStringList Header;
-    for (const std::string &Cell : Text.Header) Header.append(QString::fromStdString(Cell));
-    Table->setHorizontalHeaderLabels(Header);
-    for (std::size_t Row = 0; Row < Text.Rows.size(); ++Row) {
-        for (std::size_t Column = 0; Column < Text.Rows[Row].size(); ++Column) {
-            auto *Item = new QTableWidgetItem(QString::fromStdString(Text.Rows[Row][Column]));
-            // Names and words to the left, numbers to the right.
-            Item->setTextAlignment(Qt::AlignVCenter | (Column == 0 ? Qt::AlignLeft : Qt::AlignRight));
-            Table->setItem(static_cast<int>(Row), static_cast<int>(Column), Item);
-        }
-    }
-    Table->resizeColumnsToContents();
-    Table->resizeRowsToContents();
-    int Height = Table->horizontalHeader()->sizeHint().height() + 2 * Table->frameWidth();
-    for (int Row = 0; Row < Table->rowCount(); ++Row) Height += Table->rowHeight(Row);
-    int Width = 2 * Table->frameWidth();
-    for (int Column = 0; Column < Table->columnCount(); ++Column) Width += Table->columnWidth(Column);
-    Table->setFixedSize(Width, Height);
-}
-
 }  // namespace
 
 TResultsView::TResultsView(QWidget *Parent)
     : QWidget(Parent),
       HeadlineLabel(new QLabel(this)),
-      StandingsTable(NewTable("StandingsTable", this)),
+      StandingsTable(NewSummaryTable("StandingsTable", this)),
       EloLabel(new QLabel(this)),
-      ThinkingTimeTable(NewTable("ThinkingTimeTable", this)),
-      TerminationsTable(NewTable("TerminationsTable", this)),
+      ThinkingTimeTable(NewSummaryTable("ThinkingTimeTable", this)),
+      TerminationsTable(NewSummaryTable("TerminationsTable", this)),
       GameList(new QTableView(this)),
       WinnerFilter(NewFilter("WinnerFilter", QStringLiteral("Показать игры по победителю"), this)),
       EndingFilter(
@@ -191,18 +151,18 @@ void TResultsView::ShowResults(std::shared_ptr<const TMatchResults> Results) {
     if (!Results) {
         HeadlineLabel->setText(QStringLiteral("Итогов нет"));
         for (QTableWidget *Table : {StandingsTable, ThinkingTimeTable, TerminationsTable})
-            ShowTable(Table, {});
+            ShowTextTable(Table, {});
         EloLabel->clear();
         return;
     }
     const TResultsText Text =
         ResultsText(Results->Summary, Results->Names, Results->Scope, Results->DecimalSeparator);
     HeadlineLabel->setText(QString::fromStdString(Text.Headline));
-    ShowTable(StandingsTable, Text.Standings);
+    ShowTextTable(StandingsTable, Text.Standings);
     EloLabel->setText(QString::fromStdString(Text.Elo));
-    ShowTable(ThinkingTimeTable, Text.ThinkingTime);
+    ShowTextTable(ThinkingTimeTable, Text.ThinkingTime);
     ThinkingTimeTable->setVisible(!Text.ThinkingTime.Rows.empty());
-    ShowTable(TerminationsTable, Text.Terminations);
+    ShowTextTable(TerminationsTable, Text.Terminations);
     TerminationsTable->setVisible(!Text.Terminations.Rows.empty());
     // Wide enough for the longest cell of the first rows and the header, with some air.
     GameList->resizeColumnsToContents();
@@ -242,40 +202,7 @@ void TResultsView::SelectGame(int64_t Game) {
     GameList->scrollTo(Index);
 }
 
-std::string TResultsView::CopiedText(const QTableView *Table) const {
-    const QAbstractItemModel *Model = Table->model();
-    QModelIndexList Selected = Table->selectionModel()->selectedIndexes();
-    std::set<int> Rows, Columns;
-    for (const QModelIndex &Index : Selected) {
-        Rows.insert(Index.row());
-        Columns.insert(Index.column());
-    }
-    const bool Whole = Rows.empty() || static_cast<int>(Rows.size()) == Model->rowCount();
-    if (Rows.empty()) {
-        for (int Row = 0; Row < Model->rowCount(); ++Row) Rows.insert(Row);
-        for (int Column = 0; Column < Model->columnCount(); ++Column) Columns.insert(Column);
-        for (const int Row : Rows)
-            for (const int Column : Columns) Selected.append(Model->index(Row, Column));
-    }
-    std::map<std::pair<int, int>, std::string> Cells;
-    for (const QModelIndex &Index : Selected)
-        Cells[{Index.row(), Index.column()}] = Model->data(Index, Qt::DisplayRole).toString().toStdString();
-    TTextRows Text;
-    if (Whole) {
-        Text.emplace_back();
-        for (const int Column : Columns)
-            Text.back().push_back(
-                Model->headerData(Column, Qt::Horizontal, Qt::DisplayRole).toString().toStdString());
-    }
-    for (const int Row : Rows) {
-        Text.emplace_back();
-        for (const int Column : Columns) {
-            const auto Cell = Cells.find({Row, Column});
-            Text.back().push_back(Cell != Cells.end() ? Cell->second : std::string());
-        }
-    }
-    return TabSeparatedText(Text);
-}
+std::string TResultsView::CopiedText(const QTableView *Table) const { return CopiedTableText(Table); }
 
 bool TResultsView::ExportCsv(const QString &Path, std::string &Error) const {
     TTextRows Rows;

@@ -11,6 +11,7 @@
 #include "qt_translation.h"
 #include "replay_form.h"
 #include "results_list_form.h"
+#include "tournament_view.h"
 
 #include "players/quiet_game_interface.h"
 
@@ -22,6 +23,7 @@
 #include <QEventLoop>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -221,5 +223,22 @@ int main(int argc, char **argv) {
     MainForm.ResultsButton->click();
     Saved = Save(*MainForm.ResultsListForm, Folder, QStringLiteral("results_window.png")) && Saved;
     MainForm.ResultsListForm->close();
+
+    // A small tournament of the sample bots, as velkaran-tournament writes it, in the tournament view.
+    const QString Tournament = Settings.filePath(QStringLiteral("tournament.json"));
+    if (QProcess::execute(QCoreApplication::applicationDirPath() + QStringLiteral("/velkaran-tournament"),
+                          {"--pairs", "5", "--concurrency", "2", "--json", Tournament}) != 0) {
+        std::fprintf(stderr, "velkaran-screenshots: velkaran-tournament failed\n");
+        return 1;
+    }
+    TTournamentResultsForm *TournamentForm = OpenTournamentDocument(&MainForm, Tournament);
+    if (TournamentForm == nullptr) return 1;
+    for (const auto &[Tab, Name] :
+         {std::pair{0, "tournament_window.png"}, std::pair{1, "tournament_window_crosstable.png"},
+          std::pair{5, "tournament_window_games.png"}}) {
+        TournamentForm->View->Tabs->setCurrentIndex(Tab);
+        Saved = Save(*TournamentForm, Folder, QString::fromLatin1(Name)) && Saved;
+    }
+    TournamentForm->close();
     return Saved ? 0 : 1;
 }
