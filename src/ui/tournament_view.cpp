@@ -1,5 +1,6 @@
 #include "tournament_view.h"
 
+#include "decimal_separator.h"
 #include "replay_form.h"
 #include "summary_table.h"
 #include "tournament_game_list_model.h"
@@ -17,7 +18,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -321,7 +321,7 @@ TTournamentResultsForm *OpenTournamentDocument(QWidget *Parent, const QString &P
     std::string Error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::shared_ptr<TTournamentSummary> Summary =
-        LoadTournamentSummary(Path.toStdString(), QLocale().decimalPoint().toStdString(), Error);
+        LoadTournamentSummary(Path.toStdString(), LocaleDecimalSeparator(), Error);
     QApplication::restoreOverrideCursor();
     if (!Summary) {
         ShowMessage(Parent, TMessageKind::Error,
