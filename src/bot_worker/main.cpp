@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -76,6 +77,10 @@ TWorkerOptions ReadOptions(int Argc, char **Argv) {
     Options.Policy.Library = Options.Library;
     if (Options.Policy.DataFolder.empty() && !Options.Library.empty())
         Options.Policy.DataFolder = BotDataFolder(Options.Library);
+    // A program's worker enters the program's folder before it locks itself down.
+    std::error_code Error;
+    if (Options.Program && !Options.Policy.DataFolder.empty())
+        Options.Policy.DataFolder = std::filesystem::absolute(Options.Policy.DataFolder, Error).string();
     return Options;
 }
 
@@ -93,6 +98,19 @@ void ApplyLimits(const TWorkerOptions &Options) {
         if (setrlimit(RLIMIT_AS, &Memory) != 0)
             Fail("cannot limit the memory: " + std::string(std::strerror(errno)));
     }
+}
+
+// Locks the process down for the program it is to become. Empty on success, else why not.
+std::string EnterProgramSandbox(const TWorkerOptions &Options) {
+    TSandboxPolicy Policy = Options.Policy;
+    Policy.Program =
+        TSandboxedProgram{Options.Program->Program, Options.Program->Directory, Options.Program->Arguments};
+    // A refused call before the exec is the worker's own: it ends the worker, which the host sees
+    // as the program's crash; after the exec the program's refused call kills it by SIGSYS.
+    std::string Unused;
+    const std::string Error = EnterSandbox(
+        Policy, [](const char *) {}, Unused);
+    return Error.empty() ? "" : "the sandbox could not be entered: " + Error;
 }
 
 // Writes Size bytes of Answer in one piece; a host that is gone ends the worker. (Not inlined: g++
@@ -270,14 +288,14 @@ int main(int Argc, char **Argv) {
     ApplyLimits(Options);
     if (Options.Program) {
         // A program bot: from here on the host talks to the program itself. When it cannot start,
-        // the reason goes where the program's greeting would have, for the host to quote. A
-        // program is never run unconfined when the sandbox was asked for.
-        // The host does not ask for the sandbox for a program (the sandbox's filters do not let a
-        // worker become one yet); if asked, the program is never run unconfined.
-        std::string Reason = Options.Sandbox ? "a bot that is a program cannot run in the sandbox"
-                                             : EnterProgramFolder(*Options.Program);
+        // the reason goes where the program's greeting would have, for the host to quote. Under
+        // the sandbox the worker enters the program's folder while it may, locks itself down, and
+        // only then becomes the program; a program is never run unconfined when the sandbox was
+        // asked for.
+        std::string Reason = EnterProgramFolder(*Options.Program);
+        if (Reason.empty() && Options.Sandbox) Reason = EnterProgramSandbox(Options);
         if (Reason.empty()) Reason = LaunchProgram(*Options.Program);
-        const std::string Line = "velkaran-bot-worker: " + Reason + "\n";
+        const std::string Line = WorkerNotePrefix + Reason + "\n";
         (void)!write(fcntl(AnswerFd, F_GETFD) >= 0 ? AnswerFd : STDOUT_FILENO, Line.data(), Line.size());
         return 126;
     }

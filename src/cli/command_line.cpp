@@ -105,11 +105,11 @@ std::variant<TCommandLine, int> ParseCommandLine(int Argc, const char *const *Ar
                        "Allow each bot library SECONDS to load and give its name (default 30)")
             ->type_name("SECONDS");
     std::string SandboxMode;
-    CLI::Option *SandboxOption =
-        App.add_flag("--sandbox{on}", SandboxMode,
-                     "Lock each bot worker down before the bot's code runs: no network, no new processes, "
-                     "no files but its library and NAME.data folder (a bot that is a program is refused); "
-                     "--sandbox=strict: only with every layer");
+    CLI::Option *SandboxOption = App.add_flag(
+        "--sandbox{on}", SandboxMode,
+        "Lock each bot worker down before the bot's code runs: no network, no new processes, "
+        "no files but its library and NAME.data folder (a program: its folder, program and interpreter); "
+        "--sandbox=strict: only with every layer");
     CLI::Option *SandboxUserOption =
         App.add_option(
                "--sandbox-user", Command.SandboxUser,

@@ -191,9 +191,24 @@ constexpr int Table[] = {
     __NR_getcpu,
     __NR_personality,
 };
+
+// execve replaces the worker (and a script its interpreter) with the program. Nothing more is
+// needed yet: AllowedCalls covers what the Python interpreter and a C program ask at their start.
+constexpr int ProgramTable[] = {
+    __NR_execve,
+    __NR_execveat,
+};
 #endif
 
 }  // namespace
+
+std::span<const int> ProgramCalls() {
+#if defined(__x86_64__) && !defined(__ILP32__)
+    return ProgramTable;
+#else
+    return {};
+#endif
+}
 
 std::span<const int> AllowedCalls() {
 #if defined(__x86_64__) && !defined(__ILP32__)

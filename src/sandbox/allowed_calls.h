@@ -12,4 +12,9 @@ namespace velkaran {
 // The numbers of the allowed calls.
 std::span<const int> AllowedCalls();
 
+// The calls allowed besides AllowedCalls to a worker that becomes a bot's program, and to that
+// program: starting it (and whatever the program's "#!" line names) and what interpreters ask for
+// at their start that a library bot has no use for.
+std::span<const int> ProgramCalls();
+
 }  // namespace velkaran

@@ -17,4 +17,9 @@ std::span<const sock_filter> CompiledRefusals();
 // Lets through what allowed_calls.h names; answers any other call ENOSYS.
 std::span<const sock_filter> CompiledAllowList();
 
+// The same pair for a worker that becomes a bot's program: starting a program is neither refused
+// nor unknown (StartsAProgram, ProgramCalls).
+std::span<const sock_filter> CompiledProgramRefusals();
+std::span<const sock_filter> CompiledProgramAllowList();
+
 }  // namespace velkaran

@@ -274,6 +274,14 @@ bool DependsOnProcess(const TRefusedCall &Call) {
            Call.When == TRefusal::UnlessMemoryCapped;
 }
 
+bool StartsAProgram(const TRefusedCall &Call) {
+#if defined(__x86_64__) && !defined(__ILP32__)
+    return Call.Number == __NR_execve || Call.Number == __NR_execveat;
+#else
+    return false;
+#endif
+}
+
 uint32_t RefusalAction(TRefusalAnswer Answer) {
     switch (Answer) {
         case TRefusalAnswer::Trap:

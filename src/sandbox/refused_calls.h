@@ -45,6 +45,10 @@ std::span<const TRefusedCall> RefusedCalls();
 // when the program is built (compiled_filters.h).
 bool DependsOnProcess(const TRefusedCall &Call);
 
+// Whether Call starts a program (execve, execveat): a worker that becomes a bot's program runs under
+// filters without these refusals (compiled_filters.h), every other worker under filters with them.
+bool StartsAProgram(const TRefusedCall &Call);
+
 // The seccomp filter's return value for Answer (SECCOMP_RET_TRAP, or SECCOMP_RET_ERRNO with the
 // error).
 uint32_t RefusalAction(TRefusalAnswer Answer);

@@ -17,6 +17,8 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velkaran {
@@ -37,6 +39,22 @@ std::set<std::string> SystemLibraryPaths() {
             return 0;
         },
         &Paths);
+    return Paths;
+}
+
+// What a program and its interpreter run through and read besides the library folders: the
+// system's programs, the loader's cache, the time zone and Python's site configuration.
+std::vector<std::pair<std::string, bool>> SystemProgramPaths() {
+    std::vector<std::pair<std::string, bool>> Paths{{"/usr", true},
+                                                    {"/bin", true},
+                                                    {"/lib", true},
+                                                    {"/lib64", true},
+                                                    {"/etc/localtime", false},
+                                                    {"/etc/locale.alias", false}};
+    std::error_code Error;
+    for (fs::directory_iterator It("/etc", Error), End; !Error && It != End; It.increment(Error))
+        if (It->path().filename().string().starts_with("python"))
+            Paths.emplace_back(It->path().string(), false);
     return Paths;
 }
 
@@ -86,7 +104,8 @@ int LibraryForIdentity(const std::string &Library, const TBotIdentity &Identity)
 std::string BotDataFolder(const std::string &LibraryPath) {
     const fs::path Library(LibraryPath);
     std::string Name = Library.filename().string();
-    if (Name.ends_with(".so")) Name.resize(Name.size() - 3);
+    for (const std::string_view Suffix : {".so", ".bot"})
+        if (Name.ends_with(Suffix)) Name.resize(Name.size() - Suffix.size());
     return (Library.parent_path() / (Name + ".data")).string();
 }
 
@@ -100,11 +119,21 @@ std::string EnterSandbox(const TSandboxPolicy &Given, TViolationReporter Reporte
 
     // Everything the bot may read is opened now, while the folders above it can still be passed.
     TReadableSet Readable;
-    Readable.Add(Policy.Library, true);  // a library that cannot be opened fails to load, and says why
+    std::vector<std::string> Executables, Scripts;
+    if (Policy.Program) {
+        // What cannot be opened now cannot be run later: the reach check below says why.
+        Executables = ProgramExecutables(Policy.Program->Program);
+        Scripts = ProgramScripts(*Policy.Program);
+        for (const std::string &File : Executables) Readable.Add(File, true);
+        Readable.Add(Policy.Program->Directory, false);
+        for (const auto &[Path, Execute] : SystemProgramPaths()) Readable.Add(Path, Execute);
+    } else {
+        Readable.Add(Policy.Library, true);  // a library that cannot be opened fails to load, and says why
+    }
     if (!Policy.DataFolder.empty()) Readable.Add(Policy.DataFolder, false);
     for (const std::string &Path : SystemLibraryPaths()) Readable.Add(Path, true);
     int LibraryFd = -1;
-    if (Policy.Identity && !Policy.LibraryOpen) {
+    if (Policy.Identity && !Policy.LibraryOpen && !Policy.Program) {
         LibraryFd = LibraryForIdentity(Policy.Library, *Policy.Identity);
         if (LibraryFd < 0 && errno != ENOENT)
             return "privileges: cannot open the library for user " + Policy.Identity->Name + ": " +
@@ -113,6 +142,10 @@ std::string EnterSandbox(const TSandboxPolicy &Given, TViolationReporter Reporte
 
     Failure = DropPrivileges(Policy.Identity);
     if (!Failure.empty()) return Failure;
+    if (Policy.Program) {
+        Failure = ProgramUnreachable(*Policy.Program, Executables, Scripts);
+        if (!Failure.empty()) return Failure;
+    }
     if (LibraryFd >= 0 && access(Policy.Library.c_str(), R_OK) != 0)
         LoadPath = "/proc/self/fd/" + std::to_string(LibraryFd);  // kept open for the process's life
     else if (LibraryFd >= 0)
@@ -124,7 +157,8 @@ std::string EnterSandbox(const TSandboxPolicy &Given, TViolationReporter Reporte
         Failure = LimitProcesses(Policy.Identity && Policy.Identity->OwnUser);
     if (Failure.empty() && Layers.LandlockAbi > 0)
         Failure = RestrictFileAccess(Readable.Entries, Layers.LandlockAbi);
-    if (Failure.empty() && Layers.Seccomp) Failure = LoadSyscallFilter({getpid(), Policy.MemoryCapped});
+    if (Failure.empty() && Layers.Seccomp)
+        Failure = LoadSyscallFilter({getpid(), Policy.MemoryCapped, Policy.Program.has_value()});
     return Failure;
 }
 

@@ -144,6 +144,16 @@ std::vector<TLayerReport> ReportSandboxLayers(const TSandboxLayers &Layers) {
 std::vector<std::string> DescribeSandboxLayers(const TSandboxLayers &Layers) {
     std::vector<std::string> Lines;
     for (const TLayerReport &Report : ReportSandboxLayers(Layers)) Lines.push_back(Report.Text);
+    std::string Programs =
+        "Bots that are programs (NAME.bot): the same layers, entered before the program starts; they "
+        "may also read their folder, read and run their program, its interpreter and the system's "
+        "programs (/usr, /bin, /lib, /lib64), and replace themselves with a program (exec), never start "
+        "a second process or write a file";
+    if (Layers.Root && Layers.Identity)
+        Programs +=
+            "; the user they run as must be able to read their folder and run their program and "
+            "interpreter (not one under /root, such as ~/.pyenv/shims/python3)";
+    Lines.push_back(Programs);
     return Lines;
 }
 

@@ -45,7 +45,8 @@ struct TLayerReport {
 // Every layer: active or missing, what it does or why it is missing.
 std::vector<TLayerReport> ReportSandboxLayers(const TSandboxLayers &Layers);
 
-// The texts of ReportSandboxLayers, one line per layer.
+// The texts of ReportSandboxLayers, one line per layer, and a line on what a bot that is a program
+// gets.
 std::vector<std::string> DescribeSandboxLayers(const TSandboxLayers &Layers);
 
 // What a run that starts with the sandbox tells the user on stderr, and whether it may go on.

@@ -44,8 +44,10 @@ std::string LoadSyscallFilter(const TFilterSettings &Settings) {
     // When filters disagree the stricter answer wins; between two errors, the later filter's.
     std::string Failure =
         Load(ProcessRefusals(Settings.Self, Settings.MemoryCapped), "this process's refusals");
-    if (Failure.empty()) Failure = Load(CompiledRefusals(), "refused calls");
-    if (Failure.empty()) Failure = Load(CompiledAllowList(), "allowed calls");
+    if (Failure.empty())
+        Failure = Load(Settings.Program ? CompiledProgramRefusals() : CompiledRefusals(), "refused calls");
+    if (Failure.empty())
+        Failure = Load(Settings.Program ? CompiledProgramAllowList() : CompiledAllowList(), "allowed calls");
     return Failure;
 }
 

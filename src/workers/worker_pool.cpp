@@ -168,13 +168,6 @@ TBotLoad TBotWorkerPool::Probe(const std::string &Path) {
     if (!Entry->Alive()) {
         std::optional<TBotManifest> Program;
         if (IsManifestName(std::filesystem::path(Entry->Library->Path()).filename().string())) {
-            if (Settings.Worker.Sandbox) {
-                // Never run unconfined what was to be confined.
-                Entry->Failed = Unusable(Path,
-                                         "a bot that is a program does not run under --sandbox yet, which "
-                                         "confines bot libraries only; run it without --sandbox");
-                return *Entry->Failed;
-            }
             Program = PinnedManifest(*Entry->Library, Error);
             if (!Program) {
                 Entry->Failed = Unusable(Path, EscapeControlCharacters(Error));

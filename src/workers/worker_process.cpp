@@ -526,6 +526,17 @@ TCallOutcome TWorkerProcess::ExchangeLine(const worker::TRequest &Request, worke
     TCallOutcome Outcome;
     if (!ReadLine(TimeoutMs, Outcome)) return Outcome;
     if (!Pending.empty()) return Broke("wrote more than one line: " + Quoted(Line + "\n" + Pending));
+    if (Request.Kind == TRequestKind::Load && Line.starts_with(worker::WorkerNotePrefix)) {
+        // The worker could not become the program: its reason is told whole, as a library's
+        // loading failure is. (A program that writes this as its greeting only refuses itself.)
+        End();
+        Answer = worker::TAnswer{};
+        Answer.Kind = worker::TAnswerKind::Loaded;
+        Answer.Problem = static_cast<int32_t>(TBotProblem::NotLoadable);
+        const std::string_view Reason = std::string_view(Line).substr(std::strlen(worker::WorkerNotePrefix));
+        worker::CopyText(Answer.Text, Printable(Reason, worker::AnswerTextSize / 2).c_str());
+        return {};
+    }
     std::string Error;
     bool Read = false;
     switch (Request.Kind) {

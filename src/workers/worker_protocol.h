@@ -21,6 +21,10 @@ inline constexpr int RequestFd = 3;
 inline constexpr int AnswerFd = 4;
 inline constexpr int LibraryFd = 5;
 
+// What the worker of a program bot writes in place of the program's greeting, before the reason,
+// when it cannot become the program (its folder, the sandbox, the program itself).
+inline constexpr char WorkerNotePrefix[] = "velkaran-bot-worker: ";
+
 inline constexpr uint32_t RequestMagic = 0x5156'4B56;  // "VKVQ"
 inline constexpr uint32_t AnswerMagic = 0x4156'4B56;   // "VKVA"
 

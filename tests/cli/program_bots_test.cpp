@@ -11,6 +11,8 @@
 #include <fstream>
 #include <map>
 
+#include <unistd.h>
+
 namespace velkaran::testing {
 namespace {
 
@@ -121,7 +123,67 @@ INSTANTIATE_TEST_SUITE_P(
         TBrokenProgram{"close", "broke the protocol", "closed its standard output"}),
     [](const ::testing::TestParamInfo<TBrokenProgram> &Info) { return std::string(Info.param.Mode); });
 
-TEST(ProgramBots, ABrokenManifestIsUnusableWithItsReasonAndTheSandboxIsNeverSkipped) {
+TEST(ProgramBots, UnderTheSandboxTheExamplesPlayAsTheyDoFreeAndAProgramIsRefusedWhatItMayNotDo) {
+    MatchFolder Folder;
+    const std::string Layers = Folder.Run({"--sandbox-check"}).Out;
+    if (Layers.find("System-call filter (seccomp): active") == std::string::npos ||
+        Layers.find("Landlock: active") == std::string::npos)
+        GTEST_SKIP() << "this kernel lacks seccomp or Landlock:\n" << Layers;
+    Folder.AddSampleBot("planner.so");
+    AddExample(Folder, "c-line-bot", {"greedy_line", "greedy-line.bot"});
+    AddExample(Folder, "python-bot", {"greedy.py", "greedy-py.bot", "velkaran_bot.py"});
+    fs::copy_file(VELKARAN_MISBEHAVING_LINE_BOT, Folder.Path / "misbehaving_line_bot");
+    Folder.AddTextFile("socket.bot", "command = ./misbehaving_line_bot socket\n");
+    Folder.AddTextFile("peek.bot", "command = ./misbehaving_line_bot peek\n");
+    // Run as root, the sandbox runs bots as a user of their own, who must be able to reach them.
+    using std::filesystem::perms;
+    for (const fs::path &Reached : {Folder.Path.parent_path(), Folder.Path})
+        fs::permissions(Reached, perms::owner_all | perms::group_read | perms::group_exec |
+                                     perms::others_read | perms::others_exec);
+    // The system's interpreter: a PATH may hold a user's shims that the sandbox's user cannot run.
+    const std::vector<std::string> SystemPath = {"PATH=/usr/bin:/bin"};
+    for (const char *Manifest : {"greedy-line.bot", "greedy-py.bot"}) {
+        SCOPED_TRACE(Manifest);
+        const TCliRun Free = Folder.Run({"--games", "2", Manifest, "planner.so"}, SystemPath);
+        const TCliRun Locked = Folder.Run({"--sandbox", "--games", "2", Manifest, "planner.so"}, SystemPath);
+        EXPECT_EQ(Locked.Status, 0) << Locked.Err;
+        EXPECT_TRUE(WithoutTimings(Locked.Out) == WithoutTimings(Free.Out)) << Locked.Err;
+    }
+
+    // Free, the program reads and writes what it likes; locked, it is told no and plays on.
+    const TCliRun Peeking = Folder.Run({"--games", "1", "peek.bot", "planner.so"});
+    EXPECT_THAT(Peeking.Out, HasSubstr("Misbehaving : количество ошибок 2\n"));
+    fs::remove(Folder.Path / "escaped");
+    const TCliRun Peeked = Folder.Run({"--sandbox", "--games", "1", "peek.bot", "planner.so"});
+    EXPECT_EQ(Peeked.Status, 0) << Peeked.Err;
+    EXPECT_THAT(Peeked.Out, HasSubstr("Misbehaving : количество ошибок 0\n"));
+    EXPECT_FALSE(fs::exists(Folder.Path / "escaped"));
+    // A refused system call ends the program; the host plays the series out.
+    const TCliRun Refused = Folder.Run({"--sandbox", "--games", "1", "socket.bot", "planner.so"});
+    EXPECT_EQ(Refused.Status, 0) << Refused.Err;
+    EXPECT_THAT(Refused.Out, HasSubstr("Misbehaving : количество ошибок 2\n"));
+    EXPECT_THAT(Refused.Err, HasSubstr("(crashed: 2); first: GetTurn as the first player, round 3 of game 1: "
+                                       "killed by SIGSYS"));
+
+    // An interpreter found on PATH that the sandbox's user cannot run is named, with what to do.
+    if (geteuid() == 0) {
+        const fs::path Private = Folder.Path / "private";
+        fs::create_directory(Private);
+        fs::permissions(Private, perms::owner_all);
+        std::ofstream(Private / "python3") << "#!/bin/sh\nexec /usr/bin/python3 \"$@\"\n";
+        fs::permissions(Private / "python3", perms::owner_all);
+        const TCliRun Shim = Folder.Run({"--sandbox", "greedy-py.bot", "planner.so"},
+                                        {"PATH=" + Private.string() + ":/usr/bin"});
+        EXPECT_EQ(Shim.Status, 2);
+        EXPECT_THAT(Shim.Err, HasSubstr("cannot use bot \"greedy-py.bot\": the sandbox could not be entered: "
+                                        "the sandbox's user (uid "));
+        EXPECT_THAT(Shim.Err, HasSubstr("cannot run " + (Private / "python3").string() +
+                                        " (Permission denied); name a program it can run"));
+    }
+    EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
+}
+
+TEST(ProgramBots, ABrokenManifestIsUnusableWithItsReason) {
     MatchFolder Folder;
     Folder.AddSampleBot("greedy.so");
     AddExample(Folder, "c-line-bot", {"greedy_line", "greedy-line.bot"});
@@ -132,13 +194,6 @@ TEST(ProgramBots, ABrokenManifestIsUnusableWithItsReasonAndTheSandboxIsNeverSkip
                                     "executable file in " +
                                     Folder.Path.string()));
     EXPECT_THAT(List.Out, HasSubstr("typo.bot         unusable: line 1: unknown key \"comand\""));
-
-    // The sandbox does not confine a program yet: it is refused, never run unconfined.
-    const TCliRun Sandboxed = Folder.Run({"--sandbox", "greedy-line.bot", "greedy.so"});
-    EXPECT_EQ(Sandboxed.Status, 2);
-    EXPECT_THAT(Sandboxed.Err,
-                HasSubstr("cannot use bot \"greedy-line.bot\": a bot that is a program does not "
-                          "run under --sandbox yet"));
 
     EXPECT_THAT(Folder.ProcessesLeft(), IsEmpty());
 }

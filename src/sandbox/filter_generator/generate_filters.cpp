@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,28 @@ TFilter NewFilter(uint32_t Default) {
     return Filter;
 }
 
+// The refusals that do not depend on the process; for a worker that becomes a program
+// (ForProgram), without those of starting one.
+TFilter RefusalFilter(bool ForProgram) {
+    TFilter Refusals = NewFilter(SCMP_ACT_ALLOW);
+    for (const TRefusedCall &Call : RefusedCalls())
+        if (!DependsOnProcess(Call) && !(ForProgram && StartsAProgram(Call))) AddRefusal(Refusals, Call);
+    return Refusals;
+}
+
+// The allow-list; for a worker that becomes a program (ForProgram), with what programs need.
+TFilter AllowFilter(bool ForProgram) {
+    TFilter Allowed = NewFilter(SCMP_ACT_ERRNO(ENOSYS));
+    const auto Allow = [&Allowed](std::span<const int> Numbers) {
+        for (const int Number : Numbers)
+            Check(seccomp_rule_add(Allowed.get(), SCMP_ACT_ALLOW, Number, 0),
+                  "cannot allow system call " + std::to_string(Number));
+    };
+    Allow(AllowedCalls());
+    if (ForProgram) Allow(ProgramCalls());
+    return Allowed;
+}
+
 // The filter's BPF program, as libseccomp writes it.
 std::vector<sock_filter> Program(const TFilter &Filter) {
     std::unique_ptr<std::FILE, decltype(&std::fclose)> File(std::tmpfile(), &std::fclose);
@@ -114,20 +137,18 @@ int main(int Argc, char **Argv) {
         return 2;
     }
     // The refusals: a filter that lets through what it does not refuse.
-    const TFilter Refusals = NewFilter(SCMP_ACT_ALLOW);
-    for (const TRefusedCall &Call : RefusedCalls())
-        if (!DependsOnProcess(Call)) AddRefusal(Refusals, Call);
+    const TFilter Refusals = RefusalFilter(false);
+    const TFilter ProgramRefusals = RefusalFilter(true);
     // The allow-list, under which every call it does not name has no such system call.
-    const TFilter Allowed = NewFilter(SCMP_ACT_ERRNO(ENOSYS));
-    for (const int Number : AllowedCalls())
-        Check(seccomp_rule_add(Allowed.get(), SCMP_ACT_ALLOW, Number, 0),
-              "cannot allow system call " + std::to_string(Number));
+    const TFilter Allowed = AllowFilter(false);
+    const TFilter ProgramAllowed = AllowFilter(true);
 
     std::ofstream Out(Argv[1]);
     Out << "// Written by velk-filter-generator when the program was built: do not edit.\n"
            "#include \"compiled_filters.h\"\n\nnamespace velkaran {\n\n"
         << Function("CompiledRefusals", Program(Refusals)) << Function("CompiledAllowList", Program(Allowed))
-        << "}  // namespace velkaran\n";
+        << Function("CompiledProgramRefusals", Program(ProgramRefusals))
+        << Function("CompiledProgramAllowList", Program(ProgramAllowed)) << "}  // namespace velkaran\n";
     Out.close();
     if (!Out) {
         std::fprintf(stderr, "velk-filter-generator: cannot write %s\n", Argv[1]);

@@ -4,10 +4,15 @@
  *   late     never answers
  *   exit     exits with status 7
  *   close    closes its standard output and waits for the end of its input
+ *   socket   opens a network socket
+ *   peek     reads /etc/passwd and writes a file "escaped" in its folder, and exits with status 9
+ *            when either worked (else plays on)
  * Until then it plays its first playable card from a valid set. */
+#include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 static long Field(const char *Line, int Index) {
@@ -40,6 +45,15 @@ int main(int Argc, char **Argv) {
                 while (fgets(Line, sizeof Line, stdin) != NULL) {
                 }
                 return 0;
+            } else if (strcmp(Mode, "socket") == 0) {
+                const int Socket = socket(AF_INET, SOCK_STREAM, 0);
+                printf("play %d\n", Socket >= 0 ? 50 : 1);
+            } else if (strcmp(Mode, "peek") == 0) {
+                const int Read = open("/etc/passwd", O_RDONLY);
+                const int Written = open("escaped", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                if (Read >= 0 || Written >= 0) exit(9);
+                const long First = Field(Line, 18);
+                printf("play %ld\n", First != 0 ? First : 50);
             } else {
                 for (;;) pause();
             }
