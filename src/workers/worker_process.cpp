@@ -521,7 +521,9 @@ TCallOutcome TWorkerProcess::ExchangeLine(const worker::TRequest &Request, worke
         Written = write(RequestWrite, Sent.data(), Sent.size());
     } while (Written < 0 && errno == EINTR);
     if (Written < 0 && errno == EAGAIN) return Broke("does not read its standard input");
-    if (Written != static_cast<ssize_t>(Sent.size())) return Lost();
+    // A worker that could not become the program may have written its reason and gone already:
+    // the reason is read as the greeting would have been.
+    if (Written != static_cast<ssize_t>(Sent.size()) && Request.Kind != TRequestKind::Load) return Lost();
 
     TCallOutcome Outcome;
     if (!ReadLine(TimeoutMs, Outcome)) return Outcome;
