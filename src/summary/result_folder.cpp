@@ -80,6 +80,25 @@ std::optional<std::string> KeepMatchResult(const std::string &Folder, const TMat
     return Path;
 }
 
+std::optional<std::string> KeepTournamentResult(const std::string &Folder, const TTournamentResults &Results,
+                                                const TRecordJournal &Journal, bool Complete, std::time_t Now,
+                                                std::string &Error) {
+    std::error_code Failure;
+    fs::create_directories(Folder, Failure);
+    if (Failure) {
+        Error = "папка «" + Folder + "» не создана: " + Failure.message();
+        return std::nullopt;
+    }
+    const std::string Path = FreeDocumentPath(Folder, Now);
+    std::string WriteError;
+    if (!Journal.WriteDocument(Path, TournamentDocumentHead(Results.Config()),
+                               TournamentDocumentTail(Results, Complete), WriteError)) {
+        Error = "документ «" + Path + "» не записан: " + WriteError;
+        return std::nullopt;
+    }
+    return Path;
+}
+
 std::vector<std::string> KeptResults(const std::string &Folder) {
     std::vector<std::pair<fs::file_time_type, std::string>> Found;
     std::error_code Failure;

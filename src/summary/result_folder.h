@@ -5,6 +5,7 @@
 
 #include "match/match_runner.h"
 #include "records/record_journal.h"
+#include "tournament/tournament_results.h"
 
 #include <cstdint>
 #include <ctime>
@@ -28,6 +29,13 @@ std::optional<std::string> KeepMatchResult(const std::string &Folder, const TMat
                                            const TRecordJournal &Journal, bool Complete,
                                            const std::vector<std::string> &LogLines, std::time_t Now,
                                            std::string &Error);
+
+// Keeps a tournament in Folder (made if missing): Journal's records as the tournament document of
+// Results (the same document velkaran-tournament --json writes), complete or not, named as
+// KeepMatchResult names a match's. The document's path, or nothing with Error (Russian).
+std::optional<std::string> KeepTournamentResult(const std::string &Folder, const TTournamentResults &Results,
+                                                const TRecordJournal &Journal, bool Complete, std::time_t Now,
+                                                std::string &Error);
 
 // The documents (*.json) of Folder, the last written first; none when the folder does not exist.
 std::vector<std::string> KeptResults(const std::string &Folder);

@@ -74,7 +74,7 @@ void TTournamentRunner::Stop() {
 int64_t TTournamentRunner::TakeGame() {
     const std::lock_guard<std::mutex> Guard(TakeLock);
     Next = Skipped.NextAbsent(Next);
-    if (Next >= Last) return -1;
+    if (Next >= Last || Finishing.load()) return -1;
     return Next++;
 }
 

@@ -42,6 +42,9 @@ public:
     // (the workers of this tournament's run ended, and no others) and never reach Sink.
     void Stop();
     bool Stopped() const { return Stopping.load(); }
+    // Callable from any thread: no game starts any more, and the games in flight are played to
+    // their end and reach Sink as usual.
+    void StopTaking() { Finishing.store(true); }
     // After Run: what ended it from within (the host out of memory, say), empty when nothing did.
     std::string Failure() const;
 
@@ -60,6 +63,7 @@ private:
     int64_t Next = 0;
     int64_t Last = 0;  // one past the last game to play
     std::atomic<bool> Stopping{false};
+    std::atomic<bool> Finishing{false};
     std::mutex SinkLock;
     mutable std::mutex FailureLock;
     std::string Failure_;

@@ -9,11 +9,13 @@
 #include "results_list_form.h"
 #include "settings_rules.h"
 #include "stored_settings.h"
+#include "tournament_form.h"
 #include "tournament_view.h"
 #include "window_thread_interface.h"
 
 #include "match/fault_summary.h"
 #include "match/version.h"
+#include "players/content_fingerprint.h"
 #include "records/record_journal.h"
 #include "summary/match_results.h"
 #include "summary/result_folder.h"
@@ -173,6 +175,8 @@ void TVelkaranMainForm::ConnectHandlers() {
     connect(OpenRecordButton, &QPushButton::clicked, this,
             [this] { OpenRecordButtonClick(OpenRecordButton); });
     connect(ResultsButton, &QPushButton::clicked, this, [this] { ResultsButtonClick(ResultsButton); });
+    connect(TournamentButton, &QPushButton::clicked, this,
+            [this] { TournamentButtonClick(TournamentButton); });
     // The recent documents are read when the menu opens: another window may have opened one.
     connect(RecentFilesButton->menu(), &QMenu::aboutToShow, this, [this] {
         QMenu *Menu = RecentFilesButton->menu();
@@ -321,6 +325,25 @@ void TVelkaranMainForm::ResultsButtonClick(QObject *) {
     ResultsListForm->show();
     ResultsListForm->raise();
     ResultsListForm->activateWindow();
+}
+
+void TVelkaranMainForm::TournamentButtonClick(QObject *) {
+    if (TournamentForm == nullptr) {
+        std::vector<TTournamentBot> Offered;
+        for (const TBot &Bot : Bots.Bots)
+            if (Bot.Available)
+                Offered.push_back({LibraryFileName(Bot.Path), Bot.Name, FileFingerprint(Bot.Path)});
+        TRunnerSettings Settings;
+        Settings.Workers = MatchWorkerSettings;
+        TournamentForm = new TTournamentForm(std::move(Offered), Settings, StoredResultsFolder(), this);
+        TournamentForm->setAttribute(Qt::WA_DeleteOnClose);
+        TournamentForm->OnKept = [this](const std::string &) {
+            if (ResultsListForm != nullptr && ResultsListForm->isVisible()) ResultsListForm->Refresh();
+        };
+    }
+    TournamentForm->show();
+    TournamentForm->raise();
+    TournamentForm->activateWindow();
 }
 
 bool TVelkaranMainForm::OpenDocument(const QString &Path) {

@@ -14,6 +14,7 @@
 #include "velkui/velkui_game_interface.h"
 #include "workers/worker_pool.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -36,6 +37,7 @@ class TMatchProgressForm;
 class TMatchRun;
 class TReplayForm;
 class TResultsListForm;
+class TTournamentForm;
 
 // Fills the bot table: a fake in tests.
 using TBotDiscoveryFn = std::function<void(TBotTable &Table)>;
@@ -74,6 +76,7 @@ public:
     QLabel *BotStatusLabel;          // elided to its width; the whole text is its tooltip
     QPushButton *OpenRecordButton;   // "Открыть…": a match document or a file of game records
     QPushButton *ResultsButton;      // "Результаты…": the kept series and the documents opened
+    QPushButton *TournamentButton;   // "Турнир…": a tournament of the bots found, in its own dialog
     QToolButton *RecentFilesButton;  // beside "Открыть…": a menu of the documents opened lately
     // The longest a bot's move may take, in milliseconds (the game's 20000 unless changed).
     QLabel *MoveLimitLabel;
@@ -89,6 +92,8 @@ public:
     TReplayForm *ReplayForm = nullptr;
     // The list of results, made at the first click on ResultsButton.
     TResultsListForm *ResultsListForm = nullptr;
+    // The tournament dialog while it is open.
+    QPointer<TTournamentForm> TournamentForm;
 
     // How matches are played (the game interface is VelkUI's, the clock the steady clock) and
     // how messages are shown; tests replace them. The game interface is called on the window
@@ -125,6 +130,8 @@ public:
     void OpenRecordButtonClick(QObject *Sender);
     // Opens the results list (or brings it to the front), read afresh.
     void ResultsButtonClick(QObject *Sender);
+    // Opens the tournament dialog over the bots found now (or brings it to the front).
+    void TournamentButtonClick(QObject *Sender);
     // Opens the document at Path: a match document in the result window (its results, and the log
     // kept beside it in the text tab), any other file of records in the replay viewer; the file
     // becomes the first of the recent ones. False (and a message box that says why) when it holds

@@ -78,6 +78,8 @@ void TVelkaranMainForm::CreateControls() {
     RecentFilesButton->setMenu(new QMenu(RecentFilesButton));
     ResultsButton = Named(new QPushButton(QStringLiteral("Результаты…"), this), "ResultsButton");
     ResultsButton->setToolTip(QStringLiteral("Сохранённые серии и открытые файлы"));
+    TournamentButton = Named(new QPushButton(QStringLiteral("Турнир…"), this), "TournamentButton");
+    TournamentButton->setToolTip(QStringLiteral("Турнир найденных ботов: круговой или один против всех"));
     BotStatusLabel = Named(new QLabel(this), "BotStatusLabel");
     BotStatusLabel->setTextFormat(Qt::PlainText);
     BotStatusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -150,7 +152,10 @@ void TVelkaranMainForm::CreateControls() {
     Window->addWidget(BotGameOptionsRadioGroup);
     Window->addWidget(AdditionalOptionsGroupBox);
     Window->addStretch();
-    Window->addWidget(BotStatusLabel);
+    auto *Status = new QHBoxLayout;
+    Status->addWidget(BotStatusLabel, 1);
+    Status->addWidget(TournamentButton);
+    Window->addLayout(Status);
     Window->addLayout(Buttons);
 
     // Tab follows the layout: the players, the settings, then the buttons along the bottom.
@@ -163,6 +168,7 @@ void TVelkaranMainForm::CreateControls() {
                               GameCountSpinEdit,
                               TurnLimitSpinEdit,
                               MoveLimitSpinEdit,
+                              TournamentButton,
                               AboutButton,
                               RulesButton,
                               OpenRecordButton,

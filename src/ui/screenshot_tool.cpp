@@ -11,6 +11,8 @@
 #include "qt_translation.h"
 #include "replay_form.h"
 #include "results_list_form.h"
+#include "tournament_form.h"
+#include "tournament_run.h"
 #include "tournament_view.h"
 
 #include "players/quiet_game_interface.h"
@@ -21,6 +23,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -28,6 +31,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -240,5 +244,26 @@ int main(int argc, char **argv) {
         Saved = Save(*TournamentForm, Folder, QString::fromLatin1(Name)) && Saved;
     }
     TournamentForm->close();
+
+    // The tournament dialog while its tournament runs, with the sample bots in their workers.
+    std::vector<TTournamentBot> Sample;
+    for (const char *File : {"greedy.so", "passive.so", "planner.so"})
+        if (QFileInfo::exists(QString::fromLatin1(File))) Sample.push_back({File, File, ""});
+    TRunnerSettings Runner;
+    Runner.Workers.Worker.Program =
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/velkaran-bot-worker")).toStdString();
+    TTournamentForm Dialog(Sample, Runner, {}, &MainForm);
+    Dialog.PairsSpin->setValue(500);
+    Dialog.show();
+    Dialog.StartButton->click();
+    if (Dialog.Running() != nullptr) {
+        WaitUntil([&Dialog] { return Dialog.Running()->GamesDone() >= 30; }, 60000);
+        Dialog.Refresh();
+        Saved = Save(Dialog, Folder, QStringLiteral("tournament_dialog.png")) && Saved;
+        Dialog.StopNowButton->click();
+        WaitUntil([&Dialog] { return Dialog.Running()->Finished(); }, 20000);
+        Dialog.Refresh();
+        if (Dialog.Results() != nullptr) Dialog.Results()->close();
+    }
     return Saved ? 0 : 1;
 }

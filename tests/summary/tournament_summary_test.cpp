@@ -1,5 +1,6 @@
 // The tournament view's tables and game list, from games counted as the tournament counts them.
 #include "summary/tournament_summary.h"
+#include "summary/tournament_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,29 @@ TEST(TournamentSummary, TablesHalfPointsWithTheLocalesSeparatorAndTheListSortsAn
     EXPECT_EQ(OrderTournamentGames(Rows, {.Bot = {}, .Winner = {}, .Ending = TTermination::TurnLimit},
                                    TTournamentGameColumn::Number, true, Summary->Names),
               (std::vector<std::size_t>{2}));
+}
+
+// The dialog's choice becomes a configuration of the ticked bots alone, the gauntlet bot found
+// among them; a choice that cannot be played says why.
+TEST(TournamentSetup, TheTickedBotsPlayAndTheGauntletBotIsFoundAmongThem) {
+    TTournamentChoice Choice;
+    Choice.Bots = {{"a.so", "A", ""}, {"b.so", "B", ""}, {"c.so", "C", ""}, {"d.so", "D", ""}};
+    Choice.Chosen = {false, true, false, true};
+    Choice.Gauntlet = true;
+    Choice.GauntletBot = 3;
+    Choice.StartPositions = 4;
+    std::string Error;
+    const std::optional<TTournamentConfig> Config = ChosenTournament(Choice, Error);
+    ASSERT_TRUE(Config) << Error;
+    ASSERT_EQ(Config->Bots.size(), 2u);
+    EXPECT_EQ(Config->Bots[Config->Gauntlet].File, "d.so");
+    EXPECT_EQ(Config->Openings.Size(), 4);
+    Choice.GauntletBot = 0;  // not ticked
+    EXPECT_FALSE(ChosenTournament(Choice, Error));
+    EXPECT_FALSE(Error.empty());
+    Choice.Gauntlet = false;
+    Choice.Chosen = {false, false, false, true};
+    EXPECT_EQ(TournamentChoiceProblem(Choice), "Отметьте хотя бы двух ботов.");
 }
 
 }  // namespace

@@ -1,20 +1,31 @@
-// The tournament results window over documents that velkaran-tournament wrote with the sample bots
-// in their workers: its standings are the command-line report's, and a damaged or foreign file is
-// refused with a message.
+// Tournaments in the desktop program, with the sample bots in their workers: a document that
+// velkaran-tournament wrote shows the standings of its report, a damaged or foreign file is refused
+// with a message, and the tournament dialog plays, keeps and stops a tournament of its own.
 #include "ui/tournament_view.h"
 
 #include "summary/tournament_summary.h"
 #include "ui/replay_form.h"
+#include "ui/tournament_form.h"
+#include "ui/tournament_run.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace velkaran::testing {
 
@@ -26,8 +37,40 @@ private:
     QString Document;
     QStringList Report;  // velkaran-tournament's standard output, line by line
 
+    std::vector<TTournamentBot> SampleBots() const {
+        std::vector<TTournamentBot> Bots;
+        for (const auto &[File, Name] : {std::pair{"greedy.so", "Greedy"}, std::pair{"passive.so", "Passive"},
+                                         std::pair{"planner.so", "Planner"}})
+            Bots.push_back({File, Name, ""});
+        return Bots;
+    }
+
+    TRunnerSettings RunnerSettings() const {
+        TRunnerSettings Settings;
+        Settings.Folder = Folder.path().toStdString();
+        Settings.Workers.Worker.Program = VELKARAN_WORKER_PROGRAM;
+        return Settings;
+    }
+
+    // The processes this test started that still live (workers, whatever their state).
+    static QStringList WorkersLeft() {
+        QStringList Left;
+        for (const QString &Entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            QFile Stat(QStringLiteral("/proc/%1/stat").arg(Entry));
+            if (!Stat.open(QIODevice::ReadOnly)) continue;
+            const QString Text = QString::fromLatin1(Stat.readAll());
+            const QStringList Fields =
+                Text.mid(Text.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+            if (Fields.size() > 1 && Fields[1].toLongLong() == getpid()) Left.append(Entry);
+        }
+        return Left;
+    }
+
 private slots:
     void initTestCase() {
+        // The program leaves SIGPIPE ignored, so that a worker that died is an error of a write, not
+        // the host's end; Qt Test's own handler would take it for a crash.
+        std::signal(SIGPIPE, SIG_IGN);
         QVERIFY(Folder.isValid());
         for (const char *Bot : {"greedy.so", "passive.so", "planner.so"})
             QVERIFY(
@@ -113,6 +156,60 @@ private slots:
             QVERIFY2(Messages[0].startsWith(QStringLiteral("Турнир «%1» не открыт: ").arg(Path)),
                      qPrintable(Messages[0]));
         }
+    }
+
+    // A small tournament from the dialog plays to its end, shows its standings, is kept in the
+    // results folder and opens in the results view.
+    void ATournamentFromTheDialogRunsToItsEndAndIsKept() {
+        TTournamentForm Form(SampleBots(), RunnerSettings(), Folder.filePath("results").toStdString());
+        Form.PairsSpin->setValue(2);
+        Form.ConcurrencySpin->setValue(2);
+        Form.show();
+        Form.StartButton->click();
+        QVERIFY(Form.Running() != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(Form.Running()->Finished() && Form.Results() != nullptr, 120000);
+        QCOMPARE(Form.StandingsTable->rowCount(), 3);
+        QCOMPARE(Form.Results()->View->StandingsTable->rowCount(), 3);
+        const std::string Kept = Form.Running()->KeptDocument();
+        QVERIFY2(!Kept.empty(), Form.Running()->KeepFailure().c_str());
+        std::string Error;
+        const auto Reread = LoadTournamentSummary(Kept, ".", Error);
+        QVERIFY2(Reread != nullptr, Error.c_str());
+        QCOMPARE(Reread->Games.size(), std::size_t{12});
+        QVERIFY(Reread->Complete);
+        QVERIFY(Form.Results()->frameGeometry().width() <= 1024 && Form.frameGeometry().width() <= 1024);
+        Form.Results()->close();
+        QVERIFY(WorkersLeft().isEmpty());
+    }
+
+    // A stop at once ends a long tournament within moments, its games in flight abandoned and no
+    // worker left; what was played is kept as a tournament stopped before its end. The window
+    // thread's share of the CPU while the tournament runs is printed.
+    void StopNowEndsTheTournamentAndItsWorkers() {
+        TTournamentForm Form(SampleBots(), RunnerSettings(), Folder.filePath("results").toStdString());
+        Form.PairsSpin->setValue(100000);
+        Form.ConcurrencySpin->setValue(2);
+        Form.show();
+        rusage Before{};
+        getrusage(RUSAGE_THREAD, &Before);
+        QElapsedTimer Clock;
+        Clock.start();
+        Form.StartButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(Form.Running()->GamesDone() >= 100, 120000);
+        rusage After{};
+        getrusage(RUSAGE_THREAD, &After);
+        const auto Seconds = [](const timeval &Time) { return Time.tv_sec + Time.tv_usec / 1e6; };
+        const double Cpu = Seconds(After.ru_utime) + Seconds(After.ru_stime) - Seconds(Before.ru_utime) -
+                           Seconds(Before.ru_stime);
+        qInfo("window thread: %.3f s of CPU in %.3f s of a live tournament (%.1f %%)", Cpu,
+              Clock.elapsed() / 1000.0, 100.0 * Cpu / (Clock.elapsed() / 1000.0));
+        QVERIFY(!WorkersLeft().isEmpty());
+        Form.StopNowButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(Form.Running()->Finished(), 10000);
+        QVERIFY(WorkersLeft().isEmpty());
+        QTRY_VERIFY(Form.Results() != nullptr);
+        QVERIFY(!Form.Results()->View->Shown()->Complete);
+        Form.Results()->close();
     }
 };
 
