@@ -42,6 +42,8 @@ void TMatchSummary::Add(const TGameRecord &Record, const std::array<int, 2> &Pla
         Count(Player.AsSeat[Index], SeatScore, SeatGamePoints[Index]);
         if (SeatScore == 0) ++Player.LostBy[static_cast<std::size_t>(Record.Termination)];
         if (SeatScore == 1) Row.Winner = static_cast<int8_t>(PlayerOfSeat[Index]);
+        Player.ThinkingMs += Record.Seats[Index].TimeMs;
+        Player.Moves += static_cast<int64_t>((Record.Moves.size() + 1 - Index) / 2);  // seat 0 moves first
     }
     for (std::size_t Move = 0; Move < MoveTimesMs.size(); ++Move)
         Players_[static_cast<std::size_t>(PlayerOfSeat[Move % 2])].MoveTimes.Add(MoveTimesMs[Move]);

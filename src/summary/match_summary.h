@@ -32,6 +32,8 @@ struct TPlayerSummary {
     std::array<TResultCounts, 2> AsSeat;             // [0] the games it moved first in, [1] second
     std::array<int64_t, TerminationKinds> LostBy{};  // the games it lost, by how they ended
     TMoveTimeHistogram MoveTimes;                    // the thinking time of each of its moves
+    double ThinkingMs = 0;  // its thinking time over all its games, as the records count it
+    int64_t Moves = 0;      // the moves it made in them
 };
 
 // One game of the list, small enough to keep for every game of a long series.

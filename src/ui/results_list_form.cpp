@@ -2,6 +2,8 @@
 
 #include "decimal_separator.h"
 #include "stored_settings.h"
+#include "summary/match_results.h"
+#include "summary/series_comparison.h"
 #include "velkui/window_placement.h"
 
 #include <QFileDialog>
@@ -17,7 +19,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <memory>
 
 namespace velkaran {
 namespace {
@@ -49,6 +53,7 @@ TResultsListForm::TResultsListForm(QWidget *Parent)
       OpenButton(new QPushButton(QStringLiteral("Открыть"), this)),
       OpenFileButton(new QPushButton(QStringLiteral("Открыть файл…"), this)),
       DeleteButton(new QPushButton(QStringLiteral("Удалить"), this)),
+      CompareButton(new QPushButton(QStringLiteral("Сравнить"), this)),
       CloseButton(new QPushButton(QStringLiteral("Закрыть"), this)),
       AskFolder(AskResultsFolder),
       Confirm(AskYesNo) {
@@ -64,7 +69,7 @@ TResultsListForm::TResultsListForm(QWidget *Parent)
     List->setObjectName(QStringLiteral("ResultsList"));
     List->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List->setSelectionBehavior(QAbstractItemView::SelectRows);
-    List->setSelectionMode(QAbstractItemView::SingleSelection);
+    List->setSelectionMode(QAbstractItemView::ExtendedSelection);
     List->verticalHeader()->setVisible(false);
     List->horizontalHeader()->setStretchLastSection(true);
     List->setToolTip(QStringLiteral("Двойной щелчок или Enter — открыть"));
@@ -72,12 +77,15 @@ TResultsListForm::TResultsListForm(QWidget *Parent)
     OpenButton->setDefault(true);
     OpenFileButton->setObjectName(QStringLiteral("OpenFileButton"));
     DeleteButton->setObjectName(QStringLiteral("DeleteButton"));
+    CompareButton->setObjectName(QStringLiteral("CompareButton"));
+    CompareButton->setToolTip(QStringLiteral("Выберите две серии одних и тех же двух ботов (Ctrl+щелчок)"));
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
 
     connect(FolderButton, &QPushButton::clicked, this, [this] { FolderButtonClick(FolderButton); });
     connect(OpenButton, &QPushButton::clicked, this, [this] { OpenButtonClick(OpenButton); });
     connect(OpenFileButton, &QPushButton::clicked, this, [this] { OpenFileButtonClick(OpenFileButton); });
     connect(DeleteButton, &QPushButton::clicked, this, [this] { DeleteButtonClick(DeleteButton); });
+    connect(CompareButton, &QPushButton::clicked, this, [this] { CompareButtonClick(CompareButton); });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
     connect(List, &QTableWidget::cellDoubleClicked, this, [this] { OpenButtonClick(List); });
 
@@ -88,6 +96,7 @@ TResultsListForm::TResultsListForm(QWidget *Parent)
     Buttons->addWidget(OpenButton);
     Buttons->addWidget(OpenFileButton);
     Buttons->addWidget(DeleteButton);
+    Buttons->addWidget(CompareButton);
     Buttons->addStretch();
     Buttons->addWidget(CloseButton);
     auto *Layout = new QVBoxLayout(this);
@@ -152,10 +161,75 @@ void TResultsListForm::Refresh() {
     if (Any) SelectRow(0);
 }
 
-void TResultsListForm::SelectRow(int Row) {
+void TResultsListForm::SelectRow(int Row, bool Adding) {
     if (Row < 0 || Row >= List->rowCount()) return;
-    List->selectRow(Row);
-    List->setCurrentCell(Row, 0);
+    const auto Flags = (Adding ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
+                       QItemSelectionModel::Rows;
+    List->selectionModel()->setCurrentIndex(List->model()->index(Row, 0), Flags);
+}
+
+void TResultsListForm::CompareButtonClick(QObject *) {
+    QModelIndexList Chosen = List->selectionModel()->selectedRows();
+    std::sort(Chosen.begin(), Chosen.end());
+    if (Chosen.size() != 2) {
+        QMessageBox::information(this, QStringLiteral("Результаты"),
+                                 QStringLiteral("Выберите две серии (Ctrl+щелчок по второй)."));
+        return;
+    }
+    const std::string Separator = LocaleDecimalSeparator();
+    std::array<std::shared_ptr<TMatchResults>, 2> Series;
+    std::array<std::string, 2> Captions;
+    for (std::size_t Index = 0; Index < 2; ++Index) {
+        const TResultEntry &Entry = Shown[static_cast<std::size_t>(Chosen[static_cast<int>(Index)].row())];
+        std::string Error;
+        Series[Index] = LoadMatchResults(Entry.Path, Separator, Error);
+        if (!Series[Index]) {
+            QMessageBox::warning(this, QStringLiteral("Результаты"),
+                                 QStringLiteral("«%1» не сравнить: %2")
+                                     .arg(QString::fromStdString(Entry.Path), QString::fromStdString(Error)));
+            return;
+        }
+        Captions[Index] = ResultListRow(Entry, Separator).front();
+    }
+    if (!SameTwoPlayers(*Series[0], *Series[1])) {
+        QMessageBox::information(this, QStringLiteral("Результаты"),
+                                 QStringLiteral("Сравнить можно только серии одних и тех же двух ботов."));
+        return;
+    }
+    if (Captions[0] == Captions[1]) Captions = {Captions[0] + " (1)", Captions[1] + " (2)"};
+    const TTextTable Table = SeriesComparison(*Series[0], *Series[1], Captions, Separator);
+    if (ComparisonForm == nullptr) {
+        ComparisonForm = new QDialog(this);
+        ComparisonForm->setObjectName(QStringLiteral("ComparisonForm"));
+        ComparisonForm->setWindowTitle(QStringLiteral("Сравнение серий"));
+        ComparisonTable = new QTableWidget(ComparisonForm);
+        ComparisonTable->setObjectName(QStringLiteral("ComparisonTable"));
+        ComparisonTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        ComparisonTable->verticalHeader()->setVisible(false);
+        ComparisonTable->horizontalHeader()->setStretchLastSection(true);
+        auto *Close = new QPushButton(QStringLiteral("Закрыть"), ComparisonForm);
+        connect(Close, &QPushButton::clicked, ComparisonForm, &QDialog::close);
+        auto *Layout = new QVBoxLayout(ComparisonForm);
+        Layout->addWidget(ComparisonTable, 1);
+        Layout->addWidget(Close, 0, Qt::AlignRight);
+        ComparisonForm->resize(720, 330);
+    }
+    ComparisonTable->clear();
+    ComparisonTable->setColumnCount(static_cast<int>(Table.Header.size()));
+    ComparisonTable->setRowCount(static_cast<int>(Table.Rows.size()));
+    QStringList Header;
+    for (const std::string &Caption : Table.Header) Header.append(QString::fromStdString(Caption));
+    ComparisonTable->setHorizontalHeaderLabels(Header);
+    for (int Row = 0; Row < ComparisonTable->rowCount(); ++Row)
+        for (int Column = 0; Column < ComparisonTable->columnCount(); ++Column)
+            ComparisonTable->setItem(
+                Row, Column,
+                new QTableWidgetItem(QString::fromStdString(
+                    Table.Rows[static_cast<std::size_t>(Row)][static_cast<std::size_t>(Column)])));
+    ComparisonTable->resizeColumnsToContents();
+    ComparisonForm->show();
+    ComparisonForm->raise();
+    CentreOnParent(*ComparisonForm);
 }
 
 int TResultsListForm::SelectedRow() const {

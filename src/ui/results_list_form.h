@@ -29,7 +29,10 @@ public:
     QPushButton *OpenButton;      // "Открыть": the chosen document (also a double click or Return)
     QPushButton *OpenFileButton;  // "Открыть файл…"
     QPushButton *DeleteButton;  // "Удалить": a kept series with its log; an opened file leaves the list only
-    QPushButton *CloseButton;  // "Закрыть"
+    QPushButton *CompareButton;  // "Сравнить": the two chosen series of the same two players side by side
+    QDialog *ComparisonForm = nullptr;        // made at the first comparison
+    QTableWidget *ComparisonTable = nullptr;  // in ComparisonForm
+    QPushButton *CloseButton;                 // "Закрыть"
 
     // Opens the document at Path where it belongs (the main window's); true when it opened.
     std::function<bool(const QString &Path)> OnOpen;
@@ -44,12 +47,15 @@ public:
     void Refresh();
     // The documents listed, row by row.
     const std::vector<TResultEntry> &Entries() const { return Shown; }
-    // Selects row Row (the first is 0).
-    void SelectRow(int Row);
+    // Selects row Row (the first is 0); Adding keeps the rows chosen before.
+    void SelectRow(int Row, bool Adding = false);
     // Opens, or deletes after the user confirms, the document of the chosen row.
     void OpenButtonClick(QObject *Sender);
     void DeleteButtonClick(QObject *Sender);
     void OpenFileButtonClick(QObject *Sender);
+    // Compares the two chosen rows (see SeriesComparison); a message says why when they are not
+    // two readable series of the same two players.
+    void CompareButtonClick(QObject *Sender);
     void FolderButtonClick(QObject *Sender);
 
 protected:

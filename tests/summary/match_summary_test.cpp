@@ -4,6 +4,7 @@
 #include "summary/game_order.h"
 #include "summary/progress_text.h"
 #include "summary/results_text.h"
+#include "summary/series_comparison.h"
 #include "summary/table_text.h"
 
 #include "match/match_runner.h"
@@ -42,6 +43,35 @@ TGameRecord Game(int64_t Number, int64_t Pair, int32_t Leg, int32_t Result) {
     Record.Rounds = 10;
     Record.Moves = {static_cast<int32_t>(Number)};  // every game a different one
     return Record;
+}
+
+// One series counted twice, its players listed in either order, compares equal with itself: the
+// second is turned to the first's side (its Elo, interval and LOS mirrored back).
+TEST(SeriesComparison, TellsBothSeriesFromTheSideOfTheFirstOnesPlayer1) {
+    const int32_t Results[] = {FirstPlayerLost,  SecondPlayerLost, SecondPlayerLost, SecondPlayerLost,
+                               TurnLimitReached, FirstPlayerLost,  SecondPlayerLost, TurnLimitReached};
+    TMatchResults Listed, Reversed;
+    Listed.Names = {"Alpha", "Beta"};
+    Reversed.Names = {"Beta", "Alpha"};
+    for (int64_t Game = 0; Game < 8; ++Game) {
+        const int32_t Leg = static_cast<int32_t>(Game % 2);
+        TGameRecord Record = velkaran::Game(Game + 1, Game / 2, Leg, Results[Game]);
+        Record.Seats[0].TimeMs = 10.0 * static_cast<double>(Game + 1);
+        Record.Seats[1].TimeMs = 3;
+        Listed.Summary.Add(Record, {Leg, 1 - Leg}, {});
+        Reversed.Summary.Add(Record, {1 - Leg, Leg}, {});
+    }
+    ASSERT_TRUE(SameTwoPlayers(Listed, Reversed));
+    const TTextTable Table = SeriesComparison(Listed, Reversed, {"первая", "вторая"}, ",");
+    EXPECT_EQ(Table.Header, (std::vector<std::string>{"", "первая", "вторая"}));
+    ASSERT_EQ(Table.Rows.size(), 8u);
+    for (const std::vector<std::string> &Row : Table.Rows) EXPECT_EQ(Row[1], Row[2]) << Row[0];
+    EXPECT_EQ(Table.Rows[1], (std::vector<std::string>{"Очки Alpha", "4", "4"}));
+    EXPECT_NE(Table.Rows[4][1].find(" (от "), std::string::npos) << Table.Rows[4][1];
+
+    TMatchResults Other = Listed;
+    Other.Names[1] = "Gamma";
+    EXPECT_FALSE(SameTwoPlayers(Listed, Other));
 }
 
 TEST(MatchSummary, ASeriesCountedFromItsRecordsAgreesWithTheRunnersText) {

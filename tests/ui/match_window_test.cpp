@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -229,7 +230,25 @@ private slots:
         QCOMPARE(Headline, PlayedHeadline);
         QCOMPARE(GameRows, 4);
 
+        // A copy of it compares with it cell by cell: two rows chosen with Ctrl and a click.
+        const QString Kept =
+            QDir(Folder).filePath(QDir(Folder).entryList({QStringLiteral("*.json")}).front());
+        QVERIFY(QFile::copy(Kept, QDir(Folder).filePath(QStringLiteral("copy.json"))));
+        List->Refresh();
+        QCOMPARE(List->List->rowCount(), 2);
+        const QPoint Second = List->List->visualRect(List->List->model()->index(1, 0)).center();
+        QTest::mouseClick(List->List->viewport(), Qt::LeftButton, Qt::ControlModifier, Second);
+        QTest::mouseClick(List->CompareButton, Qt::LeftButton);
+        QVERIFY(List->ComparisonForm != nullptr && List->ComparisonForm->isVisible());
+        QCOMPARE(List->ComparisonTable->columnCount(), 3);
+        QCOMPARE(List->ComparisonTable->item(0, 1)->text(), QStringLiteral("4"));
+        for (int Row = 0; Row < List->ComparisonTable->rowCount(); ++Row)
+            QCOMPARE(List->ComparisonTable->item(Row, 2)->text(),
+                     List->ComparisonTable->item(Row, 1)->text());
+        List->ComparisonForm->close();
+
         List->Confirm = [](QWidget *, const QString &) { return true; };
+        QTest::mouseClick(List->DeleteButton, Qt::LeftButton);
         QTest::mouseClick(List->DeleteButton, Qt::LeftButton);
         QCOMPARE(List->List->rowCount(), 0);
         QVERIFY(QDir(Folder).entryList(QDir::Files).isEmpty());
