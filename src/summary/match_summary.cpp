@@ -63,7 +63,8 @@ void TMatchSummary::CountPair(const TGameRecord &Record, double FirstPlayerPoint
     }
     if (Index >= FirstLegs.size() || !FirstLegs[Index].Played) return;  // its first game is missing
     TFirstLeg &First = FirstLegs[Index];
-    AddPair(Pairs_, First.FirstPlayerPoints, FirstPlayerPoints);
+    if (AddPair(Pairs_, First.FirstPlayerPoints, FirstPlayerPoints))
+        PairHistory_.push_back({First.FirstPlayerPoints, FirstPlayerPoints});
     First.Played = false;  // a pair counts once
     if (Census_.Add(StartFingerprint(Record.Start), First.Fingerprint, GameFingerprint(Record)))
         AddPair(DistinctPairs, First.FirstPlayerPoints, FirstPlayerPoints);

@@ -72,6 +72,9 @@ public:
     // Player 1's Elo over player 2 from the complete pairs (Known is false without any); from the
     // distinct pairs alone when Deterministic, since the repeated ones tell nothing new.
     TEloEstimate Elo() const { return EstimateElo(Deterministic() ? DistinctPairs : Pairs_); }
+    // Player 1's points in each game of each complete pair (0, 0.5 or 1), in the order the pairs
+    // were completed.
+    const std::vector<std::array<double, 2>> &PairHistory() const { return PairHistory_; }
 
 private:
     // The first game of a pair, until its second comes.
@@ -89,6 +92,7 @@ private:
     TPentanomial Pairs_;
     TPentanomial DistinctPairs;  // the pairs that differed from every one before them
     TPairCensus Census_;
+    std::vector<std::array<double, 2>> PairHistory_;
     std::vector<TFirstLeg> FirstLegs;  // by pair
 };
 

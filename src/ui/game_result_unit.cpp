@@ -3,6 +3,7 @@
 #include "match_run.h"
 #include "replay_form.h"
 #include "results_view.h"
+#include "series_charts_view.h"
 #include "velkui/window_placement.h"
 
 #include "match/result_log.h"
@@ -80,6 +81,7 @@ TGameResultForm::TGameResultForm(QWidget *Parent)
     : QDialog(Parent),
       Views(new QTabWidget(this)),
       ResultsView(new TResultsView(this)),
+      ChartsView(new TSeriesChartsView(this)),
       ResultMemo(new QPlainTextEdit(this)),
       OKButton(new QPushButton(QStringLiteral("OK"), this)),
       Label1(new QLabel(QStringLiteral("Двойной клик для сохранения лога"), this)),
@@ -93,6 +95,7 @@ TGameResultForm::TGameResultForm(QWidget *Parent)
 
     Views->setObjectName(QStringLiteral("Views"));
     Views->addTab(ResultsView, QStringLiteral("Итоги"));
+    Views->addTab(ChartsView, QStringLiteral("Графики"));
     Views->addTab(ResultMemo, QStringLiteral("Текст"));
     Views->setDocumentMode(true);
     ResultsView->OnOpenGame = [this](int64_t Game) { OpenReplay(Game); };
@@ -150,8 +153,12 @@ void TGameResultForm::SetResults(const std::vector<std::string> &Lines,
                                  std::shared_ptr<const TMatchResults> Shown) {
     Results = std::move(Shown);
     ResultsView->ShowResults(Results);
+    const bool Series = Results && Results->Scope.Series;
+    ChartsView->ShowCharts(Series ? SeriesCharts(Results->Summary, Results->Names, Results->DecimalSeparator)
+                                  : TSeriesCharts{});
+    Views->setTabVisible(Views->indexOf(ChartsView), Series);
     ReplayButton->setEnabled(Results && Results->Archive && Results->Archive->Count() > 0);
-    Views->setCurrentIndex(Results && Results->Scope.Series ? 0 : 1);
+    Views->setCurrentWidget(Series ? static_cast<QWidget *>(ResultsView) : ResultMemo);
     if (ReplayForm != nullptr) ReplayForm->close();
     LogLines = Lines;
     // Below the log's text, not in it: why bots lost by a fault or a refusal.

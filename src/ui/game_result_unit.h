@@ -24,6 +24,7 @@ namespace velkaran {
 struct TMatchResults;
 class TReplayForm;
 class TResultsView;
+class TSeriesChartsView;
 
 // Asks for the file to save the log to and its encoding, offering Offered; an empty name when the
 // user cancels.
@@ -38,8 +39,10 @@ class TGameResultForm : public QDialog {
 public:
     explicit TGameResultForm(QWidget *Parent = nullptr);
 
-    QTabWidget *Views;           // "Итоги" (the results view) and "Текст" (the memo)
-    TResultsView *ResultsView;   // the match's games counted: standings, Elo, times, endings, the list
+    QTabWidget *Views;  // "Итоги" (the results view), "Графики" and "Текст" (the memo)
+    TResultsView *ResultsView;
+    TSeriesChartsView *ChartsView;  // "Графики", for a series only: score, Elo and thinking times   // the
+                                    // match's games counted: standings, Elo, times, endings, the list
     QPlainTextEdit *ResultMemo;  // read-only, monospaced, word wrap, both scroll bars
     QPushButton *OKButton;       // closes the window with the result OK
     QLabel *Label1;              // "Двойной клик для сохранения лога"

@@ -11,6 +11,7 @@
 #include "qt_translation.h"
 #include "replay_form.h"
 #include "results_list_form.h"
+#include "series_charts_view.h"
 #include "tournament_form.h"
 #include "tournament_run.h"
 #include "tournament_view.h"
@@ -182,7 +183,9 @@ int main(int argc, char **argv) {
         if (!ResultForm.isVisible()) return;
         ResultShown.stop();
         Saved = Save(ResultForm, Folder, QStringLiteral("result_window.png")) && Saved;
-        ResultForm.Views->setCurrentIndex(1);
+        ResultForm.Views->setCurrentWidget(ResultForm.ChartsView);
+        Saved = Save(ResultForm, Folder, QStringLiteral("result_window_charts.png")) && Saved;
+        ResultForm.Views->setCurrentWidget(ResultForm.ResultMemo);
         Saved = Save(ResultForm, Folder, QStringLiteral("result_window_text.png")) && Saved;
         const QString Log = Settings.filePath(QStringLiteral("velkaran-log.txt"));
         ResultForm.LogSaveDialog = [&Log](QWidget *, const TLogFileChoice &) {
@@ -212,6 +215,8 @@ int main(int argc, char **argv) {
         if (!ResultForm.isVisible()) return;
         CompleteShown.stop();
         Saved = Save(ResultForm, Folder, QStringLiteral("result_window_complete.png")) && Saved;
+        ResultForm.Views->setCurrentWidget(ResultForm.ChartsView);
+        Saved = Save(ResultForm, Folder, QStringLiteral("result_window_complete_charts.png")) && Saved;
         ResultForm.OKButton->click();
     });
     CompleteShown.start(50);

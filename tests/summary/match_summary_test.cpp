@@ -4,6 +4,7 @@
 #include "summary/game_order.h"
 #include "summary/progress_text.h"
 #include "summary/results_text.h"
+#include "summary/series_charts.h"
 #include "summary/series_comparison.h"
 #include "summary/table_text.h"
 
@@ -72,6 +73,42 @@ TEST(SeriesComparison, TellsBothSeriesFromTheSideOfTheFirstOnesPlayer1) {
     TMatchResults Other = Listed;
     Other.Names[1] = "Gamma";
     EXPECT_FALSE(SameTwoPlayers(Listed, Other));
+}
+
+// The curves end where the summary stands, sampled or not; the time bars hold every move.
+TEST(SeriesCharts, CurvesEndAtTheSummarysFiguresAndBarsHoldEveryMove) {
+    TMatchSummary Summary;
+    for (int64_t Game = 0; Game < 300; ++Game) {
+        const int32_t Leg = static_cast<int32_t>(Game % 2);
+        const int32_t Result = Game % 7 == 3     ? TurnLimitReached
+                               : (Game % 3 == 0) ? FirstPlayerLost
+                                                 : SecondPlayerLost;
+        const std::vector<double> Times{0.5, 2.0 + static_cast<double>(Game), 0};
+        Summary.Add(velkaran::Game(Game + 1, Game / 2, Leg, Result), {Leg, 1 - Leg}, Times);
+    }
+    for (const std::size_t MaxPoints : {std::size_t(400), std::size_t(37)}) {
+        const TSeriesCharts Charts = SeriesCharts(Summary, {"A", "B"}, ",", MaxPoints);
+        ASSERT_FALSE(Charts.Score.Points.empty());
+        EXPECT_LE(Charts.Score.Points.size(), MaxPoints);
+        EXPECT_EQ(Charts.Score.Points.back().X, 300);
+        EXPECT_NEAR(Charts.Score.Points.back().Y, ScorePercent(Summary.Players()[0].All), 1e-9);
+        ASSERT_TRUE(Charts.Elo.Empty.empty()) << Charts.Elo.Empty;
+        EXPECT_EQ(Charts.Elo.Points.back().X, 150);
+        const TEloEstimate Elo = Summary.Elo();
+        EXPECT_NEAR(Charts.Elo.Points.back().Y, Elo.Elo, 1e-9);
+        EXPECT_NEAR(Charts.Elo.Points.back().Low, Elo.Lower, 1e-9);
+        for (const TChartPoint &Point : Charts.Elo.Points) {
+            EXPECT_LE(Charts.Elo.YMin, Point.Low);
+            EXPECT_GE(Charts.Elo.YMax, Point.High);
+        }
+        for (std::size_t Player = 0; Player < 2; ++Player) {
+            uint64_t Moves = 0;
+            for (const uint64_t Count : Charts.Times.Moves[Player]) Moves += Count;
+            EXPECT_EQ(Moves, Summary.Players()[Player].MoveTimes.Count());
+            EXPECT_EQ(Charts.Times.Moves[Player].size(), Charts.Times.BarTexts.size());
+        }
+    }
+    EXPECT_FALSE(SeriesCharts(TMatchSummary{}, {"A", "B"}, ",").Elo.Empty.empty());
 }
 
 TEST(MatchSummary, ASeriesCountedFromItsRecordsAgreesWithTheRunnersText) {

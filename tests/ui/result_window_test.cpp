@@ -8,6 +8,7 @@
 #include "ui/replay_form.h"
 #include "ui/results_list_form.h"
 #include "ui/results_view.h"
+#include "ui/series_charts_view.h"
 #include "velkui/player_panel.h"
 #include "window_test_support.h"
 
@@ -323,6 +324,18 @@ private slots:
         QVERIFY(View->rect().contains(View->EloLabel->geometry()));
         QVERIFY(View->GameList->viewport()->height() >=
                 6 * View->GameList->verticalHeader()->defaultSectionSize());
+
+        // A series has its charts, drawn as the window is sized.
+        QVERIFY(Form->Views->isTabVisible(Form->Views->indexOf(Form->ChartsView)));
+        Form->ChartsView->resize(640, 420);
+        QImage Image(Form->ChartsView->size(), QImage::Format_RGB32);
+        Image.fill(Qt::white);
+        Form->ChartsView->render(&Image);
+        QCOMPARE(Image.size(), QSize(640, 420));
+        int Inked = 0;
+        for (int Y = 0; Y < Image.height(); ++Y)
+            for (int X = 0; X < Image.width(); ++X) Inked += Image.pixel(X, Y) != qRgb(255, 255, 255);
+        QVERIFY2(Inked > 2000, qPrintable(QString::number(Inked)));
     }
 
     // A game of the list opens in the replay viewer, which steps it to its recorded end.
