@@ -73,11 +73,11 @@ public:
     // Added to the original controls: the help button, a status line about the bot libraries and
     // the button that opens a saved game record in the replay viewer.
     QPushButton *RulesButton;
-    QLabel *BotStatusLabel;          // elided to its width; the whole text is its tooltip
-    QPushButton *OpenRecordButton;   // "Открыть…": a match document or a file of game records
-    QPushButton *ResultsButton;      // "Результаты…": the kept series and the documents opened
-    QPushButton *TournamentButton;   // "Турнир…": a tournament of the bots found, in its own dialog
-    QToolButton *RecentFilesButton;  // beside "Открыть…": a menu of the documents opened lately
+    QLabel *BotStatusLabel;         // elided to its width; the whole text is its tooltip
+    QPushButton *OpenRecordButton;  // "Открыть…": a match document or a file of game records
+    QPushButton *ResultsButton;     // "Результаты…": the kept series and the documents opened
+    QPushButton *TournamentButton;  // "Турнир…": a tournament of the bots found, in its own dialog
+    QToolButton *RecentFilesButton;  // "Недавние ▾", above the buttons: a menu of the documents opened lately
     // The longest a bot's move may take, in milliseconds (the game's 20000 unless changed).
     QLabel *MoveLimitLabel;
     TIntegerSpinEdit *MoveLimitSpinEdit;

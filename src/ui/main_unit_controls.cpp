@@ -72,8 +72,10 @@ void TVelkaranMainForm::CreateControls() {
     OpenRecordButton->setToolTip(
         QStringLiteral("Открыть сохранённый матч (его итоги) или файл записей игр (просмотр игр)"));
     RecentFilesButton = Named(new QToolButton(this), "RecentFilesButton");
-    RecentFilesButton->setArrowType(Qt::DownArrow);
+    RecentFilesButton->setText(QStringLiteral("Недавние ▾"));
     RecentFilesButton->setPopupMode(QToolButton::InstantPopup);
+    RecentFilesButton->setStyleSheet(
+        QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
     RecentFilesButton->setToolTip(QStringLiteral("Недавно открытые файлы"));
     RecentFilesButton->setMenu(new QMenu(RecentFilesButton));
     ResultsButton = Named(new QPushButton(QStringLiteral("Результаты…"), this), "ResultsButton");
@@ -140,7 +142,6 @@ void TVelkaranMainForm::CreateControls() {
     Buttons->addWidget(AboutButton);
     Buttons->addWidget(RulesButton);
     Buttons->addWidget(OpenRecordButton);
-    Buttons->addWidget(RecentFilesButton);
     Buttons->addWidget(ResultsButton);
     Buttons->addStretch();
     Buttons->addWidget(StartGameButton);
@@ -154,6 +155,7 @@ void TVelkaranMainForm::CreateControls() {
     Window->addStretch();
     auto *Status = new QHBoxLayout;
     Status->addWidget(BotStatusLabel, 1);
+    Status->addWidget(RecentFilesButton);  // beside the buttons' row, whose width is taken
     Status->addWidget(TournamentButton);
     Window->addLayout(Status);
     Window->addLayout(Buttons);
@@ -168,11 +170,11 @@ void TVelkaranMainForm::CreateControls() {
                               GameCountSpinEdit,
                               TurnLimitSpinEdit,
                               MoveLimitSpinEdit,
+                              RecentFilesButton,
                               TournamentButton,
                               AboutButton,
                               RulesButton,
                               OpenRecordButton,
-                              RecentFilesButton,
                               ResultsButton,
                               StartGameButton};
     for (std::size_t Next = 1; Next < std::size(Chain); ++Next) setTabOrder(Chain[Next - 1], Chain[Next]);

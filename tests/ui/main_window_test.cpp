@@ -173,10 +173,11 @@ private slots:
                                            Form->GameCountSpinEdit,
                                            Form->TurnLimitSpinEdit,
                                            Form->MoveLimitSpinEdit,
+                                           Form->RecentFilesButton,
+                                           Form->TournamentButton,
                                            Form->AboutButton,
                                            Form->RulesButton,
                                            Form->OpenRecordButton,
-                                           Form->RecentFilesButton,
                                            Form->ResultsButton,
                                            Form->StartGameButton};
         QList<QWidget *> Chain;
