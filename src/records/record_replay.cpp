@@ -13,20 +13,23 @@ namespace {
 bool IsEmpty(const TCardList &Set) { return Set == TCardList{}; }
 
 std::string SeatText(int32_t Seat) { return Seat == 0 ? "the first player" : "the second player"; }
+// The same in the replay viewer's words.
+std::string RussianSeatText(int32_t Seat) { return Seat == 0 ? "первый игрок" : "второй игрок"; }
 
 }  // namespace
 
 std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, std::string &Error) {
     TReplayStep Step;
     if (const std::string Problem = StartPositionProblem(Record.Start); !Problem.empty()) {
-        Error = "the start position cannot begin a game: " + Problem;
+        Error = "стартовая позиция записи не может начать игру";
         return std::nullopt;
     }
     NewGameState(Step.State, Record.Start);
     for (int32_t Seat = 0; Seat < 2; ++Seat) {
         const TCardList &Set = Record.Seats[static_cast<std::size_t>(Seat)].Set;
         if (!IsEmpty(Set) && !IsValidCardSet(Set)) {
-            Error = "the set of " + SeatText(Seat) + " is not a valid set";
+            Error = "набор карт, записанный за " + std::string(Seat == 0 ? "первого" : "второго") +
+                    " игрока, недопустим";
             return std::nullopt;
         }
         Step.State[static_cast<std::size_t>(Seat)].Cards = Set;
@@ -37,22 +40,22 @@ std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, s
         Step.Mover = static_cast<int32_t>(I % 2);
         Step.Round = static_cast<int32_t>(I / 2 + 1);
         Step.Card = Record.Moves[I];
-        const std::string Where = "move " + std::to_string(I + 1) + " (round " + std::to_string(Step.Round) +
-                                  ", " + SeatText(Step.Mover) + ")";
+        const std::string Where = "ход " + std::to_string(I + 1) + " (раунд " + std::to_string(Step.Round) +
+                                  ", " + RussianSeatText(Step.Mover) + ")";
         TPlayer &Mover = Step.State[static_cast<std::size_t>(Step.Mover)];
         if (Step.Round > Record.Rounds || IsEmpty(Mover.Cards)) {
-            Error = Where + " does not belong to the game";
+            Error = Where + " не относится к игре";
             return std::nullopt;
         }
         TCardList Playable;
         if (GetPlayableCards(Mover, Playable) == 0) {
             if (Step.Card != 0) {
-                Error = Where + ": nothing was playable, yet it played " + std::to_string(Step.Card);
+                Error = Where + ": платить было нечем, но записана карта " + std::to_string(Step.Card);
                 return std::nullopt;
             }
         } else if (!PlayCard(Step.State, Step.Mover, Step.Card)) {
             if (I + 1 != Count || Record.Termination != TTermination::RefusedCard) {
-                Error = Where + ": card " + std::to_string(Step.Card) + " is refused by the rules";
+                Error = Where + ": правила не позволяют сыграть карту " + std::to_string(Step.Card);
                 return std::nullopt;
             }
         }

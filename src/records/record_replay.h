@@ -23,7 +23,8 @@ struct TReplayStep {
 };
 
 // Replays Record: its start position with both sets, then one step per move. Nothing when the record
-// cannot be replayed (a set the rules refuse, a move that does not fit), with the reason in Error.
+// cannot be replayed (a set the rules refuse, a move that does not fit), with the reason in Error,
+// in Russian: the replay viewer shows it.
 std::optional<std::vector<TReplayStep>> ReplaySteps(const TGameRecord &Record, std::string &Error);
 
 // Replays Record through the rules and checks that it ends where the record says: the way it
