@@ -42,24 +42,19 @@ void TMatchRun::Play() {
         CountGame(Game);
         if (Outer) Outer(Game);
     };
-    // Each bot's move is watched on the host's clock, for the progress window.
+    // Each call to a bot (its set, its moves, the game's end) is watched on the host's clock, for
+    // the progress window.
     Playing.BotSeat = [this, Inner = Environment.BotSeat](const TBot &Bot) {
         TSeatCalls Calls = Inner(Bot);
+        Calls.StartGame = [this, Name = Bot.Name, Call = std::move(Calls.StartGame)](
+                              int32_t Index, TCardList *CardSet, const TTurnInfo *Info) {
+            const TThinkingScope Watched(*this, Name);
+            return Call(Index, CardSet, Info);
+        };
         Calls.GetTurn = [this, Name = Bot.Name, Call = std::move(Calls.GetTurn)](
                             int32_t Index, const TGameView *View, const TCardList *Playable,
                             const TTurnInfo *Info) {
-            {
-                const std::lock_guard<std::mutex> Guard(ProgressLock);
-                ThinkingName = Name;
-                ThinkingSinceMs = Clock.elapsed();
-            }
-            struct TDone {
-                TMatchRun *Run;
-                ~TDone() {
-                    const std::lock_guard<std::mutex> Guard(Run->ProgressLock);
-                    Run->ThinkingSinceMs = -1;
-                }
-            } Done{this};
+            const TThinkingScope Watched(*this, Name);
             return Call(Index, View, Playable, Info);
         };
         return Calls;
@@ -78,6 +73,17 @@ void TMatchRun::Play() {
     } catch (...) {
         Failure_ = "Игра прервана неизвестной ошибкой.";
     }
+}
+
+TMatchRun::TThinkingScope::TThinkingScope(TMatchRun &Run, const std::string &Name) : Run(Run) {
+    const std::lock_guard<std::mutex> Guard(Run.ProgressLock);
+    Run.ThinkingName = Name;
+    Run.ThinkingSinceMs = Run.Clock.elapsed();
+}
+
+TMatchRun::TThinkingScope::~TThinkingScope() {
+    const std::lock_guard<std::mutex> Guard(Run.ProgressLock);
+    Run.ThinkingSinceMs = -1;
 }
 
 std::optional<TMatchRun::TThinking> TMatchRun::Thinking() const {

@@ -74,6 +74,15 @@ public:
     const std::string &KeepFailure() const { return KeepError; }
 
 private:
+    // Marks the bot Name as thinking from its construction to its end.
+    struct TThinkingScope {
+        TThinkingScope(TMatchRun &Run, const std::string &Name);
+        ~TThinkingScope();
+        TThinkingScope(const TThinkingScope &) = delete;
+        TThinkingScope &operator=(const TThinkingScope &) = delete;
+        TMatchRun &Run;
+    };
+
     void CountGame(const TPlayedGame &Game);
     void Keep(bool Complete);
 

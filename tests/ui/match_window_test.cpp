@@ -180,7 +180,11 @@ private slots:
 
         QTest::mouseClick(Form->StartGameButton, Qt::LeftButton);
         QTRY_VERIFY(Form->ProgressForm->isVisible());
-        QTest::qWait(300);  // the first game is under way
+        // The hang is told as it lasts: which bot, for how long on the host's clock.
+        QLabel *Thinking = Form->ProgressForm->ThinkingLabel;
+        QTRY_VERIFY_WITH_TIMEOUT(Thinking->isVisible(), 10000);
+        QVERIFY2(Thinking->text().startsWith(QStringLiteral("Ходит Misbehaving: думает уже 0:0")),
+                 qPrintable(Thinking->text()));
         QElapsedTimer Stopping;
         Stopping.start();
         QTest::mouseClick(Form->ProgressForm->StopNowButton, Qt::LeftButton);
