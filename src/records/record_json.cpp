@@ -4,6 +4,8 @@
 
 #include "refusal.h"
 
+#include <simdjson.h>
+
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -79,7 +81,98 @@ bool Feed(const json &Value, TRecordBuilder &Builder) {
     }
 }
 
+// The parser's events of one record's text, passed to a record builder.
+class TRecordEvents : public nlohmann::json_sax<json> {
+public:
+    explicit TRecordEvents(TRecordBuilder &Builder) : Builder(Builder) {}
+
+    bool null() override { return Builder.Null(); }
+    bool boolean(bool Value) override { return Builder.Boolean(Value); }
+    bool number_integer(number_integer_t Value) override { return Builder.Integer(Value); }
+    bool number_unsigned(number_unsigned_t Value) override { return Builder.Unsigned(Value); }
+    bool number_float(number_float_t Value, const string_t &) override { return Builder.Float(Value); }
+    bool string(string_t &Value) override { return Builder.Text(Value); }
+    bool binary(binary_t &) override { return Builder.Null(); }
+    bool start_object(std::size_t) override { return Builder.StartObject(); }
+    bool end_object() override { return Builder.EndObject(); }
+    bool start_array(std::size_t) override { return Builder.StartArray(); }
+    bool end_array() override { return Builder.EndArray(); }
+    bool key(string_t &Name) override { return Builder.Key(Name); }
+    bool parse_error(std::size_t Position, const std::string &,
+                     const nlohmann::detail::exception &) override {
+        SyntaxAt = Position > 0 ? static_cast<int64_t>(Position) - 1 : 0;
+        return false;
+    }
+
+    int64_t SyntaxAt = -1;
+
+private:
+    TRecordBuilder &Builder;
+};
+
+// Feeds the events of Value to Builder, as the parser would have; Key holds each member's name
+// in turn.
+bool FeedElement(simdjson::dom::element Value, TRecordBuilder &Builder, std::string &Key) {
+    using simdjson::dom::element_type;
+    switch (Value.type()) {
+        case element_type::OBJECT:
+            if (!Builder.StartObject()) return false;
+            for (const simdjson::dom::key_value_pair Member : simdjson::dom::object(Value)) {
+                Key.assign(Member.key);
+                if (!Builder.Key(Key) || !FeedElement(Member.value, Builder, Key)) return false;
+            }
+            return Builder.EndObject();
+        case element_type::ARRAY:
+            if (!Builder.StartArray()) return false;
+            for (const simdjson::dom::element Element : simdjson::dom::array(Value))
+                if (!FeedElement(Element, Builder, Key)) return false;
+            return Builder.EndArray();
+        case element_type::STRING: {
+            const std::string Text(std::string_view(Value.get_string().value_unsafe()));
+            return Builder.Text(Text);
+        }
+        case element_type::INT64:
+            return Builder.Integer(Value.get_int64().value_unsafe());
+        case element_type::UINT64:
+            return Builder.Unsigned(Value.get_uint64().value_unsafe());
+        case element_type::DOUBLE:
+            return Builder.Float(Value.get_double().value_unsafe());
+        case element_type::BOOL:
+            return Builder.Boolean(Value.get_bool().value_unsafe());
+        case element_type::NULL_VALUE:
+            return Builder.Null();
+    }
+    return Builder.Null();
+}
+
 }  // namespace
+
+std::optional<TGameRecord> RecordFromText(std::string_view Text, std::string &Error, int64_t &SyntaxAt) {
+    TRecordBuilder Builder;
+    Builder.Reset();
+    // The fast parser reads every sound text; a text it refuses is read again by the other one,
+    // which says where the text stops being JSON.
+    thread_local simdjson::dom::parser Fast;
+    simdjson::dom::element Root;
+    if (Fast.parse(Text.data(), Text.size()).get(Root) == simdjson::SUCCESS) {
+        SyntaxAt = -1;
+        std::string Key;
+        if (FeedElement(Root, Builder, Key) && Builder.Done()) return std::move(Builder.Record());
+        Error =
+            Builder.Error().empty() ? "a game record is damaged: it is not a whole record" : Builder.Error();
+        return std::nullopt;
+    }
+    TRecordEvents Events(Builder);
+    const bool Parsed = json::sax_parse(Text.begin(), Text.end(), &Events);
+    SyntaxAt = Events.SyntaxAt;
+    if (Parsed && Builder.Done()) return std::move(Builder.Record());
+    if (SyntaxAt >= 0)
+        Error = "it is not JSON";
+    else
+        Error =
+            Builder.Error().empty() ? "a game record is damaged: it is not a whole record" : Builder.Error();
+    return std::nullopt;
+}
 
 json RecordToJson(const TGameRecord &Record) {
     json Faults_ = json::array();

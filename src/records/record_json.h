@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velkaran {
@@ -20,6 +21,11 @@ nlohmann::json RecordToJson(const TGameRecord &Record);
 // The record that Json holds, or nothing with the reason in Error when a field is missing, of the
 // wrong type or out of its range. The moves are not replayed here (see CheckReplay).
 std::optional<TGameRecord> RecordFromJson(const nlohmann::json &Json, std::string &Error);
+
+// The record that Text, one record's JSON object, holds, read without building a JSON value; or
+// nothing with the reason in Error. SyntaxAt is then the offset in Text of the byte where the text
+// stops being JSON, or -1 when it is JSON but no sound record.
+std::optional<TGameRecord> RecordFromText(std::string_view Text, std::string &Error, int64_t &SyntaxAt);
 
 // Builds a record from the parse events of its JSON object, from the object's start to its end,
 // checking each field as it comes: a document of any size is read without a JSON value of each

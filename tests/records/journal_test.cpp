@@ -2,6 +2,7 @@
 // refused document stops the reading with a reason.
 #include "random_games.h"
 
+#include "records/record_file.h"
 #include "records/record_journal.h"
 #include "records/record_json.h"
 
@@ -70,6 +71,44 @@ TEST_F(Journal, ATruncatedOrRefusedDocumentStopsTheReading) {
     EXPECT_FALSE(ReadDocument(Path, Rest, Accept, Error));
     EXPECT_NE(Error.find("is not a readable JSON document"), std::string::npos);
     EXPECT_FALSE(ReadDocument((Folder / "missing.json").string(), Rest, Accept, Error));
+}
+
+// A document of Count records, one a line after the first, with record Damaged (from 1) replaced by
+// Instead.
+std::string DocumentText(uint32_t Count, uint32_t Damaged = 0, const std::string &Instead = "") {
+    std::string Text = "{\"format\": \"test\", \"games\": [\n";
+    for (uint32_t Seed = 0; Seed < Count; ++Seed)
+        Text += (Seed > 0 ? ",\n" : "") +
+                (Seed + 1 == Damaged ? Instead : RecordToJson(RandomGameRecord(Seed)).dump());
+    return Text + "]}";
+}
+
+TEST_F(Journal, AFileOfManyRecordsOpensInOrderAndNamesTheFirstBadRecord) {
+    const std::string Path = (Folder / "games.json").string();
+    const auto Open = [&Path](const std::string &Text, std::string &Error, uint32_t *Seen = nullptr) {
+        std::ofstream(Path) << Text;
+        nlohmann::json Rest;
+        return OpenRecordFile(
+            Path, Rest,
+            [Seen](const TGameRecord &Record) {
+                if (Seen) {
+                    EXPECT_TRUE(Record == RandomGameRecord((*Seen)++));
+                }
+            },
+            Error);
+    };
+    std::string Error;
+    uint32_t Seen = 0;
+    const auto Archive = Open(DocumentText(2500), Error, &Seen);
+    ASSERT_TRUE(Archive) << Error;
+    EXPECT_EQ(Seen, 2500u);
+    EXPECT_EQ(Archive->Read(2222, Error), RandomGameRecord(2222));
+
+    // The first bad record is named, whichever reader met it first.
+    EXPECT_FALSE(Open(DocumentText(2500, 1301, R"({"rounds": -1})"), Error));
+    EXPECT_EQ(Error.rfind("запись игры 1301 повреждена: ", 0), 0u) << Error;
+    EXPECT_FALSE(Open(DocumentText(2500, 2401, R"({"rounds": 1,})"), Error));
+    EXPECT_EQ(Error, "запись игры 2401 не является JSON (строка 2402, столбец 14)");
 }
 
 }  // namespace
