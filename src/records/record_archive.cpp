@@ -91,7 +91,9 @@ std::optional<TGameRecord> TRecordArchive::Read(int64_t Index, std::string &Erro
         Error = "запись " + Game + " повреждена";
         return std::nullopt;
     }
-    return RecordFromJson(Parsed, Error);
+    std::optional<TGameRecord> Record = RecordFromJson(Parsed, Error);
+    if (!Record) Error = "запись " + Game + " повреждена: " + RecordDamageInRussian(Error);
+    return Record;
 }
 
 }  // namespace velkaran

@@ -277,7 +277,7 @@ std::shared_ptr<TRecordArchive> OpenRecordFile(const std::string &Path, nlohmann
             Error = Game + " не является JSON (" +
                     Position(Text, Layout.Records[*Bad].first + static_cast<uint64_t>(SyntaxAt)) + ")";
         else
-            Error = Game + " повреждена: " + Why;
+            Error = Game + " повреждена: " + RecordDamageInRussian(Why);
         return nullptr;
     }
     Owned.Fd = -1;

@@ -147,6 +147,49 @@ bool FeedElement(simdjson::dom::element Value, TRecordBuilder &Builder, std::str
 
 }  // namespace
 
+std::string RecordDamageInRussian(const std::string &Why) {
+    constexpr std::string_view Prefix = "a game record is damaged: ";
+    const std::string What = Why.rfind(Prefix, 0) == 0 ? Why.substr(Prefix.size()) : Why;
+    // Whole reasons, then a member's name ("...") followed by what is wrong with it.
+    static constexpr std::pair<std::string_view, std::string_view> Whole[] = {
+        {"it is not an object", "это не объект JSON"},
+        {"it is not a whole record", "запись неполна"},
+        {"it holds more than one record", "в ней больше одной записи"},
+        {"it is not JSON", "это не JSON"},
+    };
+    for (const auto &[English, Russian] : Whole)
+        if (What == English) return std::string(Russian);
+    static constexpr std::pair<std::string_view, std::string_view> Tails[] = {
+        {" is not a whole number", " — не целое число"},
+        {" is out of range", " — вне допустимых пределов"},
+        {" is not a text", " — не текст"},
+        {" is not a number", " — не число"},
+        {" is not one of its known values", " — неизвестное значение"},
+        {" is not a list", " — не список"},
+        {" holds a value that is not a 32-bit whole number", " — в списке не 32-битное целое число"},
+        {" is too long", " — слишком длинный список"},
+        {" is not a list of 2", " — не список из двух элементов"},
+        {" is not what it should be", " — не то, чем должно быть"},
+        {" holds something else than numbers", " — в списке не только числа"},
+        {" holds something else than statuses", " — в списке не только состояния игроков"},
+        {" holds something else than objects", " — в списке не только объекты"},
+        {" is a list", " — список, а должно быть значение"},
+        {" holds a list where it should not", " — лишний вложенный список"},
+        {" holds a status that is not 8 numbers", " — состояние игрока не из 8 чисел"},
+    };
+    for (const auto &[English, Russian] : Tails)
+        if (What.size() > English.size() && What.ends_with(English))
+            return What.substr(0, What.size() - English.size()) + std::string(Russian);
+    if (What.rfind("no \"", 0) == 0) return "нет поля " + What.substr(3);
+    constexpr std::string_view NotOfLength = " is not a list of ";
+    if (const std::size_t At = What.find(NotOfLength); At != std::string::npos)
+        return What.substr(0, At) + " — не список из " + What.substr(At + NotOfLength.size()) + " элементов";
+    constexpr std::string_view BadStart = "\"start\" cannot begin a game: ";
+    if (What.rfind(BadStart, 0) == 0)
+        return "с позиции \"start\" игра не может начаться: " + What.substr(BadStart.size());
+    return What;
+}
+
 std::optional<TGameRecord> RecordFromText(std::string_view Text, std::string &Error, int64_t &SyntaxAt) {
     TRecordBuilder Builder;
     Builder.Reset();

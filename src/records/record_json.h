@@ -22,6 +22,10 @@ nlohmann::json RecordToJson(const TGameRecord &Record);
 // wrong type or out of its range. The moves are not replayed here (see CheckReplay).
 std::optional<TGameRecord> RecordFromJson(const nlohmann::json &Json, std::string &Error);
 
+// Why (a reason RecordFromJson, RecordFromText or a record builder gave) said in Russian for the
+// desktop program: "\"rounds\" вне допустимых пределов"; a reason it does not know stays as it is.
+std::string RecordDamageInRussian(const std::string &Why);
+
 // The record that Text, one record's JSON object, holds, read without building a JSON value; or
 // nothing with the reason in Error. SyntaxAt is then the offset in Text of the byte where the text
 // stops being JSON, or -1 when it is JSON but no sound record.

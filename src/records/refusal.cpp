@@ -93,6 +93,11 @@ std::string CardRefusal(const TPlayerStatus &Status, const TCardList &Set, int32
                              : "карта " + Number(Card) + " стоит " + Price + "; у бота " + Held;
 }
 
+bool GaveUpMove(const TGameRecord &Record) {
+    return Record.Termination == TTermination::RefusedCard && !Record.Moves.empty() &&
+           Record.Moves.back() == 0;
+}
+
 std::string RecordRefusal(const TGameRecord &Record, TLanguage Language) {
     const int32_t Loser = HasFlags(Record.Result, FirstPlayerLost) ? 0 : 1;
     if (Record.Termination == TTermination::InvalidSet) return SetRefusal(Record.RefusedSet, Language);

@@ -19,6 +19,10 @@ std::string SetRefusal(const TCardList &Set, TLanguage Language);
 // empty when they accept it.
 std::string CardRefusal(const TPlayerStatus &Status, const TCardList &Set, int32_t Card, TLanguage Language);
 
+// True when Record ended on a refused card that was no card at all (0) while one was playable: the
+// player gave its move up (a human resigning, a bot passing without the pass card).
+bool GaveUpMove(const TGameRecord &Record);
+
 // The refusal that ended Record (its invalid set or its refused card); empty for any other end.
 std::string RecordRefusal(const TGameRecord &Record, TLanguage Language);
 

@@ -32,15 +32,23 @@ void TMatchSummary::Add(const TGameRecord &Record, const std::array<int, 2> &Pla
     assert(PlayerOfSeat[0] + PlayerOfSeat[1] == 1 && "each player sits in one seat");
     const TGamePoints Points = GamePoints(Record);
     const std::array<uint32_t, 2> SeatGamePoints{Points.First, Points.Second};
-    TGameRow Row{Record.Place.Number, static_cast<int8_t>(PlayerOfSeat[0]),  -1, Record.Termination,
-                 Record.Rounds,       LossDetail(Record, TLanguage::Russian)};
+    TGameRow Row{Record.Place.Number,
+                 static_cast<int8_t>(PlayerOfSeat[0]),
+                 -1,
+                 Record.Termination,
+                 Record.Rounds,
+                 LossDetail(Record, TLanguage::Russian),
+                 GaveUpMove(Record)};
     for (int32_t Seat = 0; Seat < 2; ++Seat) {
         const auto Index = static_cast<std::size_t>(Seat);
         TPlayerSummary &Player = Players_[static_cast<std::size_t>(PlayerOfSeat[Index])];
         const double SeatScore = SeatPoints(Record, Seat);
         Count(Player.All, SeatScore, SeatGamePoints[Index]);
         Count(Player.AsSeat[Index], SeatScore, SeatGamePoints[Index]);
-        if (SeatScore == 0) ++Player.LostBy[static_cast<std::size_t>(Record.Termination)];
+        if (SeatScore == 0) {
+            ++Player.LostBy[static_cast<std::size_t>(Record.Termination)];
+            Player.GaveUp += Row.GaveUp;
+        }
         if (SeatScore == 1) Row.Winner = static_cast<int8_t>(PlayerOfSeat[Index]);
         Player.ThinkingMs += Record.Seats[Index].TimeMs;
         Player.Moves += static_cast<int64_t>((Record.Moves.size() + 1 - Index) / 2);  // seat 0 moves first

@@ -31,9 +31,10 @@ struct TPlayerSummary {
     TResultCounts All;
     std::array<TResultCounts, 2> AsSeat;             // [0] the games it moved first in, [1] second
     std::array<int64_t, TerminationKinds> LostBy{};  // the games it lost, by how they ended
-    TMoveTimeHistogram MoveTimes;                    // the thinking time of each of its moves
-    double ThinkingMs = 0;  // its thinking time over all its games, as the records count it
-    int64_t Moves = 0;      // the moves it made in them
+    int64_t GaveUp = 0;            // of those lost by a refused card, the ones where it gave its move up
+    TMoveTimeHistogram MoveTimes;  // the thinking time of each of its moves
+    double ThinkingMs = 0;         // its thinking time over all its games, as the records count it
+    int64_t Moves = 0;             // the moves it made in them
 };
 
 // One game of the list, small enough to keep for every game of a long series.
@@ -43,7 +44,8 @@ struct TGameRow {
     int8_t Winner = -1;      // the player that won; -1 for a draw (or a game without a result)
     TTermination Termination = TTermination::None;
     int32_t Rounds = 0;
-    std::string Reason;  // why the loser lost beyond the ending's name (LossDetail); mostly empty
+    std::string Reason;   // why the loser lost beyond the ending's name (LossDetail); mostly empty
+    bool GaveUp = false;  // a refused card that was no card: the loser gave its move up (GaveUpMove)
     friend bool operator==(const TGameRow &, const TGameRow &) = default;
 };
 

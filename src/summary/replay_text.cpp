@@ -30,7 +30,8 @@ bool IsRefusedMove(const TGameRecord &Record, std::size_t Step, std::size_t Step
 // A move in words, after the mover's name: the card's whole text, or (Short) only its title.
 // Refused: the rules refused its card.
 std::string MoveWords(const TReplayStep &Move, bool Refused, bool Short) {
-    if (Move.Card == 0) return "нечем заплатить, ход пропущен";
+    if (Move.Card == 0)
+        return Refused ? "отказ от хода (ответ 0, хотя было чем заплатить)" : "нечем заплатить, ход пропущен";
     std::string Card = "карта " + std::to_string(Move.Card);
     if (IsCardNumber(Move.Card))
         Card = Short ? CardTitle(Move.Card) : std::string(CardDescriptions[Move.Card]);
@@ -44,7 +45,8 @@ std::string Reason(const TGameRecord &Record, const std::string &Loser) {
         case TTermination::InvalidSet:
             return Loser + " выбрал недопустимый набор карт";
         case TTermination::RefusedCard:
-            return Loser + " сыграл карту, которую правила не позволяют";
+            return GaveUpMove(Record) ? Loser + " отказался от хода"
+                                      : Loser + " сыграл карту, которую правила не позволяют";
         case TTermination::TooSlow:
             return Loser + " думал над ходом дольше 20 секунд";
         case TTermination::Crashed:

@@ -94,6 +94,10 @@ std::array<std::string, 2> ShownPlayerNames(const std::array<std::string, 2> &Na
 
 std::string TerminationText(TTermination Kind) { return std::string(TerminationRow(Kind).Russian); }
 
+std::string GameEndingText(const TGameRow &Row) {
+    return Row.GaveUp ? std::string(GaveUpText) : TerminationText(Row.Termination);
+}
+
 TResultsText ResultsText(const TMatchSummary &Summary, const std::array<std::string, 2> &Names,
                          const TMatchScope &Scope, const std::string &DecimalSeparator) {
     TResultsText Text;
@@ -121,10 +125,19 @@ TResultsText ResultsText(const TMatchSummary &Summary, const std::array<std::str
         const auto Index = static_cast<std::size_t>(Kind);
         if (Summary.Terminations()[Index] == 0) continue;
         const bool Draw = static_cast<TTermination>(Kind) == TTermination::TurnLimit;
-        Text.Terminations.Rows.push_back({TerminationText(static_cast<TTermination>(Kind)),
-                                          Count(Summary.Terminations()[Index]),
-                                          Draw ? "—" : Count(Summary.Players()[0].LostBy[Index]),
-                                          Draw ? "—" : Count(Summary.Players()[1].LostBy[Index])});
+        // A move given up is told apart from a card the rules refused.
+        const bool Refused = static_cast<TTermination>(Kind) == TTermination::RefusedCard;
+        const std::array<int64_t, 2> GaveUp{Refused ? Summary.Players()[0].GaveUp : 0,
+                                            Refused ? Summary.Players()[1].GaveUp : 0};
+        const std::array<int64_t, 2> Lost{Summary.Players()[0].LostBy[Index] - GaveUp[0],
+                                          Summary.Players()[1].LostBy[Index] - GaveUp[1]};
+        if (Lost[0] + Lost[1] > 0 || !Refused)
+            Text.Terminations.Rows.push_back({TerminationText(static_cast<TTermination>(Kind)),
+                                              Count(Summary.Terminations()[Index] - GaveUp[0] - GaveUp[1]),
+                                              Draw ? "—" : Count(Lost[0]), Draw ? "—" : Count(Lost[1])});
+        if (GaveUp[0] + GaveUp[1] > 0)
+            Text.Terminations.Rows.push_back(
+                {std::string(GaveUpText), Count(GaveUp[0] + GaveUp[1]), Count(GaveUp[0]), Count(GaveUp[1])});
     }
     return Text;
 }
@@ -139,7 +152,7 @@ std::vector<std::string> GameRowText(const TGameRow &Row, const std::array<std::
     return {Count(Row.Number),
             Names[static_cast<std::size_t>(Row.FirstPlayer)],
             Result,
-            TerminationText(Row.Termination),
+            GameEndingText(Row),
             std::to_string(Row.Rounds),
             Row.Reason};
 }
@@ -156,7 +169,7 @@ std::vector<std::string> GameReasonLines(const TMatchSummary &Summary,
         }
         if (Lines.empty()) Lines.push_back("Ошибки и отказы ботов:");
         Lines.push_back("Игра " + Count(Row.Number) + ": " + Names[static_cast<std::size_t>(1 - Row.Winner)] +
-                        " — " + TerminationText(Row.Termination) + ": " + Row.Reason);
+                        " — " + GameEndingText(Row) + ": " + Row.Reason);
     }
     if (Left > 0) Lines.push_back("… и ещё " + CountText(Left, GamesWord) + " (см. список игр)");
     return Lines;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velkaran {
@@ -44,6 +45,11 @@ TResultsText ResultsText(const TMatchSummary &Summary, const std::array<std::str
 
 // How a game ended, in the words of the views: "база разрушена", "лимит ходов", ...
 std::string TerminationText(TTermination Kind);
+
+// How a game of the list ended, as its "Окончание" cell says: a move given up is "отказ от хода",
+// not a refused card.
+inline constexpr std::string_view GaveUpText = "отказ от хода";
+std::string GameEndingText(const TGameRow &Row);
 
 // The header of the list of games, and the cells of one game of it: its number, who moved first,
 // the result ("победа <name>" or "ничья"), how it ended, its rounds and why the loser lost.

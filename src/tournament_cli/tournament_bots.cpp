@@ -31,6 +31,8 @@ std::string FileIdentity(const std::string &Argument) {
 std::optional<TTournamentBot> Probe(const std::string &Argument, TBotWorkerPool &Pool, bool Required) {
     const TBotLoad Load = Pool.Probe(BotPath(Argument));
     if (!Load.Bot.Available) {
+        // A bot probed while Ctrl-C stops the run is not at fault: the stop has been said.
+        if (Pool.Run() && Pool.Run()->Stopped()) return std::nullopt;
         Complain((Required ? "cannot use bot \"" : "leaving out \"") + Argument + "\": " + Load.Reason);
         return std::nullopt;
     }
@@ -135,6 +137,7 @@ bool SandboxMayStart(const TTournamentSandbox &Sandbox) {
 
 TProbingWatch::TProbingWatch(TWorkerRun &Run)
     : Watch([&Run](int Signal) {
+          Complain("stopped while the bots were being probed, before the first game");
           Run.Stop();
           EndAdoptedChildren();
           EndAsSignal(Signal);

@@ -145,7 +145,7 @@ TEST(MatchSummary, ASeriesCountedFromItsRecordsAgreesWithTheRunnersText) {
 
     ASSERT_EQ(Summary.Games().size(), 6u);
     EXPECT_EQ(Summary.Games()[2],
-              (TGameRow{3, 0, 0, TTermination::BaseDestroyed, Summary.Games()[2].Rounds, ""}));
+              (TGameRow{3, 0, 0, TTermination::BaseDestroyed, Summary.Games()[2].Rounds, "", false}));
     EXPECT_EQ(Summary.Games()[3].FirstPlayer, 1);
     EXPECT_EQ(Summary.Pairs().WW, 3u);
     EXPECT_TRUE(Summary.Deterministic());
@@ -164,6 +164,25 @@ TEST(MatchSummary, ASeriesCountedFromItsRecordsAgreesWithTheRunnersText) {
     EXPECT_EQ(GameRowText(Summary.Games()[4], ShownPlayerNames({"Striker", "Passer"})),
               (std::vector<std::string>{"5", "Passer", "победа Striker", "база разрушена",
                                         std::to_string(Rounds[4]), ""}));
+}
+
+// A move given up (no card at all: a human resigning) is told apart from a card the rules refused,
+// in the game list and in the table of endings.
+TEST(MatchSummary, AMoveGivenUpIsNotARefusedCard) {
+    TMatchSummary Summary;
+    for (const int32_t Last : {0, 99, 0}) {
+        const int64_t Number = Summary.GamesCounted() + 1;
+        TGameRecord Record = Game(Number, Number - 1, 0, SecondPlayerLost | ErrorOrPass);
+        Record.Termination = TTermination::RefusedCard;
+        Record.Moves = {1, Last};
+        Summary.Add(Record, {0, 1}, {});
+    }
+    const std::array<std::string, 2> Names = ShownPlayerNames({"Человек", "Greedy"});
+    EXPECT_EQ(GameRowText(Summary.Games()[0], Names)[3], "отказ от хода");
+    EXPECT_EQ(GameRowText(Summary.Games()[1], Names)[3], "недопустимый ход");
+    EXPECT_EQ(ResultsText(Summary, Names, {}, ",").Terminations.Rows,
+              (std::vector<std::vector<std::string>>{{"недопустимый ход", "1", "0", "1"},
+                                                     {"отказ от хода", "2", "0", "2"}}));
 }
 
 TEST(MatchSummary, PairsAreTheSameGameOfBothHalvesAndAStoppedSeriesCountsWhatWasPlayed) {
